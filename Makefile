@@ -1,0 +1,37 @@
+# Entry points for people and CI. Every target installs missing Debian
+# packages first, so each one works on a fresh Debian 12 machine.
+
+JOBS ?= $(shell nproc)
+BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
+
+.PHONY: all dependencies build sanitize-build demo test test-build test-sanitize clean
+
+all: build
+
+dependencies:
+	./scripts/install-dependencies.sh
+
+build: dependencies
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+sanitize-build: dependencies
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAVVO_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+
+# The main job: publish a sample snapshot through the store and read it back.
+demo: build
+	./scripts/demo.sh $(BUILD_DIR)
+
+test-build: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+test-sanitize: sanitize-build
+	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
+
+# The tests pass in the plain build and under ASan + UBSan.
+test: test-build test-sanitize
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the demo need.
+# This is the only place the project's dependencies are listed. It is
+# idempotent: packages already present are left alone and nothing is
+# downloaded when everything is installed.
+set -euo pipefail
+
+packages=(
+  build-essential
+  cmake
+  pkg-config
+  libicu-dev
+  rapidjson-dev
+  libfmt-dev
+  libgtest-dev
+  libgmock-dev
+  libbenchmark-dev
+  locales
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if [ "$(id -u)" -ne 0 ]; then
+  sudo=sudo
+else
+  sudo=
+fi
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The tests read and write documents under a locale whose decimal
+# separator is a comma, to prove that numbers never pass through it.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  $sudo localedef -i de_DE -c -f UTF-8 de_DE.UTF-8
+fi

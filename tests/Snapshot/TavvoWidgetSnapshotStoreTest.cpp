@@ -1,0 +1,229 @@
+#include "TavvoShared/Snapshot/TavvoWidgetSnapshotStore.hpp"
+
+#include "TavvoShared/Snapshot/TavvoWidgetCodingError.hpp"
+#include "TavvoShared/Snapshot/TavvoWidgetConstants.hpp"
+#include "TavvoShared/Snapshot/TavvoWidgetSnapshotStoreError.hpp"
+
+#include "Snapshot/TestDates.hpp"
+#include "TestSupport/FileMode.hpp"
+#include "TestSupport/TemporaryDirectory.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using Foundation::FileManager;
+
+namespace {
+
+TavvoWidgetSnapshot document(std::int64_t version = TavvoWidgetSnapshot::currentSchemaVersion, std::string title = "Codex")
+{
+    return TavvoWidgetSnapshot { version, at("2026-01-31T09:05:00Z"),
+        { { TavvoWidgetProviderID::codex, std::move(title), std::nullopt, TavvoWidgetProviderStatus::available,
+            { { "codex.five_hour", "5h", 63, std::nullopt } }, at("2026-01-31T09:00:00Z"), at("2026-01-31T09:15:00Z"),
+            std::nullopt } },
+        std::nullopt };
+}
+
+// A file manager that knows no shared container, and counts lookups.
+class NoContainerFileManager : public FileManager {
+public:
+    std::optional<fs::path> containerURLForSecurityApplicationGroupIdentifier(std::string_view) const override
+    {
+        ++lookups;
+        return std::nullopt;
+    }
+    mutable int lookups = 0;
+};
+
+// Points the data folder at a temporary one for a test.
+class StoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_savedDataHome = getenv("XDG_DATA_HOME") ? std::optional<std::string>(getenv("XDG_DATA_HOME")) : std::nullopt;
+        setenv("XDG_DATA_HOME", m_folder.path().c_str(), 1);
+    }
+    void TearDown() override
+    {
+        m_savedDataHome ? setenv("XDG_DATA_HOME", m_savedDataHome->c_str(), 1) : unsetenv("XDG_DATA_HOME");
+    }
+
+    const fs::path& folder() const { return m_folder.path(); }
+    TavvoWidgetSnapshotStore storeAt(const fs::path& base) const
+    {
+        return TavvoWidgetSnapshotStore("group.test", base, FileManager::defaultManager());
+    }
+    fs::path writeFile(const std::string& contents) const
+    {
+        fs::create_directories(folder() / "Widget");
+        auto const path = folder() / "Widget" / "current-limits.json";
+        std::ofstream(path, std::ios::binary) << contents;
+        return path;
+    }
+
+private:
+    TemporaryDirectory m_folder;
+    std::optional<std::string> m_savedDataHome;
+};
+
+}
+
+TEST_F(StoreTest, LocationIsBelowTheBaseFolderOrTheContainer)
+{
+    auto const manager = std::make_shared<NoContainerFileManager>();
+    TavvoWidgetSnapshotStore const withBase("group.x", fs::path("/tmp/x"), manager);
+    EXPECT_EQ(withBase.snapshotURL(), fs::path("/tmp/x/Widget/current-limits.json"));
+    EXPECT_EQ(manager->lookups, 0);
+
+    TavvoWidgetSnapshotStore const container("group.x", std::nullopt, FileManager::defaultManager());
+    EXPECT_EQ(container.snapshotURL(), folder() / "group.x" / "Widget" / "current-limits.json");
+    EXPECT_FALSE(fs::exists(folder() / "group.x")) << "looking up creates nothing";
+}
+
+TEST_F(StoreTest, MissingContainerFailsEveryOperation)
+{
+    TavvoWidgetSnapshotStore const store("group.x", std::nullopt, std::make_shared<NoContainerFileManager>());
+    auto const expected = TavvoWidgetSnapshotStoreError::missingAppGroupContainer("group.x");
+    auto expectMissing = [&](const std::function<void()>& action) {
+        try {
+            action();
+            ADD_FAILURE() << "no error";
+        } catch (const TavvoWidgetSnapshotStoreError& error) {
+            EXPECT_EQ(error, expected);
+            EXPECT_EQ(error.appGroupIdentifier(), "group.x");
+        }
+    };
+    expectMissing([&] { store.snapshotURL(); });
+    expectMissing([&] { store.readSnapshot(); });
+    expectMissing([&] { store.writeSnapshot(document()); });
+    EXPECT_FALSE(TavvoWidgetSnapshotStoreError::missingAppGroupContainer("a") == TavvoWidgetSnapshotStoreError::missingAppGroupContainer("b"));
+}
+
+TEST_F(StoreTest, WriteThenReadRoundTripsWithPrivatePermissions)
+{
+    auto const store = storeAt(folder());
+    EXPECT_EQ(store.readSnapshot(), std::nullopt);
+    EXPECT_FALSE(fs::exists(folder() / "Widget")) << "reading creates nothing";
+
+    for (mode_t mask : { 0000, 0077 }) {
+        mode_t const previous = ::umask(mask);
+        store.writeSnapshot(document());
+        ::umask(previous);
+        EXPECT_EQ(modeOf(folder() / "Widget"), 0700u);
+        EXPECT_EQ(modeOf(store.snapshotURL()), 0600u);
+        EXPECT_EQ(store.readSnapshot(), document());
+    }
+
+    fs::permissions(folder() / "Widget", fs::perms(0755));
+    std::ofstream(folder() / "Widget" / "other.txt") << "kept";
+    store.writeSnapshot(document(4, "Second"));
+    EXPECT_EQ(modeOf(folder() / "Widget"), 0700u) << "an existing folder is narrowed";
+    EXPECT_EQ(store.readSnapshot()->providers[0].title, "Second");
+    EXPECT_TRUE(fs::exists(folder() / "Widget" / "other.txt"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder() / "Widget"), fs::directory_iterator()), 2);
+}
+
+TEST_F(StoreTest, OtherVersionsAreStoredButNotHandedOut)
+{
+    auto const store = storeAt(folder());
+    store.writeSnapshot(document(3));
+    EXPECT_EQ(store.readSnapshot(), std::nullopt);
+    EXPECT_NE(FileManager::defaultManager()->contentsOfFile(store.snapshotURL(), 1 << 20).find("\"schemaVersion\": 3"), std::string::npos);
+
+    writeFile(R"({"generatedAt":"2026-01-31T09:05:00Z"})"); // no version: version 1
+    EXPECT_EQ(store.readSnapshot(), std::nullopt);
+}
+
+TEST_F(StoreTest, BadFilesAreErrorsNeverHangs)
+{
+    auto const store = storeAt(folder());
+    writeFile(R"([{"generatedAt":"2026-01-31T09:05:00Z"}])");
+    EXPECT_THROW(store.readSnapshot(), DecodingError);
+    writeFile(R"({"generatedAt":"2026-01-31T09:05)");
+    EXPECT_THROW(store.readSnapshot(), DecodingError);
+
+    auto const path = writeFile("");
+    fs::remove(path);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    EXPECT_THROW(store.readSnapshot(), std::system_error);
+    fs::remove(path);
+
+    fs::create_directory(path);
+    EXPECT_THROW(store.readSnapshot(), std::system_error);
+    EXPECT_THROW(store.writeSnapshot(document()), std::system_error);
+    fs::remove(path);
+
+    std::ofstream(path).close();
+    fs::resize_file(path, 100 * 1024 * 1024);
+    EXPECT_THROW(store.readSnapshot(), std::system_error);
+}
+
+TEST(TavvoWidgetSnapshotStore, ResolvesTheAppGroupFromTheInfoDictionary)
+{
+    TemporaryDirectory folder;
+    struct Case {
+        const char* info;
+        std::string expected;
+    };
+    std::string const fallback(TavvoWidgetConstants::defaultAppGroupIdentifier);
+    Case const cases[] = {
+        { R"({"TavvoAppGroupIdentifier":"group.custom"})", "group.custom" },
+        { R"({"TavvoAppGroupIdentifier":"  spaced  "})", "  spaced  " },
+        { R"({"TavvoAppGroupIdentifier":""})", fallback },
+        { R"({"TavvoAppGroupIdentifier":42})", fallback },
+        { R"({"TavvoAppGroupIdentifier":null})", fallback },
+        { R"({})", fallback },
+        { "not json", fallback },
+    };
+    for (auto const& c : cases) {
+        std::ofstream(folder.path() / "Info.json") << c.info;
+        auto const bundle = Foundation::Bundle::withPath(folder.path());
+        ASSERT_TRUE(bundle);
+        EXPECT_EQ(TavvoWidgetSnapshotStore::resolvedAppGroupIdentifier(*bundle), c.expected) << c.info;
+    }
+}
+
+TEST_F(StoreTest, ReadersSeeOnlyWholeDocumentsWhileAnotherProcessWrites)
+{
+    auto const store = storeAt(folder());
+    auto const first = document(4, "first");
+    auto const second = document(4, std::string(20'000, 's')); // large enough to need several writes
+    store.writeSnapshot(first);
+
+    constexpr int rounds = 400;
+    pid_t const writer = ::fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        int status = 0;
+        try {
+            for (int i = 0; i < rounds; ++i)
+                store.writeSnapshot(i % 2 == 0 ? second : first);
+        } catch (...) {
+            status = 1;
+        }
+        ::_exit(status);
+    }
+
+    int torn = 0;
+    for (int i = 0; i < rounds; ++i) {
+        try {
+            auto const read = store.readSnapshot();
+            if (!read || (*read != first && *read != second))
+                ++torn;
+        } catch (const std::exception&) {
+            ++torn;
+        }
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(torn, 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder() / "Widget"), fs::directory_iterator()), 1)
+        << "no temporary files pile up";
+}
