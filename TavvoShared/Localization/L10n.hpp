@@ -46,7 +46,8 @@ std::optional<std::string> selectedLanguageOverride();
 
 // Stores the normalized code (or removes the override for nothing or an
 // empty text) in the shared defaults, removes any value from the standard
-// defaults, and posts `languageDidChangeNotification()`.
+// defaults, and posts `languageDidChangeNotification()`. Throws
+// std::system_error when the defaults cannot be written (nothing is posted).
 void setLanguageOverride(const std::optional<std::string>& value);
 
 // The language's own name for itself: "Русский" for "ru"; "English" for any

@@ -1,0 +1,213 @@
+#include "TavvoShared/Localization/L10n.hpp"
+
+#include "Platform/Foundation/UserDefaults.hpp"
+#include "TavvoShared/Localization/FormattedText.hpp"
+#include "TavvoShared/Localization/LocalizationBundleMarker.hpp"
+#include "TavvoShared/Snapshot/TavvoWidgetSnapshotStore.hpp"
+#include "TestSupport/ScopedEnvironment.hpp"
+#include "TestSupport/TemporaryDirectory.hpp"
+
+#include <gtest/gtest.h>
+#include <rapidjson/document.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+using Foundation::UserDefaults;
+
+namespace {
+
+constexpr std::string_view overrideKey = "tavvo.language.override";
+
+// Every test starts with empty defaults in a fresh config folder, no
+// language preference and the keys mode off.
+class L10nTest : public ::testing::Test {
+protected:
+    static UserDefaults sharedDefaults()
+    {
+        return *UserDefaults::withSuiteName(TavvoWidgetSnapshotStore::resolvedAppGroupIdentifier(Foundation::Bundle::mainBundle()));
+    }
+    static UserDefaults standardDefaults() { return UserDefaults::standardUserDefaults(); }
+
+private:
+    TemporaryDirectory m_folder;
+    ScopedEnvironment m_environment {
+        { "XDG_CONFIG_HOME", m_folder.path().string() },
+        { "LANGUAGE", std::nullopt },
+        { "LC_ALL", std::nullopt },
+        { "LC_MESSAGES", std::nullopt },
+        { "LANG", "C.UTF-8" },
+        { "TAVVO_L10N_SHOW_KEYS", std::nullopt },
+    };
+};
+
+std::map<std::string, std::string> stringTable(const std::string& code)
+{
+    auto const folder = LocalizationBundleMarker::bundle().pathForResource(code, "lproj");
+    EXPECT_TRUE(folder) << code;
+    if (!folder)
+        return {};
+    std::ostringstream contents;
+    contents << std::ifstream(*folder / "Localizable.json").rdbuf();
+    rapidjson::Document document;
+    document.Parse<rapidjson::kParseValidateEncodingFlag>(contents.str().c_str());
+    EXPECT_TRUE(document.IsObject()) << code;
+    std::map<std::string, std::string> table;
+    for (auto const& member : document.GetObject()) {
+        EXPECT_TRUE(member.value.IsString()) << code << " " << member.name.GetString();
+        if (member.value.IsString())
+            table.emplace(member.name.GetString(), member.value.GetString());
+    }
+    return table;
+}
+
+}
+
+TEST(L10n, CodesAreNormalizedOntoTheSupportedOnes)
+{
+    std::pair<std::string_view, std::string_view> const cases[] = {
+        { "en", "en" }, { "ru", "ru" }, { "zh-Hans", "zh-Hans" }, { "fr", "fr" }, { "es", "es" },
+        // Any Chinese is the one Chinese there is.
+        { "zh", "zh-Hans" }, { "zh-Hant-TW", "zh-Hans" }, { "zh_TW", "zh-Hans" },
+        // A supported code followed by a hyphen, or as the first piece.
+        { "fr-CA", "fr" }, { "es-419", "es" }, { "-ru", "ru" }, { "--es-", "es" },
+        // Everything else is English: unsupported, underscores, other case.
+        { "pt-BR", "en" }, { "de", "en" }, { "de-DE", "en" }, { "fr_FR", "en" }, { "EN", "en" }, { "RU", "en" },
+        { "frx", "en" }, { "", "en" }, { "-", "en" },
+    };
+    for (auto const& [code, expected] : cases)
+        EXPECT_EQ(L10n::normalizedLanguageCode(code), expected) << code;
+
+    EXPECT_EQ(L10n::displayName("es-MX"), "Español");
+    EXPECT_EQ(L10n::displayName("zh-Hant"), "简体中文");
+    EXPECT_EQ(L10n::displayName("de"), "English");
+}
+
+TEST_F(L10nTest, TheOverrideDecidesTheLanguageElseThePreference)
+{
+    struct Case {
+        std::string stored, lang, language, base;
+    };
+    Case const cases[] = {
+        { "zh-Hant-TW", "es_ES.UTF-8", "zh-Hans", "zh" },
+        { "fr-CA", "es_ES.UTF-8", "fr", "fr" },
+        { "pt-BR", "es_ES.UTF-8", "en", "en" },
+        { "de", "es_ES.UTF-8", "en", "en" },
+        // An empty override is none: the preference decides.
+        { "", "fr_CA.UTF-8", "fr", "fr" },
+        { "", "zh_TW.UTF-8", "en", "en" }, // no Traditional Chinese to match
+        { "", "de_DE.UTF-8", "en", "en" },
+        { "", "C.UTF-8", "en", "en" },
+    };
+    for (auto const& test : cases) {
+        ScopedEnvironment const preference { { "LANG", test.lang } };
+        sharedDefaults().setObject(test.stored, overrideKey);
+        EXPECT_EQ(L10n::resolvedLanguage(), test.language) << test.stored << " " << test.lang;
+        EXPECT_EQ(L10n::languageBase(), test.base) << test.stored;
+        EXPECT_EQ(L10n::localizationBundle().bundlePath().filename(), test.language + ".lproj") << test.stored;
+    }
+    sharedDefaults().setObject("zh-Hant", overrideKey);
+    EXPECT_STREQ(L10n::locale().getName(), "zh_Hans");
+}
+
+TEST_F(L10nTest, TheStandardStoreIsReadOnlyWhenTheSharedOneHasNoValue)
+{
+    standardDefaults().setObject("ru", overrideKey);
+    EXPECT_EQ(L10n::selectedLanguageOverride(), "ru");
+    EXPECT_EQ(L10n::resolvedLanguage(), "ru");
+
+    // An empty text in the shared suite is "no override", not "look elsewhere".
+    sharedDefaults().setObject("", overrideKey);
+    EXPECT_EQ(L10n::selectedLanguageOverride(), std::nullopt);
+    EXPECT_EQ(L10n::resolvedLanguage(), "en");
+
+    sharedDefaults().setObject("fr-CA", overrideKey);
+    EXPECT_EQ(L10n::selectedLanguageOverride(), "fr-CA") << "returned as stored";
+}
+
+TEST_F(L10nTest, SettingTheOverrideStoresTheNormalizedCodeAndTellsObservers)
+{
+    int posts = 0;
+    auto& center = Foundation::NotificationCenter::defaultCenter();
+    auto const token = center.addObserver(L10n::languageDidChangeNotification(), [&](const Foundation::Notification& notification) {
+        EXPECT_EQ(notification.name.rawValue, "TavvoLanguageDidChange");
+        ++posts;
+    });
+
+    L10n::setLanguageOverride("de-DE");
+    EXPECT_EQ(sharedDefaults().stringForKey(overrideKey), "en");
+    EXPECT_EQ(L10n::selectedLanguageOverride(), "en");
+    EXPECT_EQ(posts, 1);
+
+    // Clearing removes a value that only the standard store holds, too.
+    sharedDefaults().removeObjectForKey(overrideKey);
+    standardDefaults().setObject("fr", overrideKey);
+    L10n::setLanguageOverride(std::nullopt);
+    EXPECT_EQ(standardDefaults().stringForKey(overrideKey), std::nullopt);
+    EXPECT_EQ(L10n::selectedLanguageOverride(), std::nullopt);
+    EXPECT_EQ(posts, 2);
+
+    standardDefaults().setObject("fr", overrideKey);
+    L10n::setLanguageOverride("");
+    EXPECT_EQ(standardDefaults().stringForKey(overrideKey), std::nullopt) << "an empty text clears as well";
+    EXPECT_EQ(posts, 3);
+
+    center.removeObserver(token);
+}
+
+TEST_F(L10nTest, TrLooksTextsUpInTheLanguageInForce)
+{
+    struct Case {
+        std::string language;
+        std::string key;
+        std::vector<L10n::Argument> arguments;
+        std::string expected;
+    };
+    Case const cases[] = {
+        { "en", "duration.hours_minutes", { 1, 5 }, "1h 5m" },
+        { "en", "limit.percent_remaining", { 1234567 }, "1234567% left" },
+        { "fr", "limit.percent_remaining", { 1234567 }, "1234567\u00a0% restants" },
+        { "zh-Hans", "tray.availability.with_limits", { 3, 5 }, "5 个中 3 个可用" },
+        { "ru", "widget.app_group_unavailable", { std::string("group.x") }, "Общая папка для group.x недоступна." },
+        // No arguments: the text as written, conversions and all.
+        { "en", "limit.percent_remaining", {}, "%lld%% left" },
+        { "es", "duration.week", {}, "Semana" },
+        // A missing key shows as itself, with or without arguments.
+        { "ru", "no.such.key", {}, "no.such.key" },
+        { "ru", "no.such.key", { 1 }, "no.such.key" },
+        // Arguments that fit neither the translation nor English: the key.
+        { "fr", "duration.hours_minutes", { std::string("1"), 5 }, "duration.hours_minutes" },
+    };
+    for (auto const& test : cases) {
+        sharedDefaults().setObject(test.language, overrideKey);
+        EXPECT_EQ(L10n::tr(test.key, test.arguments), test.expected) << test.language << " " << test.key;
+    }
+}
+
+TEST_F(L10nTest, TheKeysModeShowsKeysAndArguments)
+{
+    ScopedEnvironment const keys { { "TAVVO_L10N_SHOW_KEYS", "1" } };
+    EXPECT_EQ(L10n::tr("duration.week"), "duration.week");
+    EXPECT_EQ(L10n::tr("duration.days_hours", { 1234567, -2 }), "duration.days_hours[1234567|-2]");
+    EXPECT_EQ(L10n::tr("time.checked_at", { std::string("14:05"), 3 }), "time.checked_at[14:05|3]");
+
+    ScopedEnvironment const other { { "TAVVO_L10N_SHOW_KEYS", "yes" } };
+    EXPECT_EQ(L10n::tr("duration.hours.short", { 5 }), "5h") << "only \"1\" turns it on";
+}
+
+TEST(L10n, EveryTableHoldsEveryKeyWithTheSameArguments)
+{
+    auto const english = stringTable("en");
+    EXPECT_TRUE(english.contains("widget.app_group_unavailable"));
+    for (auto const& code : L10n::supportedLocalizations()) {
+        auto const table = stringTable(code);
+        EXPECT_EQ(table.size(), english.size()) << code << " has keys English lacks";
+        for (auto const& [key, text] : english) {
+            ASSERT_TRUE(L10n::argumentKinds(text)) << key;
+            auto const translation = table.find(key);
+            ASSERT_NE(translation, table.end()) << code << " lacks " << key;
+            EXPECT_EQ(L10n::argumentKinds(translation->second), L10n::argumentKinds(text)) << code << " " << key;
+        }
+    }
+}
