@@ -49,13 +49,6 @@ std::optional<std::string> storedOverride()
     return value;
 }
 
-std::string baseOfLanguage(std::string_view code)
-{
-    if (code.starts_with("zh"))
-        return "zh";
-    return std::string(code.substr(0, code.find('-')));
-}
-
 std::string lowercased(std::string_view text)
 {
     std::string result(text);
@@ -125,9 +118,14 @@ std::string resolvedLanguage()
 
 icu::Locale locale()
 {
+    return locale(resolvedLanguage());
+}
+
+icu::Locale locale(std::string_view language)
+{
     // Every supported code is a well-formed tag, so the status stays clean.
     UErrorCode status = U_ZERO_ERROR;
-    return icu::Locale::forLanguageTag(resolvedLanguage(), status);
+    return icu::Locale::forLanguageTag(language, status);
 }
 
 std::optional<std::string> selectedLanguageOverride()
@@ -184,7 +182,14 @@ std::string normalizedLanguageCode(std::string_view code)
 
 std::string languageBase()
 {
-    return baseOfLanguage(resolvedLanguage());
+    return languageBase(resolvedLanguage());
+}
+
+std::string languageBase(std::string_view language)
+{
+    if (language.starts_with("zh"))
+        return "zh";
+    return std::string(language.substr(0, language.find('-')));
 }
 
 Bundle localizationBundle()
@@ -192,7 +197,7 @@ Bundle localizationBundle()
     // One resolution serves all the names, so they agree even if the
     // override changes meanwhile.
     auto const language = resolvedLanguage();
-    auto const base = baseOfLanguage(language);
+    auto const base = languageBase(language);
     return languageFolder({ language, lowercased(language), base, lowercased(base), "en" });
 }
 

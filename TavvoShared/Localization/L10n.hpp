@@ -41,6 +41,10 @@ std::string resolvedLanguage();
 // The locale of `resolvedLanguage()`.
 icu::Locale locale();
 
+// The locale of one supported code: formatters resolve the language once
+// per call and build everything from that one answer.
+icu::Locale locale(std::string_view language);
+
 // The stored override exactly as stored, or nothing.
 std::optional<std::string> selectedLanguageOverride();
 
@@ -62,6 +66,9 @@ std::string normalizedLanguageCode(std::string_view code);
 
 // "zh" for Chinese, else `resolvedLanguage()` up to its first hyphen.
 std::string languageBase();
+
+// The same cut of a given code: languageBase("zh-Hans") == "zh".
+std::string languageBase(std::string_view language);
 
 // The string-table folder of the language in force, or the library's own
 // bundle when none is found.

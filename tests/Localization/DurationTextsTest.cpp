@@ -1,0 +1,92 @@
+#include "TavvoShared/Localization/DurationTexts.hpp"
+#include "TestSupport/ScopedLanguage.hpp"
+
+#include "Snapshot/TestDates.hpp"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using std::chrono::minutes;
+
+namespace {
+
+constexpr auto int64Min = std::numeric_limits<std::int64_t>::min();
+constexpr auto int64Max = std::numeric_limits<std::int64_t>::max();
+
+class DurationTexts : public ::testing::Test {
+    ScopedLanguage m_language { "en" };
+    ScopedKeysMode m_keys;
+};
+
+}
+
+TEST_F(DurationTexts, DurationsUseTheLargestUnitThatDividesExactly)
+{
+    std::pair<std::int64_t, std::string> const cases[] = {
+        { 0, "duration.days.short[0]" },
+        { 1440, "duration.days.short[1]" },
+        { 2880, "duration.days.short[2]" },
+        { 120, "duration.hours.short[2]" },
+        { 1500, "duration.hours.short[25]" },
+        { 90, "duration.minutes.short[90]" },
+        { -60, "duration.hours.short[-1]" },
+        { -1, "duration.minutes.short[-1]" },
+        { int64Min, "duration.minutes.short[-9223372036854775808]" },
+        { int64Max, "duration.minutes.short[9223372036854775807]" },
+    };
+    for (auto const& [count, expected] : cases)
+        EXPECT_EQ(L10n::durationLabel(minutes(count)), expected) << count;
+}
+
+TEST_F(DurationTexts, WindowsHaveTheirOwnNames)
+{
+    EXPECT_EQ(L10n::windowLabel(std::nullopt, "Limit"), "Limit");
+    EXPECT_EQ(L10n::windowLabel(minutes(60), "x"), "duration.hours.short[1]");
+    EXPECT_EQ(L10n::windowLabel(minutes(300), "x"), "duration.hours.short[5]");
+    EXPECT_EQ(L10n::windowLabel(minutes(1440), "x"), "duration.hours.short[24]") << "a day is named in hours";
+    EXPECT_EQ(L10n::windowLabel(minutes(10080), "x"), "duration.week");
+    EXPECT_EQ(L10n::windowLabel(minutes(2880), "x"), "duration.days.short[2]");
+    EXPECT_EQ(L10n::windowLabel(minutes(45), "x"), "duration.minutes.short[45]");
+}
+
+TEST_F(DurationTexts, CountdownTruncatesAtEveryBoundary)
+{
+    auto const now = at("2026-03-01T12:00:00Z");
+    auto const nowSeconds = std::chrono::duration_cast<std::chrono::seconds>(now.time_since_epoch()).count();
+    std::pair<std::int64_t, std::string> const cases[] = {
+        // Anything under two minutes, and anything past, reads as one minute.
+        { -86400, "duration.minutes.short[1]" },
+        { 0, "duration.minutes.short[1]" },
+        { 30, "duration.minutes.short[1]" },
+        { 119, "duration.minutes.short[1]" },
+        { 120, "duration.minutes.short[2]" },
+        { 3599, "duration.minutes.short[59]" },
+        { 3600, "duration.hours.short[1]" },
+        { 3659, "duration.hours.short[1]" },
+        { 3660, "duration.hours_minutes[1|1]" },
+        { 86399, "duration.hours_minutes[23|59]" },
+        { 86400, "duration.days.short[1]" },
+        { 89999, "duration.days.short[1]" },
+        { 90000, "duration.days_hours[1|1]" },
+        { 90059, "duration.days_hours[1|1]" },
+    };
+    for (auto const& [ahead, expected] : cases)
+        EXPECT_EQ(L10n::countdown(nowSeconds + ahead, now), expected) << ahead;
+
+    EXPECT_EQ(L10n::countdown(std::nullopt, now), std::nullopt);
+    // A fraction of a second still to come does not make a whole one.
+    EXPECT_EQ(L10n::countdown(nowSeconds + 120, now + std::chrono::microseconds(1)), "duration.minutes.short[1]");
+}
+
+TEST_F(DurationTexts, CountdownStaysDefinedAtTheEndsOfTheRange)
+{
+    // Far beyond any real reset, but a text all the same and no overflow.
+    for (auto const now : { at("0001-01-01T00:00:00Z"), at("9999-12-31T23:59:59Z"), Foundation::Date::min(), Foundation::Date::max() }) {
+        EXPECT_EQ(L10n::countdown(int64Min, now), "duration.minutes.short[1]");
+        auto const far = L10n::countdown(int64Max, now);
+        ASSERT_TRUE(far);
+        EXPECT_TRUE(far->starts_with("duration.days")) << *far;
+    }
+    EXPECT_EQ(L10n::countdown(int64Max, at("1970-01-01T00:00:00Z")), "duration.days_hours[106751991167300|15]");
+}
