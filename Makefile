@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 
-.PHONY: all dependencies build sanitize-build demo test test-build test-sanitize clean
+.PHONY: all dependencies build sanitize-build demo bench test test-build test-sanitize clean
 
 all: build
 
@@ -23,6 +23,10 @@ sanitize-build: dependencies
 # The main job: publish a sample snapshot through the store and read it back.
 demo: build
 	./scripts/demo.sh $(BUILD_DIR)
+
+# Timings of the hot paths, each next to its floor from the same run.
+bench: build
+	$(BUILD_DIR)/bin/TavvoBenchmarks
 
 test-build: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
