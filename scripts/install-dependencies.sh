@@ -15,6 +15,10 @@ packages=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  libcairo2-dev
+  libpango1.0-dev
+  fonts-dejavu-core
+  fonts-wqy-microhei
   locales
 )
 

@@ -1,0 +1,60 @@
+#include "Platform/UI/AccessibilityElement.hpp"
+
+#include "Platform/UI/LaidOutNode.hpp"
+
+namespace UI {
+
+namespace {
+
+void collect(const LaidOutNode& node, std::vector<AccessibilityElement>& elements);
+
+// The labels a combining element joins: those of the elements inside it.
+std::string combinedLabel(const LaidOutNode& node)
+{
+    std::vector<AccessibilityElement> inner;
+    for (auto const& child : node.children)
+        collect(child, inner);
+    std::string label;
+    for (auto const& element : inner) {
+        if (!label.empty())
+            label += ", ";
+        label += element.label;
+    }
+    return label;
+}
+
+void collect(const LaidOutNode& node, std::vector<AccessibilityElement>& elements)
+{
+    auto const& traits = node.accessibility;
+    if (traits.hidden)
+        return;
+    auto add = [&](std::string label) {
+        if (!label.empty())
+            elements.push_back({ std::move(label), node.frame });
+    };
+    if (traits.label) {
+        add(*traits.label);
+        return;
+    }
+    if (traits.children == AccessibilityChildBehavior::combine) {
+        add(combinedLabel(node));
+        return;
+    }
+    if (traits.children == AccessibilityChildBehavior::ignore)
+        return;
+    if (auto const* text = std::get_if<LaidOutText>(&node.content))
+        add(text->string);
+    for (auto const& child : node.children)
+        collect(child, elements);
+}
+
+}
+
+std::vector<AccessibilityElement> accessibilityElements(const LaidOutNode& root)
+{
+    std::vector<AccessibilityElement> elements;
+    collect(root, elements);
+    return elements;
+}
+
+}

@@ -1,0 +1,285 @@
+#include "Platform/UI/Renderer.hpp"
+
+#include "Platform/UI/Canvas.hpp"
+#include "Platform/UI/Layout.hpp"
+#include "UITestSupport.hpp"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <string>
+
+using namespace UI;
+
+namespace {
+
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+
+struct Channels {
+    int alpha;
+    int red;
+    int green;
+    int blue;
+};
+
+Channels channels(std::uint32_t pixel)
+{
+    return { static_cast<int>(pixel >> 24), static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
+        static_cast<int>(pixel & 0xFF) };
+}
+
+View filledRectangle(Color color, double width, double height)
+{
+    return UI::rectangle().fill(color).frame({ .width = width, .height = height });
+}
+
+Image rendered(const View& view, Size offered, double scale = 1, Appearance appearance = Appearance::light)
+{
+    return renderImage(layout(view, offered), { scale, appearance });
+}
+
+bool painted(const Image& image, int x, int y)
+{
+    return channels(image.pixel(x, y)).alpha > 128;
+}
+
+// The image in a PNG file, as renderImage would give it.
+Image decodedPNG(const std::filesystem::path& path)
+{
+    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> const surface(
+        cairo_image_surface_create_from_png(path.c_str()), cairo_surface_destroy);
+    Image image;
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+        return image;
+    cairo_surface_flush(surface.get());
+    image.width = cairo_image_surface_get_width(surface.get());
+    image.height = cairo_image_surface_get_height(surface.get());
+    auto const stride = static_cast<std::size_t>(cairo_image_surface_get_stride(surface.get()));
+    unsigned char const* data = cairo_image_surface_get_data(surface.get());
+    for (int y = 0; y < image.height; ++y) {
+        auto const* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+        image.pixels.insert(image.pixels.end(), row, row + image.width);
+    }
+    return image;
+}
+
+// Compares a rendering with its reference image in References/, allowing
+// each channel of each pixel to differ by a few steps (antialiasing may
+// round differently from one Cairo or FreeType release to the next).
+// With TAVVO_UPDATE_REFERENCE_IMAGES set, writes the reference instead.
+void expectMatchesReference(const LaidOutNode& tree, const RenderOptions& options, const std::string& name)
+{
+    constexpr int tolerance = 8;
+    auto const path = std::filesystem::path(TAVVO_UI_REFERENCES_DIR) / (name + ".png");
+    if (std::getenv("TAVVO_UPDATE_REFERENCE_IMAGES")) {
+        FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_TRUE(file) << path;
+        auto const bytes = renderPNG(tree, options);
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+    auto const reference = decodedPNG(path);
+    auto const image = renderImage(tree, options);
+    ASSERT_EQ(image.width, reference.width) << path;
+    ASSERT_EQ(image.height, reference.height) << path;
+    int differing = 0;
+    for (std::size_t index = 0; index < image.pixels.size(); ++index) {
+        auto const a = channels(image.pixels[index]);
+        auto const b = channels(reference.pixels[index]);
+        if (std::abs(a.alpha - b.alpha) > tolerance || std::abs(a.red - b.red) > tolerance
+            || std::abs(a.green - b.green) > tolerance || std::abs(a.blue - b.blue) > tolerance)
+            ++differing;
+    }
+    EXPECT_EQ(differing, 0) << name << ": pixels beyond the tolerance";
+}
+
+}
+
+TEST(Renderer, ImageSizeFollowsTheScale)
+{
+    struct Case {
+        Size frame;
+        double scale;
+        int width;
+        int height;
+    };
+    Case const cases[] = {
+        { { 30, 10 }, 1, 30, 10 },
+        { { 30, 10 }, 2, 60, 20 },
+        { { 30, 10 }, 2.5, 75, 25 },
+        // Partial pixels round up so that nothing is cut off.
+        { { 10.2, 10 }, 3, 31, 30 },
+        { { 0, 0 }, 2, 1, 1 },
+        { { 30, 10 }, notANumber, 30, 10 },
+        { { 30, 10 }, -2, 1, 1 },
+        { { 30, 10 }, 1e9, 1920, 640 },
+        { { 1e6, 5 }, 2, maximumCanvasLength, 10 },
+    };
+    for (auto const& c : cases) {
+        auto const image = rendered(box(c.frame.width, c.frame.height), { 1e6, 1e6 }, c.scale);
+        EXPECT_EQ(image.width, c.width) << c.frame.width << " at " << c.scale;
+        EXPECT_EQ(image.height, c.height) << c.frame.width << " at " << c.scale;
+        EXPECT_EQ(image.pixels.size(), static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height));
+    }
+}
+
+TEST(Renderer, ColorsResolveInTheAppearance)
+{
+    auto const view = filledRectangle(Color::windowBackground(), 10, 10);
+    auto const light = channels(rendered(view, { 10, 10 }, 1, Appearance::light).pixel(5, 5));
+    auto const dark = channels(rendered(view, { 10, 10 }, 1, Appearance::dark).pixel(5, 5));
+    EXPECT_EQ(light.alpha, 255);
+    EXPECT_EQ(light.red, 0xEC);
+    EXPECT_EQ(dark.red, 0x32);
+    EXPECT_EQ(dark.blue, 0x32);
+}
+
+TEST(Renderer, TextsAreDrawnInTheirColor)
+{
+    for (const char* string : { "Codex 42%", "Осталось 42%", "剩余 42%" }) {
+        for (auto const appearance : { Appearance::light, Appearance::dark }) {
+            auto const image = rendered(text(string).font(TextStyle::headline), { 300, 100 }, 2, appearance);
+            int inked = 0;
+            int brightest = 0;
+            int darkest = 255;
+            for (auto const pixel : image.pixels) {
+                auto const c = channels(pixel);
+                if (c.alpha < 200)
+                    continue;
+                ++inked;
+                // Premultiplied: divide by alpha to get the color back.
+                int const red = c.red * 255 / c.alpha;
+                brightest = std::max(brightest, red);
+                darkest = std::min(darkest, red);
+            }
+            EXPECT_GT(inked, 100) << string;
+            if (appearance == Appearance::light)
+                EXPECT_LT(brightest, 16) << string;
+            else
+                EXPECT_GT(darkest, 240) << string;
+        }
+    }
+}
+
+TEST(Renderer, OpacityAppliesToTheLayerAsAWhole)
+{
+    // Two overlapping opaque squares at half opacity: where they overlap
+    // the result is as faint as elsewhere, not darker.
+    auto const view = zstack(Alignment::topLeading,
+        { filledRectangle(Color::sRGB(0, 0, 0), 20, 20), filledRectangle(Color::sRGB(0, 0, 0), 20, 20).padding(Edges::leading, 10) })
+                          .opacity(0.5);
+    auto const image = rendered(view, { 30, 20 });
+    EXPECT_NEAR(channels(image.pixel(5, 10)).alpha, 128, 1);
+    EXPECT_NEAR(channels(image.pixel(15, 10)).alpha, 128, 1);
+    EXPECT_NEAR(channels(image.pixel(25, 10)).alpha, 128, 1);
+    EXPECT_EQ(channels(rendered(view.opacity(0), { 30, 20 }).pixel(15, 10)).alpha, 0);
+}
+
+TEST(Renderer, RotationTurnsAboutTheCenter)
+{
+    auto const bar = filledRectangle(Color::sRGB(0, 0, 0), 40, 6).frame({ .width = 40, .height = 40 });
+    auto const flat = rendered(bar, { 40, 40 });
+    auto const turned = rendered(bar.rotation(90), { 40, 40 });
+    EXPECT_TRUE(painted(flat, 3, 20));
+    EXPECT_FALSE(painted(flat, 20, 3));
+    EXPECT_TRUE(painted(turned, 20, 3));
+    EXPECT_FALSE(painted(turned, 3, 20));
+}
+
+TEST(Renderer, TrimmedCirclesRunClockwiseFromThreeOClock)
+{
+    auto const quarter = trimmedCircle(0, 0.25).stroke(Color::sRGB(0, 0, 0), { .lineWidth = 4 }).frame({ .width = 40, .height = 40 });
+    // Sample points on the circle (radius 19 of a 20-point circle): the
+    // lower right quarter, and the upper right one.
+    auto const lowerRight = rendered(quarter, { 40, 40 });
+    EXPECT_TRUE(painted(lowerRight, 33, 33));
+    EXPECT_FALSE(painted(lowerRight, 33, 6));
+    EXPECT_FALSE(painted(lowerRight, 6, 33));
+    // Turned back a quarter, the arc starts at the top.
+    auto const upperRight = rendered(quarter.rotation(-90), { 40, 40 });
+    EXPECT_TRUE(painted(upperRight, 33, 6));
+    EXPECT_FALSE(painted(upperRight, 33, 33));
+    // Nothing when the trim is empty or reversed.
+    for (auto const& empty : { trimmedCircle(0.5, 0.5), trimmedCircle(0.75, 0.25) }) {
+        auto const image = rendered(empty.stroke(Color::sRGB(0, 0, 0), { .lineWidth = 4 }), { 40, 40 });
+        EXPECT_EQ(std::count_if(image.pixels.begin(), image.pixels.end(), [](std::uint32_t pixel) { return pixel != 0; }), 0);
+    }
+}
+
+TEST(Renderer, CapsulesHaveFullyRoundedEnds)
+{
+    auto const image = rendered(capsule().fill(Color::sRGB(0, 0, 0)).frame({ .width = 40, .height = 10 }), { 40, 10 }, 4);
+    EXPECT_TRUE(painted(image, 80, 20));
+    EXPECT_TRUE(painted(image, 2, 20));
+    EXPECT_FALSE(painted(image, 1, 1));
+    EXPECT_FALSE(painted(image, 158, 38));
+    EXPECT_TRUE(painted(image, 20, 1));
+}
+
+TEST(Renderer, DocumentsInEveryFormat)
+{
+    auto const tree = layout(text("Осталось 42% · 剩余 42%").padding(4).background(capsule().fill(Color::secondary())),
+        { 300, 100 });
+    auto const png = renderPNG(tree);
+    EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1A\n", 8));
+    auto const svg = renderSVG(tree);
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("</svg>"), std::string::npos);
+    auto const pdf = renderPDF(tree);
+    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+    EXPECT_NE(pdf.find("%%EOF"), std::string::npos);
+}
+
+TEST(Renderer, ShapesMatchTheirReference)
+{
+    double const size = 20;
+    auto const mark = zstack(Alignment::center,
+        {
+            trimmedCircle(0, 0.8055555555555556)
+                .stroke(Color::rgb(0x0A7F3E), { .lineWidth = 0.1456 * size, .lineCap = LineCap::round })
+                .padding(0.0728 * size),
+            trimmedCircle(0, 0.4305555555555556)
+                .stroke(Color::primary(), { .lineWidth = 0.1076 * size, .lineCap = LineCap::round })
+                .padding(0.3339 * size),
+        })
+                          .rotation(-90)
+                          .frame({ .width = size, .height = size });
+    auto const meter = zstack(Alignment::leading,
+        {
+            capsule().fill(Color::rgb(0xCED3DB)),
+            capsule().fill(Color::rgb(0xB03A08)).frame({ .width = 30 }),
+        })
+                           .frame({ .width = 100, .height = 5 });
+    auto const view = vstack(HorizontalAlignment::leading, 6,
+        {
+            hstack(VerticalAlignment::center, 6, { mark, circle().fill(Color::rgb(0x2C6FD6)).frame({ .width = 7, .height = 7 }) }),
+            meter,
+            divider().frame({ .width = 100 }),
+            linearGradient({ { Color::primary().opacity(0.3), 0 }, { Color(), 1 } }, UnitPoint::top, UnitPoint::bottom)
+                .frame({ .width = 100, .height = 12 })
+                .opacity(0.6),
+        })
+                          .padding(4)
+                          .background(UI::rectangle().fill(Color::windowBackground()));
+    expectMatchesReference(layout(view, { 200, 200 }), { 2, Appearance::light }, "Shapes");
+}
+
+TEST(Renderer, TextsMatchTheirReference)
+{
+    auto const view = vstack(HorizontalAlignment::leading, 4,
+        {
+            text("Codex").font(TextStyle::headline),
+            text("42% left · Осталось 42% · 剩余 42%").font(TextStyle::caption).foregroundColor(Color::secondary()),
+            text("A long limit title that is cut").font(TextStyle::caption2).lineLimit(1).frame({ .width = 80 }, Alignment::leading),
+        })
+                          .padding(6)
+                          .background(UI::rectangle().fill(Color::windowBackground()));
+    expectMatchesReference(layout(view, { 400, 200 }), { 2, Appearance::dark }, "Texts");
+}

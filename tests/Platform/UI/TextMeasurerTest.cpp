@@ -1,0 +1,109 @@
+#include "Platform/UI/TextMeasurer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using UI::TextMeasurement;
+using UI::TextMeasurer;
+using UI::TextSetting;
+using UI::TextStyle;
+
+namespace {
+
+TextSetting caption(std::optional<int> lineLimit, std::optional<double> width)
+{
+    TextSetting setting;
+    setting.style = TextStyle::caption;
+    setting.pointSize = 10;
+    setting.lineLimit = lineLimit;
+    setting.width = width;
+    return setting;
+}
+
+constexpr const char* sentence = "Weekly limit resets on Monday at 09:00";
+
+}
+
+TEST(TextMeasurer, OneLineTruncatesWithAnEllipsisWithinTheWidth)
+{
+    TextMeasurer measurer;
+    auto const natural = measurer.measure(sentence, caption(1, std::nullopt), 1);
+    auto const truncated = measurer.measure(sentence, caption(1, natural.size.width / 2), 1);
+    EXPECT_FALSE(natural.truncated);
+    EXPECT_TRUE(truncated.truncated);
+    EXPECT_LE(truncated.size.width, natural.size.width / 2);
+    EXPECT_GT(truncated.size.width, 0);
+    EXPECT_EQ(truncated.size.height, natural.size.height);
+    EXPECT_EQ(truncated.pointSize, 10);
+
+    // A line feed does not make a second line under a limit of one.
+    auto const twoParagraphs = measurer.measure("Reset\n14:30", caption(1, 200), 1);
+    EXPECT_EQ(twoParagraphs.size.height, natural.size.height);
+}
+
+TEST(TextMeasurer, LinesWrapUpToTheirLimit)
+{
+    TextMeasurer measurer;
+    double const lineHeight = measurer.measure(sentence, caption(1, std::nullopt), 1).size.height;
+    double const width = measurer.measure(sentence, caption(1, std::nullopt), 1).size.width / 4;
+    struct Case {
+        std::optional<int> lineLimit;
+        bool truncated;
+        double minimumLines;
+        double maximumLines;
+    };
+    Case const cases[] = {
+        { std::nullopt, false, 4, 8 },
+        { 2, true, 2, 2 },
+        { 3, true, 3, 3 },
+        { 50, false, 4, 8 },
+    };
+    for (auto const& c : cases) {
+        auto const measurement = measurer.measure(sentence, caption(c.lineLimit, width), 1);
+        EXPECT_EQ(measurement.truncated, c.truncated) << c.lineLimit.value_or(0);
+        EXPECT_GE(measurement.size.height, c.minimumLines * lineHeight - 0.01) << c.lineLimit.value_or(0);
+        EXPECT_LE(measurement.size.height, c.maximumLines * lineHeight + 0.01) << c.lineLimit.value_or(0);
+        EXPECT_LE(measurement.size.width, width) << c.lineLimit.value_or(0);
+    }
+}
+
+TEST(TextMeasurer, ShrinksToTheMinimumScaleBeforeTruncating)
+{
+    TextMeasurer measurer;
+    double const natural = measurer.measure("42% remaining", caption(1, std::nullopt), 1).size.width;
+    struct Case {
+        const char* name;
+        double width;
+        double minimumScaleFactor;
+        bool truncated;
+        double smallestSize;
+        double largestSize;
+    };
+    Case const cases[] = {
+        { "fits as it is", natural, 0.8, false, 10, 10 },
+        { "shrinks a little, no further than needed", natural * 0.9, 0.8, false, 8.8, 9.0 },
+        { "shrinks to the limit, then truncates", natural * 0.5, 0.8, true, 8, 8 },
+        { "not allowed to shrink", natural * 0.9, 1, true, 10, 10 },
+        { "a factor above 1 counts as 1", natural * 0.9, 3, true, 10, 10 },
+        { "NaN counts as 1", natural * 0.9, std::numeric_limits<double>::quiet_NaN(), true, 10, 10 },
+    };
+    for (auto const& c : cases) {
+        auto const measurement = measurer.measure("42% remaining", caption(1, c.width), c.minimumScaleFactor);
+        EXPECT_EQ(measurement.truncated, c.truncated) << c.name;
+        EXPECT_GE(measurement.pointSize, c.smallestSize - 1e-9) << c.name;
+        EXPECT_LE(measurement.pointSize, c.largestSize + 1e-9) << c.name;
+        EXPECT_LE(measurement.size.width, c.width) << c.name;
+    }
+}
+
+TEST(TextMeasurer, RemembersItsAnswers)
+{
+    TextMeasurer measurer;
+    auto const first = measurer.measure(sentence, caption(2, 80), 0.5);
+    auto const again = measurer.measure(sentence, caption(2, 80), 0.5);
+    EXPECT_EQ(again.size, first.size);
+    EXPECT_EQ(again.pointSize, first.pointSize);
+    // A different question gets its own answer.
+    EXPECT_NE(measurer.measure(sentence, caption(2, 160), 0.5).size, first.size);
+}

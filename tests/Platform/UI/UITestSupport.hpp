@@ -1,0 +1,46 @@
+// Helpers the UI tests share: boxes of a known size, and finding nodes in
+// a laid-out tree.
+#pragma once
+
+#include "Platform/UI/LaidOutNode.hpp"
+#include "Platform/UI/View.hpp"
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+// A filled shape framed to exactly width × height.
+inline UI::View box(double width, double height)
+{
+    return UI::capsule().fill(UI::Color::primary()).frame({ .width = width, .height = height });
+}
+
+// Every node of `root` (itself included) that `match` accepts, in tree order.
+inline std::vector<const UI::LaidOutNode*> findNodes(
+    const UI::LaidOutNode& root, const std::function<bool(const UI::LaidOutNode&)>& match)
+{
+    std::vector<const UI::LaidOutNode*> found;
+    std::function<void(const UI::LaidOutNode&)> visit = [&](const UI::LaidOutNode& node) {
+        if (match(node))
+            found.push_back(&node);
+        for (auto const& child : node.children)
+            visit(child);
+    };
+    visit(root);
+    return found;
+}
+
+inline std::vector<const UI::LaidOutNode*> nodesOfKind(const UI::LaidOutNode& root, UI::LaidOutNode::Kind kind)
+{
+    return findNodes(root, [kind](const UI::LaidOutNode& node) { return node.kind == kind; });
+}
+
+// The text node showing `string`, or nothing.
+inline const UI::LaidOutNode* textNode(const UI::LaidOutNode& root, std::string_view string)
+{
+    auto const found = findNodes(root, [string](const UI::LaidOutNode& node) {
+        auto const* text = std::get_if<UI::LaidOutText>(&node.content);
+        return text && text->string == string;
+    });
+    return found.empty() ? nullptr : found.front();
+}
