@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The main job for now: publish a sample snapshot through the store into a
-# temporary shared folder, then read it back as the widget would.
+# temporary shared folder, read it back as the widget would, and draw the
+# design kit's gallery (into demo-output/ unless told otherwise).
 set -euo pipefail
 build=${1:-build}
+output=${2:-demo-output}
 tavvo="$build/bin/tavvo"
 base=$(mktemp -d)
 trap 'rm -rf "$base"' EXIT
@@ -45,3 +47,5 @@ ls -l "$path"
 echo "== reading it back"
 "$tavvo" --base-dir "$base" snapshot read
 echo "== language in force: $("$tavvo" language resolved)"
+echo "== the design kit's gallery, light and dark"
+"$build/bin/novik-gallery" "$output"

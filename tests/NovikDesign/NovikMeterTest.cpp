@@ -1,0 +1,130 @@
+#include "TavvoShared/NovikDesign/NovikMark.hpp"
+#include "TavvoShared/NovikDesign/NovikMeter.hpp"
+#include "TavvoShared/NovikDesign/NovikPalette.hpp"
+#include "TavvoShared/NovikDesign/NovikWordmark.hpp"
+#include "TestSupport/ScopedLanguage.hpp"
+
+#include "Platform/UI/Dump.hpp"
+#include "Platform/UI/Layout.hpp"
+#include "Platform/UI/Renderer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// The frames of every filled capsule in a laid-out meter: the track, then
+// the fill.
+std::vector<UI::Rect> capsuleFrames(const UI::LaidOutNode& node)
+{
+    std::vector<UI::Rect> frames;
+    if (auto const* shape = std::get_if<UI::LaidOutShape>(&node.content); shape && shape->path.kind == UI::ShapeKind::capsule && !shape->stroke)
+        frames.push_back(node.frame);
+    for (auto const& child : node.children) {
+        auto const inner = capsuleFrames(child);
+        frames.insert(frames.end(), inner.begin(), inner.end());
+    }
+    return frames;
+}
+
+double fillWidthDrawn(const NovikMeter& meter, double width)
+{
+    auto const frames = capsuleFrames(UI::layout(meter.body(), { width, 40 }));
+    return frames.size() == 2 ? frames[1].size.width : -1;
+}
+
+std::uint8_t alphaOf(std::uint32_t pixel)
+{
+    return static_cast<std::uint8_t>(pixel >> 24);
+}
+
+}
+
+TEST(NovikMeter, RemainingSharesBecomeProgressAndTint)
+{
+    struct Case {
+        std::optional<std::int64_t> remaining;
+        double progress;
+        UI::Color tint;
+    };
+    Case const cases[] = {
+        { std::nullopt, 0, UI::Color::secondary() },
+        { 100, 1, NovikPalette::ok() },
+        { 0, 0, NovikPalette::critical() },
+        { 10, 0.1, NovikPalette::critical() },
+        { 11, 0.11, NovikPalette::tight() },
+        { 31, 0.31, NovikPalette::watch() },
+        { 51, 0.51, NovikPalette::ok() },
+        // Clamped for the fill, judged unclamped for the tint.
+        { 150, 1, NovikPalette::ok() },
+        { -20, 0, NovikPalette::critical() },
+        { std::numeric_limits<std::int64_t>::min(), 0, NovikPalette::critical() },
+    };
+    for (auto const& test : cases) {
+        NovikMeter const meter(test.remaining, 5);
+        EXPECT_DOUBLE_EQ(meter.progress(), test.progress) << test.remaining.value_or(-1);
+        EXPECT_EQ(meter.tint(), test.tint) << test.remaining.value_or(-1);
+    }
+}
+
+TEST(NovikMeter, AnyProgressShowsAtLeastACircle)
+{
+    auto const tint = NovikPalette::ok();
+    std::pair<double, double> const cases[] = {
+        { 0.01, 5 }, { 0.5, 50 }, { 1, 100 }, { 1.5, 100 }, { 0, 0 }, { -0.5, 0 },
+        { std::nan(""), 0 }, { std::numeric_limits<double>::infinity(), 100 },
+    };
+    for (auto const& [progress, expected] : cases) {
+        NovikMeter const meter(progress, tint, 5);
+        EXPECT_DOUBLE_EQ(meter.fillWidth(100), expected) << progress;
+        EXPECT_DOUBLE_EQ(fillWidthDrawn(meter, 100), expected) << progress;
+    }
+    // A bar narrower than it is tall still shows the full circle.
+    EXPECT_DOUBLE_EQ(NovikMeter(1.5, tint, 8).fillWidth(4), 8);
+}
+
+TEST(NovikMeter, ChangesAnimateUnlessMotionIsReduced)
+{
+    auto const body = NovikMeter(1.5, NovikPalette::ok(), 5).body();
+    auto const moving = UI::treeDump(UI::layout(body, { 100, 5 }));
+    EXPECT_NE(moving.find(R"("curve": "easeOut")"), std::string::npos) << moving;
+    EXPECT_NE(moving.find(R"("duration": 0.14)"), std::string::npos);
+    EXPECT_NE(moving.find(R"("value": 1.0,)"), std::string::npos) << "the clamped progress";
+    EXPECT_NE(moving.find(R"("enabled": true)"), std::string::npos);
+    auto const still = UI::treeDump(UI::layout(body, { 100, 5 }, UI::ReduceMotion::on));
+    EXPECT_NE(still.find(R"("enabled": false)"), std::string::npos);
+    EXPECT_EQ(UI::accessibilityDump(UI::layout(body, { 100, 5 })), "") << "the text beside it tells the value";
+}
+
+TEST(NovikMark, TheOuterStrokeTouchesTheEdgeWithABandInside)
+{
+    auto const image = UI::renderImage(UI::layout(NovikMark(20, NovikPalette::brand(), UI::Color::primary()).body(), { 20, 20 }), { .scale = 10 });
+    ASSERT_EQ(image.width, 200);
+    ASSERT_EQ(image.height, 200);
+    // Along the horizontal middle to the right (the outer arc runs clockwise
+    // from the top through 3 o'clock): the outer stroke from the very edge
+    // inwards 0.1456 × size, then an empty band, then the inner stroke.
+    auto const row = 100;
+    EXPECT_GT(alphaOf(image.pixel(199, row)), 200) << "outer stroke at the edge";
+    EXPECT_GT(alphaOf(image.pixel(188, row)), 200) << "still the outer stroke";
+    EXPECT_EQ(alphaOf(image.pixel(160, row)), 0) << "the band between the arcs";
+    EXPECT_GT(alphaOf(image.pixel(128, row)), 200) << "inner stroke";
+    EXPECT_EQ(alphaOf(image.pixel(100, row)), 0) << "the empty middle";
+    // The outer arc leaves a gap of 70° before the top, on the upper left;
+    // halfway through it, 35° before the top, nothing is drawn.
+    EXPECT_EQ(alphaOf(image.pixel(47, 24)), 0) << "the open part of the outer arc";
+    EXPECT_GT(alphaOf(image.pixel(100, 7)), 200) << "the outer arc starts at the top";
+    EXPECT_GT(alphaOf(image.pixel(100, 192)), 200) << "bottom of the outer arc";
+    EXPECT_EQ(UI::accessibilityDump(UI::layout(NovikMark(20, NovikPalette::brand(), UI::Color::primary()).body(), { 20, 20 })), "");
+}
+
+TEST(NovikWordmark, ReadsAsTheTitleOnce)
+{
+    ScopedLanguage const language("ru");
+    auto const tree = UI::layout(NovikWordmark(16, UI::Font { .style = UI::TextStyle::headline, .weight = UI::FontWeight::bold }).body(), { 200, 40 });
+    EXPECT_EQ(UI::accessibilityDump(tree), "Tavvo\n");
+    EXPECT_EQ(UI::textDump(tree), "Tavvo\n");
+    EXPECT_NE(UI::treeDump(tree).find(R"("kerning": 0.2)"), std::string::npos);
+}
