@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 
-.PHONY: all dependencies build sanitize-build demo bench test test-build test-sanitize clean
+.PHONY: all dependencies build sanitize-build demo bench test test-build test-sanitize test-fuzz fuzz clean
 
 all: build
 
@@ -34,8 +34,18 @@ test-build: build
 test-sanitize: sanitize-build
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 
-# The tests pass in the plain build and under ASan + UBSan.
-test: test-build test-sanitize
+# The fuzz targets, built with clang under ASan + UBSan in build-fuzz/, each
+# run a few thousand times over its seeds.
+test-fuzz: dependencies
+	JOBS=$(JOBS) ./fuzz/run-fuzzers.sh --smoke
+
+# Each fuzz target for a minute (FUZZ_SECONDS=n for another length).
+fuzz: dependencies
+	JOBS=$(JOBS) ./fuzz/run-fuzzers.sh $(or $(FUZZ_SECONDS),60)
+
+# The tests pass in the plain build and under ASan + UBSan, and the fuzz
+# targets build and run clean.
+test: test-build test-sanitize test-fuzz
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) build-fuzz

@@ -15,6 +15,8 @@ packages=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  clang
+  libclang-rt-dev
   libcairo2-dev
   libpango1.0-dev
   fonts-dejavu-core

@@ -3,11 +3,15 @@
 #include "Platform/Foundation/Environment.hpp"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <random>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -70,15 +74,66 @@ void writeAll(int fd, std::string_view bytes, const fs::path& path)
     }
 }
 
+// Temporary files are named "." + the target's name + "." + twelve random
+// letters or digits + ".tmp", so that leftovers can be told apart from
+// anything else in the folder.
+constexpr char temporaryAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+constexpr std::size_t temporaryRandomLength = 12;
+constexpr std::string_view temporarySuffix = ".tmp";
+
 std::string temporaryNameBeside(const fs::path& target)
 {
-    static constexpr char alphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::random_device random;
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof alphabet - 2);
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof temporaryAlphabet - 2);
     std::string name = "." + target.filename().string() + ".";
-    for (int i = 0; i < 12; ++i)
-        name += alphabet[pick(random)];
-    return name + ".tmp";
+    for (std::size_t i = 0; i < temporaryRandomLength; ++i)
+        name += temporaryAlphabet[pick(random)];
+    return name + std::string(temporarySuffix);
+}
+
+bool isTemporaryNameOf(std::string_view candidate, std::string_view targetName)
+{
+    if (candidate.size() != 1 + targetName.size() + 1 + temporaryRandomLength + temporarySuffix.size())
+        return false;
+    if (candidate[0] != '.' || candidate.substr(1, targetName.size()) != targetName || candidate[1 + targetName.size()] != '.'
+        || !candidate.ends_with(temporarySuffix))
+        return false;
+    auto const random = candidate.substr(2 + targetName.size(), temporaryRandomLength);
+    return random.find_first_not_of(std::string_view(temporaryAlphabet, sizeof temporaryAlphabet - 1)) == std::string_view::npos;
+}
+
+// A writer that dies between creating its temporary file and renaming it
+// (killed, out of power) leaves the file behind, and nothing else would
+// ever remove it; every such death would add one. So each successful write
+// removes the leftovers of earlier writes to the same target: regular files
+// of this user with our temporary names, untouched for longer than any
+// write takes. A write in flight in another process has touched its file
+// moments ago and is left alone. This is tidying only: the write has
+// already succeeded, so failures here are ignored.
+constexpr auto abandonedAfter = std::chrono::minutes(1);
+
+void removeAbandonedTemporaryFiles(const fs::path& folder, const fs::path& target)
+{
+    auto const targetName = target.filename().string();
+    DIR* const directory = ::opendir(folder.c_str());
+    if (directory == nullptr)
+        return;
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    int const folderDescriptor = ::dirfd(directory);
+    while (dirent const* entry = ::readdir(directory)) {
+        if (!isTemporaryNameOf(entry->d_name, targetName))
+            continue;
+        struct stat status {};
+        if (::fstatat(folderDescriptor, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (!S_ISREG(status.st_mode) || status.st_uid != ::geteuid())
+            continue;
+        if (now.tv_sec - status.st_mtim.tv_sec <= std::chrono::seconds(abandonedAfter).count())
+            continue;
+        ::unlinkat(folderDescriptor, entry->d_name, 0);
+    }
+    ::closedir(directory);
 }
 
 bool isUsableFolderName(std::string_view name)
@@ -214,6 +269,8 @@ void FileManager::writeAtomically(const fs::path& path, std::string_view bytes) 
     FileDescriptor const directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.get() < 0 || ::fsync(directory.get()) != 0)
         throwErrno(errno, "cannot flush directory", folder);
+
+    removeAbandonedTemporaryFiles(folder, path);
 }
 
 }

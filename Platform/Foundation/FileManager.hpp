@@ -54,7 +54,10 @@ public:
     // the target (exclusive create under an unpredictable name, mode 0600
     // from the start), are flushed to disk, and the file is renamed over the
     // target, after which the folder is flushed too. On failure the
-    // temporary file is removed and the target is untouched.
+    // temporary file is removed and the target is untouched. A successful
+    // write also removes temporary files that writers of the same target
+    // left behind when they died, once those are a minute old; a younger
+    // one may be another process's write in flight and stays.
     virtual void writeAtomically(const std::filesystem::path& path, std::string_view bytes) const;
 };
 

@@ -44,6 +44,13 @@ std::optional<std::vector<Conversion>> conversions(std::string_view text)
             continue;
         }
 
+        // A zero straight after "%" is printf's zero-padding flag, not part
+        // of a position; fmt also counts leading zeros as digits of the
+        // position and fails on "%000000000001$d" at formatting time, after
+        // the text had been accepted here.
+        if (rest.starts_with('0'))
+            return std::nullopt;
+
         Conversion conversion { std::nullopt, ArgumentKind::text };
         std::size_t position = 0;
         auto const [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), position);
@@ -86,6 +93,11 @@ std::optional<std::vector<ArgumentKind>> argumentKinds(std::string_view text)
         // the second argument first), but must leave no argument out.
         std::vector<std::optional<ArgumentKind>> kinds;
         for (auto const& conversion : *found) {
+            // No position may be left unused, so none can lie beyond the
+            // number of conversions. Refusing that first also keeps a
+            // position such as "%4000000000$s" from sizing the list below.
+            if (*conversion.position > found->size())
+                return std::nullopt;
             auto const slot = *conversion.position - 1;
             if (slot >= kinds.size())
                 kinds.resize(slot + 1);

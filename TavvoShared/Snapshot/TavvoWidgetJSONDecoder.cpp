@@ -3,7 +3,6 @@
 #include "Platform/Foundation/InternetDateTime.hpp"
 
 #include <rapidjson/document.h>
-#include <rapidjson/encodedstream.h>
 #include <rapidjson/error/en.h>
 #include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
@@ -33,12 +32,13 @@ public:
     }
 
     bool tooDeep() const { return m_tooDeep; }
+    bool unpairedSurrogate() const { return m_unpairedSurrogate; }
 
     bool Null() { return m_document.Null(); }
     bool Bool(bool value) { return m_document.Bool(value); }
     bool RawNumber(const char* text, SizeType length, bool) { return tagged(numberTag, text, length); }
-    bool String(const char* text, SizeType length, bool) { return tagged(stringTag, text, length); }
-    bool Key(const char* text, SizeType length, bool) { return m_document.Key(text, length, true); }
+    bool String(const char* text, SizeType length, bool) { return isUnicode(text, length) && tagged(stringTag, text, length); }
+    bool Key(const char* text, SizeType length, bool) { return isUnicode(text, length) && m_document.Key(text, length, true); }
     bool StartObject() { return enter() && m_document.StartObject(); }
     bool EndObject(SizeType count)
     {
@@ -69,6 +69,25 @@ private:
         return true;
     }
 
+    // The reader checks the bytes of the input, and refuses a high surrogate
+    // escape without its low half, but writes a lone low one ("\udc00") out
+    // as the three bytes ED B0 80: text that is not UTF-8 and that nothing
+    // downstream (the encoder, the text renderer) accepts. Valid input
+    // never holds ED followed by A0 or above, so finding that pair in a
+    // decoded text means exactly such an escape.
+    bool isUnicode(const char* text, SizeType length)
+    {
+        std::string_view const decoded(text, length);
+        for (auto lead = decoded.find('\xed'); lead != std::string_view::npos && lead + 1 < decoded.size();
+             lead = decoded.find('\xed', lead + 1)) {
+            if (static_cast<unsigned char>(decoded[lead + 1]) >= 0xa0) {
+                m_unpairedSurrogate = true;
+                return false;
+            }
+        }
+        return true;
+    }
+
     bool tagged(char tag, const char* text, SizeType length)
     {
         m_scratch.assign(1, tag);
@@ -80,6 +99,7 @@ private:
     std::string m_scratch;
     unsigned m_depth = 0;
     bool m_tooDeep = false;
+    bool m_unpairedSurrogate = false;
 };
 
 rapidjson::Document parseDocument(std::string_view json)
@@ -87,32 +107,43 @@ rapidjson::Document parseDocument(std::string_view json)
     constexpr unsigned flags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag
         | rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseStopWhenDoneFlag;
 
+    // One whole byte-order mark may lead the text. The library's own
+    // byte-order-mark stream is not used: it skips any of the mark's three
+    // bytes on its own, so a stray "\xbb" in front would pass as JSON.
+    constexpr std::string_view byteOrderMark = "\xef\xbb\xbf";
+    std::size_t const skipped = json.starts_with(byteOrderMark) ? byteOrderMark.size() : 0;
+
     rapidjson::Document document;
-    rapidjson::MemoryStream memory(json.data(), json.size());
-    rapidjson::EncodedInputStream<rapidjson::UTF8<>, rapidjson::MemoryStream> input(memory);
+    rapidjson::MemoryStream input(json.data() + skipped, json.size() - skipped);
     rapidjson::ParseResult result;
     bool tooDeep = false;
+    bool unpairedSurrogate = false;
     auto generator = [&](rapidjson::Document& handler) {
         SourceTextHandler tagging(handler);
         rapidjson::Reader reader;
         result = reader.Parse<flags>(input, tagging);
         tooDeep = tagging.tooDeep();
+        unpairedSurrogate = tagging.unpairedSurrogate();
         return !result.IsError();
     };
     document.Populate(generator);
 
     if (tooDeep)
         throw DecodingError("", fmt::format("the data is nested deeper than {} levels", TavvoWidgetJSONDecoder::maximumNestingDepth));
+    if (unpairedSurrogate) {
+        throw DecodingError("", fmt::format("the data is not valid JSON: a text holds an unpaired surrogate escape (before byte {})",
+            skipped + result.Offset()));
+    }
     if (result.IsError()) {
         throw DecodingError("", fmt::format("the data is not valid JSON: {} (at byte {})",
-            rapidjson::GetParseError_En(result.Code()), result.Offset()));
+            rapidjson::GetParseError_En(result.Code()), skipped + result.Offset()));
     }
     // The reader stops at the end of the root value (or at a NUL byte, which
     // it takes for the end): whatever follows, other than white space, is
     // not part of a valid text.
     rapidjson::SkipWhitespace(input);
-    if (memory.Tell() != json.size())
-        throw DecodingError("", fmt::format("the data is not valid JSON: unexpected data after the root value (at byte {})", memory.Tell()));
+    if (skipped + input.Tell() != json.size())
+        throw DecodingError("", fmt::format("the data is not valid JSON: unexpected data after the root value (at byte {})", skipped + input.Tell()));
     return document;
 }
 

@@ -1,0 +1,158 @@
+// The library used at the same time from several processes and threads:
+// two processes changing the language override leave a valid defaults file
+// holding one of their values and keep what else it holds; threads reading
+// the store and looking up and formatting texts all get the answers a lone
+// thread gets.
+#include "Platform/Foundation/Bundle.hpp"
+#include "Platform/Foundation/UserDefaults.hpp"
+#include "TavvoShared/Localization/FormattedText.hpp"
+#include "TavvoShared/Localization/L10n.hpp"
+#include "TavvoShared/Localization/LimitTexts.hpp"
+#include "TavvoShared/Localization/NumberFormatting.hpp"
+#include "TavvoShared/Localization/ResetTexts.hpp"
+#include "TavvoShared/Snapshot/TavvoWidgetSnapshotStore.hpp"
+
+#include "Hardening/HardeningSupport.hpp"
+#include "TestSupport/FileMode.hpp"
+#include "TestSupport/ScopedEnvironment.hpp"
+#include "TestSupport/TemporaryDirectory.hpp"
+
+#include <gtest/gtest.h>
+#include <rapidjson/document.h>
+
+#include <atomic>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+using namespace Hardening;
+
+namespace {
+
+class ConcurrentUseTest : public ::testing::Test {
+protected:
+    static std::string suiteName()
+    {
+        return TavvoWidgetSnapshotStore::resolvedAppGroupIdentifier(Foundation::Bundle::mainBundle());
+    }
+    fs::path suiteFile() const { return m_config.path() / "defaults" / (suiteName() + ".json"); }
+    const fs::path& dataFolder() const { return m_data.path(); }
+
+private:
+    TemporaryDirectory m_config;
+    TemporaryDirectory m_data;
+    ScopedEnvironment m_environment {
+        { "XDG_CONFIG_HOME", m_config.path().string() },
+        { "LANGUAGE", std::nullopt },
+        { "LC_ALL", std::nullopt },
+        { "LC_MESSAGES", std::nullopt },
+        { "LANG", "C.UTF-8" },
+        { "TZ", "UTC" },
+        { "TAVVO_L10N_SHOW_KEYS", std::nullopt },
+    };
+};
+
+}
+
+// Each of two processes sets its own language hundreds of times while this
+// one keeps reading: every read is nothing yet or one of the two, and the
+// file ends as a JSON object with one of the two and the key that was
+// there before.
+TEST_F(ConcurrentUseTest, TwoProcessesChangingTheLanguageLeaveAValidDefaultsFile)
+{
+    constexpr int changesPerProcess = 200;
+    Foundation::UserDefaults::withSuiteName(suiteName())->setObject("kept", "other.key");
+
+    std::vector<pid_t> writers;
+    for (std::string const language : { "ru", "fr-CA" }) {
+        writers.push_back(forkChild([&] {
+            for (int index = 0; index < changesPerProcess; ++index)
+                L10n::setLanguageOverride(language);
+        }));
+        ASSERT_GT(writers.back(), 0);
+    }
+
+    std::set<std::optional<std::string>> const allowed { std::nullopt, "ru", "fr" };
+    int reads = 0;
+    int unexpected = 0;
+    bool running = true;
+    while (running) {
+        auto const stored = L10n::selectedLanguageOverride();
+        auto const resolved = L10n::resolvedLanguage();
+        unexpected += allowed.count(stored) == 0;
+        unexpected += resolved != "en" && resolved != "ru" && resolved != "fr";
+        ++reads;
+        running = false;
+        for (pid_t const writer : writers)
+            running = running || ::waitpid(writer, nullptr, WNOHANG) == 0;
+    }
+    EXPECT_EQ(unexpected, 0) << "of " << reads << " reads";
+
+    std::ostringstream contents;
+    contents << std::ifstream(suiteFile()).rdbuf();
+    rapidjson::Document document;
+    document.Parse<rapidjson::kParseValidateEncodingFlag>(contents.str().c_str());
+    ASSERT_TRUE(document.IsObject()) << contents.str();
+    ASSERT_TRUE(document.HasMember("tavvo.language.override")) << contents.str();
+    std::string const final = document["tavvo.language.override"].GetString();
+    EXPECT_TRUE(final == "ru" || final == "fr") << final;
+    EXPECT_EQ(std::string(document["other.key"].GetString()), "kept");
+    EXPECT_EQ(document.MemberCount(), 2u) << contents.str();
+    EXPECT_EQ(modeOf(suiteFile()), 0600u);
+
+    // Every write finished, so no temporary file is left beside the suites.
+    for (auto const& entry : fs::directory_iterator(suiteFile().parent_path()))
+        EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
+}
+
+// Eight threads at once read the snapshot through one store value and look
+// up and format texts; each answer equals the one a lone thread gives
+// first. (A data race here would be the sanitizer's to report; this run
+// checks the answers.)
+TEST_F(ConcurrentUseTest, ThreadsReadingAndFormattingAgreeWithALoneThread)
+{
+    L10n::setLanguageOverride("ru");
+    TavvoWidgetSnapshotStore const store("group.test", dataFolder(), Foundation::FileManager::defaultManager());
+    store.writeSnapshot(fullDocument());
+    auto const now = at("2026-01-31T09:05:00Z");
+
+    auto const answers = [&] {
+        std::vector<std::string> result;
+        result.push_back(store.readSnapshot() == fullDocument() ? "document" : "other");
+        result.push_back(L10n::resolvedLanguage());
+        result.push_back(L10n::tr("widget.snapshot_unavailable"));
+        result.push_back(L10n::tr("widget.app_group_unavailable", { std::string("group.x") }));
+        result.push_back(L10n::percentRemaining(42));
+        result.push_back(L10n::limitAvailability(3, 5));
+        result.push_back(L10n::localizedInteger(1234567));
+        result.push_back(L10n::resetCompactText(at("2026-01-31T12:30:00Z"), now));
+        result.push_back(L10n::formattedText("%2$s: %1$lld%%", { std::int64_t { 7 }, std::string("x") }).value_or("?"));
+        result.push_back(L10n::normalizedLanguageCode("zh-Hant-TW"));
+        return result;
+    };
+    auto const expected = answers();
+    ASSERT_EQ(expected[0], "document");
+
+    constexpr int threadCount = 8;
+    constexpr int rounds = 40;
+    std::atomic<int> disagreements = 0;
+    std::atomic<int> failures = 0;
+    std::vector<std::thread> threads;
+    for (int thread = 0; thread < threadCount; ++thread) {
+        threads.emplace_back([&] {
+            for (int round = 0; round < rounds; ++round) {
+                try {
+                    disagreements += answers() != expected;
+                } catch (...) {
+                    ++failures;
+                }
+            }
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(disagreements.load(), 0);
+    EXPECT_EQ(failures.load(), 0);
+}

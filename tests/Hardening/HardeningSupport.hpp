@@ -1,0 +1,143 @@
+// Documents and helpers shared by the hardening tests: two real documents
+// that differ in every part a torn write could mix up, the decode-or-fail
+// outcome of a text, and a forked child that never returns into the test
+// framework.
+#pragma once
+
+#include "TavvoShared/Snapshot/TavvoWidgetCodingError.hpp"
+#include "TavvoShared/Snapshot/TavvoWidgetJSONDecoder.hpp"
+#include "TavvoShared/Snapshot/TavvoWidgetJSONEncoder.hpp"
+
+#include "Snapshot/TestDates.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace Hardening {
+
+// A document with every field present, the credits at full precision and
+// texts outside ASCII.
+inline TavvoWidgetSnapshot fullDocument(std::string codexTitle = "Codex")
+{
+    return TavvoWidgetSnapshot {
+        TavvoWidgetSnapshot::currentSchemaVersion,
+        at("2026-01-31T09:05:00Z"),
+        {
+            TavvoWidgetProviderSnapshot { TavvoWidgetProviderID::codex, std::move(codexTitle), "Pro plan",
+                TavvoWidgetProviderStatus::available,
+                {
+                    { "codex.five_hour", "5h", 63, at("2026-01-31T12:00:00Z") },
+                    { "codex.weekly", "Неделя", std::nullopt, std::nullopt },
+                },
+                at("2026-01-31T09:00:00Z"), at("2026-01-31T09:15:00Z"), "note \"quoted\" / ünï 😀" },
+            TavvoWidgetProviderSnapshot { TavvoWidgetProviderID::claude, "Claude", std::nullopt,
+                TavvoWidgetProviderStatus::error, { { "claude.five_hour", "五小时", -5, std::nullopt } },
+                at("2026-01-31T08:00:00Z"), std::nullopt, std::nullopt },
+        },
+        CodexAnalyticsSummary { "me@example.com", "Pro", "Weekly", TavvoWidgetForecastState::exhaustsBeforeReset,
+            at("2026-02-01T00:00:00Z"), at("2026-02-02T00:00:00Z"), 41, at("2026-01-31T09:00:00Z"), 1234567,
+            Foundation::Decimal::fromString("12345678901234567890.123456789012345678") },
+    };
+}
+
+// A second document sharing nothing with the first but its layout: other
+// dates, other counts, no analytics.
+inline TavvoWidgetSnapshot otherDocument()
+{
+    return TavvoWidgetSnapshot {
+        TavvoWidgetSnapshot::currentSchemaVersion,
+        at("2027-06-01T18:30:00Z"),
+        {
+            TavvoWidgetProviderSnapshot { TavvoWidgetProviderID::claude, "Claude Code", std::nullopt,
+                TavvoWidgetProviderStatus::available,
+                { { "claude.weekly", "Weekly", 7, at("2027-06-03T00:00:00Z") } }, at("2027-06-01T18:29:00Z"),
+                at("2027-06-01T18:44:00Z"), std::nullopt },
+        },
+        std::nullopt,
+    };
+}
+
+inline std::string encode(const TavvoWidgetSnapshot& snapshot)
+{
+    return TavvoWidgetJSONEncoder::tavvoWidget().encode(snapshot);
+}
+
+// The decoded document, or nothing when the decoder refused the text with
+// its own error. Anything else it throws reaches the test as a failure.
+inline std::optional<TavvoWidgetSnapshot> decodeOrNothing(std::string_view json)
+{
+    try {
+        return TavvoWidgetJSONDecoder::tavvoWidget().decode<TavvoWidgetSnapshot>(json);
+    } catch (const DecodingError&) {
+        return std::nullopt;
+    }
+}
+
+// A fresh folder for one test, in memory (/dev/shm) when the machine has
+// it, removed with everything in it afterwards. What racing readers and
+// killed writers can observe is what the kernel's rename guarantees, the
+// same on every file system; flushing each write to a disk would only add
+// milliseconds to each of thousands of writes.
+class MemoryBackedFolder {
+public:
+    MemoryBackedFolder()
+    {
+        std::error_code error;
+        auto const shared = std::filesystem::path("/dev/shm");
+        auto const parent = ::access(shared.c_str(), W_OK | X_OK) == 0 ? shared : std::filesystem::temp_directory_path(error);
+        std::string pattern = (parent / "tavvo-hardening-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot create a temporary folder");
+        m_path = pattern;
+    }
+    MemoryBackedFolder(const MemoryBackedFolder&) = delete;
+    MemoryBackedFolder& operator=(const MemoryBackedFolder&) = delete;
+    ~MemoryBackedFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Runs `body` in a forked child that exits with 0 when it returns and 1
+// when it throws; the child never unwinds into the test framework.
+inline pid_t forkChild(const std::function<void()>& body)
+{
+    pid_t const pid = ::fork();
+    if (pid == 0) {
+        int status = 1;
+        try {
+            body();
+            status = 0;
+        } catch (...) {
+        }
+        ::_exit(status);
+    }
+    return pid;
+}
+
+// Waits for a child and tells whether it exited with status 0.
+inline bool exitedCleanly(pid_t pid)
+{
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid)
+        return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}
