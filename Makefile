@@ -4,8 +4,9 @@
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+THREAD_DIR ?= build-thread
 
-.PHONY: all dependencies build sanitize-build demo bench test test-build test-sanitize test-fuzz fuzz clean
+.PHONY: all dependencies build sanitize-build demo bench test test-build test-sanitize test-fuzz test-thread fuzz clean
 
 all: build
 
@@ -34,6 +35,16 @@ test-build: build
 test-sanitize: sanitize-build
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 
+# The tests that use the library from many threads at once, under
+# ThreadSanitizer. Address randomization is turned off where the system
+# allows it, since some kernels map memory where the sanitizer cannot.
+test-thread: dependencies
+	cmake -S . -B $(THREAD_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAVVO_SANITIZE_THREAD=ON -DTAVVO_BUILD_BENCHMARKS=OFF
+	cmake --build $(THREAD_DIR) -j $(JOBS) --target TavvoTests
+	if setarch $$(uname -m) -R true 2>/dev/null; then norandom="setarch $$(uname -m) -R"; fi; \
+	  TSAN_OPTIONS="suppressions=$(CURDIR)/tests/thread-sanitizer.supp halt_on_error=1" \
+	  $$norandom ctest --test-dir $(THREAD_DIR) --output-on-failure -j $(JOBS) -R 'Concurrent|FirstUse'
+
 # The fuzz targets, built with clang under ASan + UBSan in build-fuzz/, each
 # run a few thousand times over its seeds.
 test-fuzz: dependencies
@@ -43,9 +54,9 @@ test-fuzz: dependencies
 fuzz: dependencies
 	JOBS=$(JOBS) ./fuzz/run-fuzzers.sh $(or $(FUZZ_SECONDS),60)
 
-# The tests pass in the plain build and under ASan + UBSan, and the fuzz
-# targets build and run clean.
-test: test-build test-sanitize test-fuzz
+# The tests pass in the plain build and under ASan + UBSan, the concurrency
+# tests under ThreadSanitizer, and the fuzz targets build and run clean.
+test: test-build test-sanitize test-thread test-fuzz
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) build-fuzz
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(THREAD_DIR) build-fuzz
