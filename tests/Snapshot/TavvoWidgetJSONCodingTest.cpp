@@ -263,41 +263,23 @@ TEST(TavvoWidgetJSONCoding, OneBadValueFailsTheWholeDocument)
         EXPECT_EQ(decodingFailure(c.json), c.error) << c.json;
 }
 
+// Bytes, encodings, nesting and marks are swept by the conformance tests;
+// these are the syntax slips a hand-edited file shows.
 TEST(TavvoWidgetJSONCoding, MalformedTextFailsCleanly)
 {
     std::string const valid = R"({"generatedAt":"2026-01-31T09:05:00Z"})";
-    std::vector<std::string> bad {
+    std::string const bad[] = {
         "",
         " ",
-        "{",
-        valid.substr(0, valid.size() - 1),
         valid + "x",
         valid + std::string(1, '\0') + "garbage",
-        std::string(1, '\0') + valid,
-        "{\"generatedAt\":\"2026-01-31T09:05:00Z\",\"note\":\"\xff\"}",
-        "{\"generatedAt\":\"2026-01-31T09:05:00Z\",\"x\":\"\xc3\"}",
-        "{\"generatedAt\":\"2026-01-31T09:05:00Z\",\"x\":\"\xed\xa0\x80\"}", // an encoded surrogate
-        "{\"generatedAt\":\"2026-01-31T09:05:00Z\",\"x\":\"\\ud800\"}", // a lone escaped surrogate
-        "{\"generatedAt\":\"2026-01-31T09:05:00Z\",\"x\":\"a\nb\"}", // a raw control character
         "{\"generatedAt\":\"2026-01-31T09:05:00Z\",}",
         "{'generatedAt':'2026-01-31T09:05:00Z'}",
-        std::string(100'000, '[') + std::string(100'000, ']'),
-        "{\"a\":" + std::string(300, '[') + std::string(300, ']') + "}",
     };
     for (auto const& json : bad)
-        EXPECT_THROW(decode(json), DecodingError) << json.substr(0, 60);
-
+        EXPECT_THROW(decode(json), DecodingError) << json;
     EXPECT_EQ(decodingFailure(std::string(100'000, '[')), "the data is nested deeper than 256 levels");
-
-    // What is valid stays valid: a byte-order mark, any JSON white space,
-    // escaped NULs, duplicate keys (the first counts).
-    EXPECT_NO_THROW(decode("\xef\xbb\xbf" + valid));
     EXPECT_NO_THROW(decode(" \t\r\n" + valid + " \t\r\n"));
-    auto const nul = decode(R"({"generatedAt":"2026-01-31T09:05:00Z","providers":[{"id":"codex","title":"a\u0000b","status":"available"}]})");
-    EXPECT_EQ(nul.providers[0].title, std::string("a\0b", 3));
-    EXPECT_EQ(decode(encode(nul)), nul);
-    auto const duplicate = decode(R"({"generatedAt":"2026-01-31T09:05:00Z","generatedAt":"2027-01-31T09:05:00Z"})");
-    EXPECT_EQ(duplicate.generatedAt, at("2026-01-31T09:05:00Z"));
 }
 
 TEST(TavvoWidgetJSONCoding, InvalidTextInMemoryFailsTheEncoding)
