@@ -1,0 +1,47 @@
+// WidgetCodexAnalyticsSummary: the codex analytics block of the large
+// layouts: account, quota and plan, the forecast, a meter, and the week's
+// tokens and credits.
+#pragma once
+
+#include "Platform/Foundation/Date.hpp"
+#include "Platform/UI/View.hpp"
+#include "TavvoShared/NovikDesign/NovikMeter.hpp"
+#include "TavvoShared/Snapshot/CodexAnalyticsSummary.hpp"
+
+#include <optional>
+#include <string>
+
+class WidgetCodexAnalyticsSummary {
+public:
+    // `now` is the entry's date, the reference of the countdown; `stale`
+    // (decided by the root view) presents the data as out of date.
+    WidgetCodexAnalyticsSummary(CodexAnalyticsSummary summary, Foundation::Date now, bool stale);
+
+    const CodexAnalyticsSummary& summary() const { return m_summary; }
+    Foundation::Date now() const { return m_now; }
+    bool stale() const { return m_stale; }
+
+    // The account label, else the overview title.
+    std::string titleLine() const;
+    // Quota and plan titles joined by " · "; nothing when that is empty.
+    std::optional<std::string> subtitleLine() const;
+    // The forecast sentence shown: the stale text when stale, else
+    // forecastText().
+    std::string forecastSentence() const;
+    // The sentence for the forecast state, as if the data were fresh.
+    std::string forecastText() const;
+    UI::Color forecastColor() const;
+    NovikMeter meter() const;
+    // The week's tokens, shortened with the thousands or millions suffix.
+    std::string tokensValue() const;
+    // The week's credits with at most one fraction digit, or "—".
+    std::string creditsValue() const;
+
+    UI::View metricsRow() const;
+    UI::View body() const;
+
+private:
+    CodexAnalyticsSummary m_summary;
+    Foundation::Date m_now;
+    bool m_stale;
+};

@@ -1,0 +1,1 @@
+#include "TavvoWidgetExtension/WidgetTestSupport.hpp"
