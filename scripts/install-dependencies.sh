@@ -20,7 +20,7 @@ packages=(
   libcairo2-dev
   libpango1.0-dev
   fonts-dejavu-core
-  fonts-wqy-microhei
+  fonts-wqy-microhei libgtk-4-dev xvfb imagemagick xdotool
   locales
 )
 

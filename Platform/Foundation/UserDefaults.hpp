@@ -41,6 +41,10 @@ public:
     // Removes `key`; the same failures as `setObject`.
     void removeObjectForKey(std::string_view key) const;
 
+    // Where the suite is kept (it need not exist yet); nothing for the
+    // standard suite when it has nowhere to live.
+    const std::optional<std::filesystem::path>& fileURL() const { return m_file; }
+
 private:
     explicit UserDefaults(std::optional<std::filesystem::path> file);
 

@@ -133,6 +133,16 @@ std::optional<std::string> selectedLanguageOverride()
     return storedOverride();
 }
 
+std::vector<std::filesystem::path> languageOverrideFiles()
+{
+    std::vector<std::filesystem::path> files;
+    if (auto const shared = sharedSuite(); shared && shared->fileURL())
+        files.push_back(*shared->fileURL());
+    if (auto const standard = UserDefaults::standardUserDefaults().fileURL())
+        files.push_back(*standard);
+    return files;
+}
+
 void setLanguageOverride(const std::optional<std::string>& value)
 {
     auto const standard = UserDefaults::standardUserDefaults();

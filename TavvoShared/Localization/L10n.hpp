@@ -13,6 +13,7 @@
 #include <unicode/locid.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,6 +54,11 @@ std::optional<std::string> selectedLanguageOverride();
 // defaults, and posts `languageDidChangeNotification()`. Throws
 // std::system_error when the defaults cannot be written (nothing is posted).
 void setLanguageOverride(const std::optional<std::string>& value);
+
+// The files the override is read from (the shared defaults, then the
+// standard ones), for a program that wants to notice another process
+// changing it. They need not exist.
+std::vector<std::filesystem::path> languageOverrideFiles();
 
 // The language's own name for itself: "Русский" for "ru"; "English" for any
 // unsupported code.

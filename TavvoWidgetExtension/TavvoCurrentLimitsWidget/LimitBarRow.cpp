@@ -1,1 +1,79 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/LimitBarRow.hpp"
+
+#include "TavvoShared/Localization/DateFormatting.hpp"
+#include "TavvoShared/Localization/L10n.hpp"
+#include "TavvoShared/Localization/LimitTexts.hpp"
+#include "TavvoShared/NovikDesign/NovikMeter.hpp"
+#include "TavvoShared/NovikDesign/NovikMetrics.hpp"
+
+#include <vector>
+
+LimitBarRow::LimitBarRow(TavvoWidgetLimitSnapshot limit)
+    : m_limit(std::move(limit))
+{
+}
+
+std::string LimitBarRow::accessibilityLabel() const
+{
+    std::vector<std::string> parts { m_limit.title };
+    if (m_limit.remainingPercent)
+        parts.push_back(L10n::percentRemaining(*m_limit.remainingPercent));
+    if (m_limit.resetDate)
+        parts.push_back(L10n::tr("widget.reset") + " " + L10n::shortTime(*m_limit.resetDate));
+
+    std::string label;
+    for (auto const& part : parts) {
+        if (!label.empty())
+            label += ". ";
+        label += part;
+    }
+    return label;
+}
+
+UI::View LimitBarRow::body() const
+{
+    // The percentage, or the dash (a key that reads as itself) when the
+    // writer does not know it.
+    auto const percentage = m_limit.remainingPercent
+        ? UI::text(L10n::percentRemaining(*m_limit.remainingPercent))
+              .font(UI::TextStyle::caption2)
+              .fontWeight(UI::FontWeight::semibold)
+              .monospacedDigit()
+              .foregroundColor(UI::Color::primary())
+              .lineLimit(1)
+              .minimumScaleFactor(0.8)
+        : UI::text(L10n::tr("—"))
+              .font(UI::TextStyle::caption2)
+              .fontWeight(UI::FontWeight::semibold)
+              .foregroundColor(UI::Color::secondary());
+
+    auto const header = UI::hstack(UI::VerticalAlignment::firstTextBaseline, NovikMetrics::snug,
+        {
+            UI::text(m_limit.title)
+                .font(UI::TextStyle::caption2)
+                .foregroundColor(UI::Color::secondary())
+                .lineLimit(1),
+            UI::spacer(0),
+            percentage,
+        });
+
+    // The reset line, only when the limit says when it resets.
+    auto const resetLine = m_limit.resetDate
+        ? UI::hstack(UI::VerticalAlignment::center, NovikMetrics::tight,
+              {
+                  UI::text(L10n::tr("widget.reset")),
+                  UI::text(L10n::shortTime(*m_limit.resetDate)),
+              })
+              .font(UI::TextStyle::caption2)
+              .foregroundColor(UI::Color::tertiary())
+        : UI::View();
+
+    return UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::tight,
+        {
+            header,
+            NovikMeter(m_limit.remainingPercent, NovikMetrics::meterCompact).body(),
+            resetLine,
+        })
+        .accessibilityElement(UI::AccessibilityChildBehavior::ignore)
+        .accessibilityLabel(accessibilityLabel());
+}

@@ -1,1 +1,108 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderCompactLine.hpp"
+
+#include "TavvoShared/Localization/DateFormatting.hpp"
+#include "TavvoShared/Localization/L10n.hpp"
+#include "TavvoShared/Localization/LimitTexts.hpp"
+#include "TavvoShared/NovikDesign/NovikMetrics.hpp"
+#include "TavvoShared/NovikDesign/NovikSeverity.hpp"
+#include "TavvoShared/NovikDesign/TavvoProviderAppearance.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderStatusMessages.hpp"
+
+namespace {
+
+// The missing value, used as is (not looked up).
+constexpr std::string_view emDash = "—";
+
+// The accessibility format: three texts joined by ". ".
+constexpr std::string_view labelFormatKey = "%1$s. %2$s. %3$s";
+
+}
+
+ProviderCompactLine::ProviderCompactLine(TavvoWidgetProviderSnapshot provider, bool stale)
+    : m_provider(std::move(provider))
+    , m_stale(stale)
+{
+}
+
+bool ProviderCompactLine::valuesShown() const
+{
+    return !m_stale || m_provider.hasLastKnownClaudeLimits();
+}
+
+std::string ProviderCompactLine::percentageText() const
+{
+    if (valuesShown()) {
+        if (auto const binding = m_provider.bindingLimit(); binding && binding->remainingPercent)
+            return L10n::percentRemaining(*binding->remainingPercent);
+    }
+    return std::string(emDash);
+}
+
+NovikMeter ProviderCompactLine::meter() const
+{
+    auto const binding = m_provider.bindingLimit();
+    auto const remaining = binding ? binding->remainingPercent : std::nullopt;
+    auto const progress = valuesShown() && remaining ? static_cast<double>(*remaining) / 100.0 : 0.0;
+    auto const tint = m_stale ? UI::Color::secondary() : color(NovikSeverities::forRemaining(remaining));
+    return NovikMeter(progress, tint, NovikMetrics::meterCompact);
+}
+
+std::string ProviderCompactLine::detailLine() const
+{
+    if (m_stale) {
+        if (m_provider.hasLastKnownClaudeLimits())
+            return lastKnownMessage(m_provider);
+        return statusMessage(m_provider, true);
+    }
+    auto const binding = m_provider.bindingLimit();
+    if (!binding)
+        return statusMessage(m_provider, false);
+    if (!binding->resetDate)
+        return binding->title;
+    return binding->title + " · " + L10n::tr("widget.reset") + " " + L10n::shortTime(*binding->resetDate);
+}
+
+std::string ProviderCompactLine::accessibilityLabel() const
+{
+    auto const title = appearance(m_provider.id).displayTitle;
+    auto const percentage = percentageText();
+    auto const detail = detailLine();
+    auto label = L10n::tr(labelFormatKey, { title, percentage, detail });
+    // tr gives back the bare key only when the format could not be used.
+    if (label == labelFormatKey)
+        return title + ". " + percentage + ". " + detail;
+    return label;
+}
+
+UI::View ProviderCompactLine::body() const
+{
+    auto const& look = appearance(m_provider.id);
+
+    auto const header = UI::hstack(UI::VerticalAlignment::firstTextBaseline, NovikMetrics::snug,
+        {
+            UI::text(look.shortTitle)
+                .font(UI::TextStyle::caption)
+                .fontWeight(UI::FontWeight::semibold)
+                .foregroundColor(UI::Color::secondary())
+                .lineLimit(1),
+            UI::spacer(NovikMetrics::tight),
+            UI::text(percentageText())
+                .font(UI::Font { .style = UI::TextStyle::subheadline, .weight = UI::FontWeight::bold, .design = UI::FontDesign::rounded })
+                .monospacedDigit()
+                .foregroundColor(UI::Color::primary())
+                .lineLimit(1)
+                .minimumScaleFactor(0.8),
+        });
+
+    return UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::tight,
+        {
+            header,
+            meter().body(),
+            UI::text(detailLine())
+                .font(UI::TextStyle::caption2)
+                .foregroundColor(UI::Color::tertiary())
+                .lineLimit(1),
+        })
+        .accessibilityElement(UI::AccessibilityChildBehavior::ignore)
+        .accessibilityLabel(accessibilityLabel());
+}

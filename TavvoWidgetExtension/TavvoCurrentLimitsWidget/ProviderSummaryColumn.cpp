@@ -1,1 +1,81 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderSummaryColumn.hpp"
+
+#include "TavvoShared/NovikDesign/NovikMetrics.hpp"
+#include "TavvoShared/NovikDesign/TavvoProviderAppearance.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/LimitBarRow.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderStatusMessages.hpp"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Rows drawn at this opacity while the data is stale.
+constexpr double staleRowOpacity = 0.6;
+
+}
+
+ProviderSummaryColumn::ProviderSummaryColumn(TavvoWidgetProviderSnapshot provider, bool stale, std::int64_t maxLimits)
+    : m_provider(std::move(provider))
+    , m_stale(stale)
+    , m_maxLimits(maxLimits)
+{
+}
+
+bool ProviderSummaryColumn::showsLimits() const
+{
+    // claude's last-known values stay visible whatever status and
+    // staleness say.
+    if (m_provider.hasLastKnownClaudeLimits())
+        return true;
+    return m_provider.status == TavvoWidgetProviderStatus::available && !m_provider.limits.empty() && !m_stale;
+}
+
+UI::View ProviderSummaryColumn::body() const
+{
+    auto const& look = appearance(m_provider.id);
+
+    auto const header = UI::hstack(UI::VerticalAlignment::center, NovikMetrics::snug,
+        {
+            UI::circle().fill(look.color).frame({ .width = 7, .height = 7 }),
+            UI::text(look.displayTitle)
+                .font(UI::TextStyle::caption2)
+                .fontWeight(UI::FontWeight::semibold)
+                .kerning(0.4)
+                .foregroundColor(UI::Color::secondary())
+                .lineLimit(1),
+            UI::spacer(0),
+        });
+
+    auto const title = UI::text(m_provider.title)
+                           .font(UI::TextStyle::callout)
+                           .fontWeight(UI::FontWeight::semibold)
+                           .foregroundColor(UI::Color::primary())
+                           .lineLimit(1);
+
+    UI::View below;
+    if (showsLimits()) {
+        // The first maxLimits limits as stored; a negative cap (which the
+        // caller rules out) shows none.
+        auto const count = static_cast<std::size_t>(std::clamp<std::int64_t>(m_maxLimits, 0,
+            static_cast<std::int64_t>(m_provider.limits.size())));
+        std::vector<UI::View> rows;
+        rows.reserve(count + 1);
+        for (std::size_t index = 0; index < count; ++index)
+            rows.push_back(LimitBarRow(m_provider.limits[index]).body().opacity(m_stale ? staleRowOpacity : 1.0));
+        if (m_stale)
+            rows.push_back(UI::text(lastKnownMessage(m_provider))
+                               .font(UI::TextStyle::caption2)
+                               .foregroundColor(UI::Color::secondary()));
+        below = UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::regular, std::move(rows));
+    } else {
+        below = UI::text(statusMessage(m_provider, m_stale))
+                    .font(UI::TextStyle::caption)
+                    .foregroundColor(UI::Color::secondary())
+                    .lineLimit(3)
+                    .fixedSize(UI::Axes::vertical);
+    }
+
+    return UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::regular, { header, title, below })
+        .frame({ .maxWidth = UI::infinity }, UI::Alignment::topLeading);
+}

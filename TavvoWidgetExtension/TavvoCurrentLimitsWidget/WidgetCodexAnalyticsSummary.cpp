@@ -1,1 +1,188 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/WidgetCodexAnalyticsSummary.hpp"
+
+#include "TavvoShared/Localization/DurationTexts.hpp"
+#include "TavvoShared/Localization/L10n.hpp"
+#include "TavvoShared/Localization/NumberFormatting.hpp"
+#include "TavvoShared/NovikDesign/NovikMetrics.hpp"
+#include "TavvoShared/NovikDesign/NovikSeverity.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/WidgetAnalyticsMetric.hpp"
+
+#include <chrono>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view subtitleSeparator = " · ";
+constexpr std::string_view missingValue = "—";
+constexpr double dividerHeight = 24;
+
+// `predictedExhaustionAt` as whole seconds since the epoch, truncated
+// toward zero. A Date counts microseconds in 64 bits, so the quotient
+// always fits.
+std::int64_t epochSeconds(Foundation::Date date)
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(date.time_since_epoch()).count();
+}
+
+// `tokens` / 10^digits with at most one fraction digit, then the suffix.
+// The division shifts the decimal exponent, so it is exact; a 64-bit
+// integer has at most 19 digits, far inside the exponent range, so the
+// shift always succeeds (the plain integer text stands in if it did not).
+std::string shortenedTokens(std::int64_t tokens, std::int64_t digits, std::string_view suffixKey)
+{
+    auto const scaled = Foundation::Decimal::fromInteger(tokens).scaledByPowerOfTen(-digits);
+    auto const number = scaled ? L10n::localizedDecimal(*scaled, 1) : L10n::localizedInteger(tokens);
+    return number + L10n::tr(suffixKey);
+}
+
+}
+
+WidgetCodexAnalyticsSummary::WidgetCodexAnalyticsSummary(CodexAnalyticsSummary summary, Foundation::Date now, bool stale)
+    : m_summary(std::move(summary))
+    , m_now(now)
+    , m_stale(stale)
+{
+}
+
+std::string WidgetCodexAnalyticsSummary::titleLine() const
+{
+    // An empty label is still the account's label.
+    if (m_summary.accountLabel)
+        return *m_summary.accountLabel;
+    return L10n::tr("insights.overview.title");
+}
+
+std::optional<std::string> WidgetCodexAnalyticsSummary::subtitleLine() const
+{
+    std::string joined;
+    bool first = true;
+    for (auto const* part : { &m_summary.quotaTitle, &m_summary.planTitle }) {
+        if (!*part)
+            continue;
+        if (!first)
+            joined += subtitleSeparator;
+        joined += **part;
+        first = false;
+    }
+    if (joined.empty())
+        return std::nullopt;
+    return joined;
+}
+
+std::string WidgetCodexAnalyticsSummary::forecastSentence() const
+{
+    if (m_stale)
+        return L10n::tr("insights.forecast.stale");
+    return forecastText();
+}
+
+std::string WidgetCodexAnalyticsSummary::forecastText() const
+{
+    switch (m_summary.forecastState) {
+    case TavvoWidgetForecastState::collecting:
+        return L10n::tr("insights.forecast.collecting");
+    case TavvoWidgetForecastState::exhaustsBeforeReset: {
+        std::optional<std::string> countdown;
+        if (m_summary.predictedExhaustionAt)
+            countdown = L10n::countdown(epochSeconds(*m_summary.predictedExhaustionAt), m_now);
+        if (countdown)
+            return L10n::tr("insights.forecast.exhausts_in", { std::move(*countdown) });
+        return L10n::tr("insights.forecast.exhausted");
+    }
+    case TavvoWidgetForecastState::lastsUntilReset:
+        return L10n::tr("insights.forecast.lasts");
+    case TavvoWidgetForecastState::stale:
+        break;
+    }
+    // The stale state, and a value cast from outside the enumeration.
+    return L10n::tr("insights.forecast.stale");
+}
+
+UI::Color WidgetCodexAnalyticsSummary::forecastColor() const
+{
+    if (m_stale)
+        return UI::Color::secondary();
+    if (m_summary.forecastState == TavvoWidgetForecastState::exhaustsBeforeReset)
+        return color(NovikSeverity::tight);
+    return UI::Color::primary();
+}
+
+NovikMeter WidgetCodexAnalyticsSummary::meter() const
+{
+    if (m_stale)
+        return NovikMeter(0.0, UI::Color::secondary(), NovikMetrics::meterRegular);
+    auto const remaining = m_summary.remainingPercent;
+    // Not clamped: the meter tolerates progress outside [0, 1] when drawn.
+    double const progress = remaining ? static_cast<double>(*remaining) / 100.0 : 0.0;
+    return NovikMeter(progress, color(NovikSeverities::forRemaining(remaining)), NovikMetrics::meterRegular);
+}
+
+std::string WidgetCodexAnalyticsSummary::tokensValue() const
+{
+    // Compared on the integer, before dividing: 999,999 stays in the
+    // thousands even though it reads as 1000 there.
+    auto const tokens = m_summary.weeklyTokens;
+    if (tokens < 1'000)
+        return L10n::localizedInteger(tokens);
+    if (tokens < 1'000'000)
+        return shortenedTokens(tokens, 3, "insights.tokens.thousands_suffix");
+    return shortenedTokens(tokens, 6, "insights.tokens.millions_suffix");
+}
+
+std::string WidgetCodexAnalyticsSummary::creditsValue() const
+{
+    if (!m_summary.weeklyCredits)
+        return std::string(missingValue);
+    return L10n::localizedDecimal(*m_summary.weeklyCredits, 1);
+}
+
+UI::View WidgetCodexAnalyticsSummary::metricsRow() const
+{
+    WidgetAnalyticsMetric const tokens(L10n::tr("insights.metric.tokens"), tokensValue());
+    WidgetAnalyticsMetric const credits(L10n::tr("insights.metric.credits"), creditsValue());
+    return UI::hstack(UI::VerticalAlignment::center, NovikMetrics::loose,
+        {
+            tokens.body(),
+            UI::divider().frame({ .height = dividerHeight }),
+            credits.body(),
+            UI::spacer(0),
+        });
+}
+
+UI::View WidgetCodexAnalyticsSummary::body() const
+{
+    std::vector<UI::View> titles {
+        UI::text(titleLine())
+            .font(UI::TextStyle::headline)
+            .lineLimit(1),
+    };
+    // The forecast is the point of the block, and in some languages it is
+    // long: it keeps its whole width, and the quota and plan titles wrap
+    // onto a second line rather than cutting either short.
+    if (auto subtitle = subtitleLine())
+        titles.push_back(UI::text(std::move(*subtitle))
+                .font(UI::TextStyle::caption)
+                .foregroundColor(UI::Color::secondary())
+                .lineLimit(2));
+
+    auto const header = UI::hstack(UI::VerticalAlignment::firstTextBaseline, NovikMetrics::regular,
+        {
+            UI::vstack(UI::HorizontalAlignment::leading, 1, std::move(titles)),
+            UI::spacer(NovikMetrics::regular),
+            UI::text(forecastSentence())
+                .font(UI::TextStyle::callout)
+                .fontWeight(UI::FontWeight::semibold)
+                .foregroundColor(forecastColor())
+                .lineLimit(1)
+                .fixedSize(UI::Axes::horizontal),
+        });
+
+    return UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::regular,
+        {
+            header,
+            meter().body(),
+            metricsRow(),
+        })
+        .accessibilityElement(UI::AccessibilityChildBehavior::combine);
+}

@@ -6,6 +6,7 @@
 
 #include "Snapshot/TestDates.hpp"
 #include "TestSupport/FileMode.hpp"
+#include "TestSupport/NoContainerFileManager.hpp"
 #include "TestSupport/TemporaryDirectory.hpp"
 
 #include <gtest/gtest.h>
@@ -29,17 +30,6 @@ TavvoWidgetSnapshot document(std::int64_t version = TavvoWidgetSnapshot::current
             std::nullopt } },
         std::nullopt };
 }
-
-// A file manager that knows no shared container, and counts lookups.
-class NoContainerFileManager : public FileManager {
-public:
-    std::optional<fs::path> containerURLForSecurityApplicationGroupIdentifier(std::string_view) const override
-    {
-        ++lookups;
-        return std::nullopt;
-    }
-    mutable int lookups = 0;
-};
 
 // Points the data folder at a temporary one for a test.
 class StoreTest : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include "TavvoShared/Snapshot/TavvoWidgetProviderSnapshot.hpp"
 
 #include <chrono>
+#include <functional>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -55,6 +56,24 @@ inline TavvoWidgetProviderSnapshot staled(TavvoWidgetProviderSnapshot provider)
     return provider;
 }
 
+inline TavvoWidgetProviderSnapshot withNote(TavvoWidgetProviderSnapshot provider, std::optional<std::string> note)
+{
+    provider.note = std::move(note);
+    return provider;
+}
+
+inline TavvoWidgetProviderSnapshot unobserved(TavvoWidgetProviderSnapshot provider)
+{
+    provider.observedAt = std::nullopt;
+    return provider;
+}
+
+inline TavvoWidgetProviderSnapshot titled(TavvoWidgetProviderSnapshot provider, std::string title)
+{
+    provider.title = std::move(title);
+    return provider;
+}
+
 struct Dumps {
     UI::LaidOutNode root;
     std::string text;
@@ -70,6 +89,61 @@ inline Dumps dumped(const UI::View& view, double width, double height = 400)
     auto accessibility = UI::accessibilityDump(root);
     auto tree = UI::treeDump(root);
     return { std::move(root), std::move(text), std::move(accessibility), std::move(tree) };
+}
+
+// A text as laid out, with the opacity it is drawn at (the product of the
+// opacities around it).
+struct ShownText {
+    UI::LaidOutText text;
+    UI::Rect frame;
+    double opacity = 1;
+};
+
+// Every text of the tree, in tree order.
+inline std::vector<ShownText> shownTexts(const UI::LaidOutNode& root)
+{
+    std::vector<ShownText> texts;
+    std::function<void(const UI::LaidOutNode&, double)> visit = [&](const UI::LaidOutNode& node, double opacity) {
+        opacity *= node.opacity;
+        if (auto const* text = std::get_if<UI::LaidOutText>(&node.content))
+            texts.push_back({ *text, node.frame, opacity });
+        for (auto const& child : node.children)
+            visit(child, opacity);
+    };
+    visit(root, 1);
+    return texts;
+}
+
+inline std::vector<std::string> strings(const UI::LaidOutNode& root)
+{
+    std::vector<std::string> result;
+    for (auto const& shown : shownTexts(root))
+        result.push_back(shown.text.string);
+    return result;
+}
+
+// The filled (not stroked) capsules in tree order: a meter's track, then
+// its fill.
+inline std::vector<std::pair<UI::Rect, UI::Paint>> filledCapsules(const UI::LaidOutNode& root)
+{
+    std::vector<std::pair<UI::Rect, UI::Paint>> capsules;
+    std::function<void(const UI::LaidOutNode&)> visit = [&](const UI::LaidOutNode& node) {
+        if (auto const* shape = std::get_if<UI::LaidOutShape>(&node.content); shape && shape->path.kind == UI::ShapeKind::capsule && !shape->stroke)
+            capsules.emplace_back(node.frame, shape->paint);
+        for (auto const& child : node.children)
+            visit(child);
+    };
+    visit(root);
+    return capsules;
+}
+
+// How often `needle` occurs in `haystack` (a dump, say).
+inline std::size_t occurrences(const std::string& haystack, const std::string& needle)
+{
+    std::size_t count = 0;
+    for (auto at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + needle.size()))
+        ++count;
+    return count;
 }
 
 }

@@ -1,21 +1,44 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix, moves the prefix, and runs
-# the installed program from there.
+# Installs the build into a temporary prefix and moves the prefix; runs the
+# installed programs from there, and builds the example host program
+# against the moved prefix, once with its CMake package and once with
+# pkg-config, then has the widget read what the example published.
 set -eu
-build=$1
+build=$1 source=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/first" >/dev/null
 mv "$work/first" "$work/moved"
+prefix=$work/moved
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data LANG=C.UTF-8 TAVVO_L10N_SHOW_KEYS=
-tavvo=$work/moved/bin/tavvo
-if readelf -d "$tavvo" | grep -E 'R(UN)?PATH' | grep -q "$build"; then
-  echo "FAIL: the installed program names the build tree"; exit 1
-fi
-LANG=fr_FR.UTF-8 "$tavvo" language resolved | grep -qx fr
+fail() { echo "FAIL: $*"; exit 1; }
+
+for program in tavvo tavvo-widget; do
+  if readelf -d "$prefix/bin/$program" | grep -E 'R(UN)?PATH' | grep -q "$build"; then
+    fail "the installed $program names the build tree"
+  fi
+done
+LANG=fr_FR.UTF-8 "$prefix/bin/tavvo" language resolved | grep -qx fr || fail "language from the environment"
 # The missing-container message comes from the installed string tables.
-message=$(env -u HOME -u XDG_DATA_HOME "$tavvo" snapshot path 2>&1 || true)
+message=$(env -u HOME -u XDG_DATA_HOME "$prefix/bin/tavvo" snapshot path 2>&1 || true)
 case "$message" in
-  *widget.app_group_unavailable*) echo "FAIL: no string table found: $message"; exit 1 ;;
+  *widget.app_group_unavailable*) fail "no string table found: $message" ;;
 esac
-echo "2 passed, 0 failed"
+"$prefix/bin/tavvo-widget" describe | grep -q '"kind": "TavvoCurrentLimitsWidget"' || fail "the installed widget describes itself"
+
+# The example, through the CMake package.
+cmake -S "$source/examples/publish-snapshot" -B "$work/example" -DCMAKE_PREFIX_PATH="$prefix" >"$work/cmake.log" 2>&1 \
+  || { cat "$work/cmake.log"; fail "configuring the example against the package"; }
+cmake --build "$work/example" >"$work/build.log" 2>&1 || { cat "$work/build.log"; fail "building the example"; }
+"$work/example/publish-snapshot" ru >"$work/out" || fail "running the example"
+grep -qx "language ru" "$work/out" || fail "the example set the language"
+"$prefix/bin/tavvo-widget" timeline >"$work/timeline"
+grep -q '"remainingPercent": 64' "$work/timeline" || fail "the widget reads what the example wrote: $(cat "$work/timeline")"
+"$prefix/bin/tavvo-widget" render --family small --format text | grep -q "Осталось 64" || fail "the widget speaks the language the example set"
+
+# The same example, through pkg-config.
+PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name tavvo.pc)") \
+  c++ "$source/examples/publish-snapshot/main.cpp" -o "$work/publish-pc" $(PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name tavvo.pc)") pkg-config --cflags --libs tavvo) \
+  || fail "building the example with pkg-config"
+"$work/publish-pc" >/dev/null || fail "running the pkg-config build"
+echo "6 passed, 0 failed"

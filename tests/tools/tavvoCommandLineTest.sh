@@ -8,26 +8,8 @@ trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data LANG=C.UTF-8
 unset LANGUAGE LC_ALL LC_MESSAGES
 
-passed=0 failed=0
-check() { # description, expected status, command...
-  local description=$1 expected=$2; shift 2
-  "$@" >"$work/out" 2>"$work/err"
-  local status=$?
-  if [ "$status" -eq "$expected" ]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAIL: $description: status $status, expected $expected"; sed 's/^/  stderr: /' "$work/err"
-  fi
-}
-expect_output() { # description, expected text of the last command's stdout
-  if [ "$(cat "$work/out")" = "$2" ]; then passed=$((passed + 1)); else
-    failed=$((failed + 1)); echo "FAIL: $1: got '$(cat "$work/out")', expected '$2'"; fi
-}
-expect_error_line() { # description: stderr is one line starting "tavvo: "
-  if [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q '^tavvo: ' "$work/err"; then passed=$((passed + 1)); else
-    failed=$((failed + 1)); echo "FAIL: $1: stderr was:"; cat "$work/err"; fi
-}
+program_name=tavvo
+source "$(dirname "$0")/commandLineTestSupport.sh"
 
 cat >"$work/in.json" <<'JSON'
 {"schemaVersion":4,"generatedAt":"2026-01-31T10:05:00+01:00","unknown":1,

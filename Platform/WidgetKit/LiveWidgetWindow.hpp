@@ -1,0 +1,31 @@
+// LiveWidgetWindow: the widget on the desktop. A window of the family's
+// size that keeps asking the widget for timelines, at the reload dates
+// they name and whenever a file the widget reads changes, and draws each
+// entry exactly as the command line's render does. A click opens the
+// widget's address with the desktop's URL handler.
+#pragma once
+
+#include "Platform/WidgetKit/WidgetHost.hpp"
+#include "Platform/WidgetKit/WidgetServices.hpp"
+
+#include <optional>
+
+namespace WidgetKit {
+
+struct LiveWidgetOptions {
+    WidgetFamily family;
+    // Nothing follows the desktop, live.
+    std::optional<UI::Appearance> appearance;
+    // The clock the schedule runs on; the same one the widget was built with.
+    Clock clock;
+    // One line on standard output for every new picture drawn, for scripts
+    // and tests that wait for the window: "frame <n>".
+    bool reportFrames = false;
+};
+
+// Runs until the window is closed or the process is asked to end (SIGINT,
+// SIGTERM). Returns the exit status: 0, or 1 with a message on standard
+// error when there is no display.
+int runLiveWidgetWindow(const WidgetHost& host, const LiveWidgetOptions& options);
+
+}

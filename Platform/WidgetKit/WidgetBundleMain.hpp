@@ -1,0 +1,38 @@
+// The entry point of a widget program: the host's command line over the
+// one widget of the program's bundle.
+//
+//   tavvo-widget describe | placeholder | snapshot [--preview] | timeline
+//   tavvo-widget render --family F [--request R] [--appearance A] [--scale N] [--format X] [-o FILE]
+//   tavvo-widget show [--family F] [--appearance light|dark|auto] [--report-frames]
+//
+// with --now INSTANT (pins the clock of every request) and --base-dir DIR
+// (DIR stands in for the shared container) before or after the command.
+#pragma once
+
+#include "Platform/WidgetKit/WidgetConfiguration.hpp"
+#include "Platform/WidgetKit/WidgetServices.hpp"
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace WidgetKit {
+
+// What a bundle declares, built with the services the host lends it.
+using WidgetBundleBody = std::function<std::vector<WidgetConfiguration>(const WidgetServices&)>;
+
+// Exit statuses: 0 done, 1 failure, 2 usage error.
+int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body, std::span<const std::string> arguments);
+
+// For `main`: runs the bundle type's `body(services)` under the host.
+template <class Bundle>
+int widgetBundleMain(std::string_view programName, int argc, char** argv)
+{
+    std::vector<std::string> const arguments(argv + 1, argv + argc);
+    return widgetBundleMain(
+        programName, [](const WidgetServices& services) { return Bundle().body(services); }, arguments);
+}
+
+}

@@ -1,0 +1,25 @@
+// TavvoWidgetEntry: what the widget shows at one instant: the document read
+// from the shared folder, or the already localized reason there is none.
+#pragma once
+
+#include "Platform/Foundation/Date.hpp"
+#include "TavvoShared/Snapshot/TavvoWidgetSnapshot.hpp"
+
+#include <optional>
+#include <string>
+
+struct TavvoWidgetEntry {
+    // The present instant of every view: freshness, countdowns and reset
+    // times are judged against it.
+    Foundation::Date date;
+    std::optional<TavvoWidgetSnapshot> snapshot;
+    std::optional<std::string> errorText;
+
+    friend bool operator==(const TavvoWidgetEntry&, const TavvoWidgetEntry&) = default;
+};
+
+// The entry as one JSON object for the host's command line:
+//   {"date": "<UTC text>", "snapshot": <document> | null, "errorText": "<text>" | null}
+// with the document in its stored form. Throws EncodingError when a date
+// of the document cannot be written.
+std::string jsonDescription(const TavvoWidgetEntry& entry);

@@ -1,0 +1,118 @@
+#include "Platform/WidgetKit/WidgetCommandLine.hpp"
+#include "Platform/WidgetKit/WidgetHost.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace WidgetKit;
+
+struct NumberEntry {
+    Foundation::Date date;
+    int number;
+};
+
+std::string jsonDescription(const NumberEntry& entry)
+{
+    return std::to_string(entry.number);
+}
+
+// Answers each request with `answers` entries, to see what the host makes
+// of a provider that breaks the once-only rule.
+struct CountingProvider {
+    using Entry = NumberEntry;
+    int answers = 1;
+
+    Entry placeholder(const TimelineProviderContext&) const { return { {}, 0 }; }
+    void getSnapshot(const TimelineProviderContext& context, const std::function<void(Entry)>& completion) const
+    {
+        for (int i = 0; i < answers; ++i)
+            completion({ {}, context.isPreview ? 2 : 1 });
+    }
+    void getTimeline(const TimelineProviderContext& context, const std::function<void(Timeline<Entry>)>& completion) const
+    {
+        for (int i = 0; i < answers; ++i)
+            completion({ { { {}, static_cast<int>(context.displaySize.width) } }, TimelineReloadPolicy::after({}) });
+    }
+};
+
+WidgetHost hostFor(int answers, std::vector<WidgetFamily> families)
+{
+    auto const content = [](const NumberEntry& entry, WidgetFamily) { return WidgetContent(UI::text(std::to_string(entry.number))); };
+    return WidgetHost(staticConfiguration("Numbers", CountingProvider { answers }, content).supportedFamilies(std::move(families)));
+}
+
+std::optional<std::vector<CommandOption>> renderOptions(std::string_view command)
+{
+    if (command == "render")
+        return std::vector<CommandOption> { { "--family", true }, { "--output", true, "-o" }, { "--preview", false } };
+    return std::nullopt;
+}
+
+WidgetCommandLine parse(std::vector<std::string> const& arguments)
+{
+    return WidgetCommandLine::parse(arguments, renderOptions);
+}
+
+}
+
+TEST(WidgetHost, AsksInTheFamilyAndPassesThePreviewFlag)
+{
+    auto const host = hostFor(1, { WidgetFamily::systemMedium, WidgetFamily::systemLarge });
+    EXPECT_EQ(host.entry(Request::placeholder, WidgetFamily::systemMedium).jsonDescription, "0");
+    EXPECT_EQ(host.entry(Request::snapshot, WidgetFamily::systemMedium).jsonDescription, "1");
+    EXPECT_EQ(host.entry(Request::preview, WidgetFamily::systemMedium).jsonDescription, "2");
+    EXPECT_EQ(host.entry(Request::timeline, WidgetFamily::systemLarge).jsonDescription, "364");
+    EXPECT_THROW(host.timeline(WidgetFamily::systemSmall), UnsupportedFamilyError);
+
+    // The content fills the family's container.
+    auto const root = host.layout(host.placeholder(WidgetFamily::systemLarge), WidgetFamily::systemLarge);
+    EXPECT_EQ(root.frame.size.width, 364);
+    EXPECT_EQ(root.frame.size.height, 392);
+}
+
+TEST(WidgetHost, AProviderMustAnswerExactlyOnce)
+{
+    for (int const answers : { 0, 2 }) {
+        auto const host = hostFor(answers, { WidgetFamily::systemSmall });
+        EXPECT_THROW(host.snapshot(WidgetFamily::systemSmall, false), std::logic_error) << answers;
+        EXPECT_THROW(host.timeline(WidgetFamily::systemSmall), std::logic_error) << answers;
+    }
+}
+
+TEST(WidgetFamily, NamesAndSizes)
+{
+    EXPECT_EQ(widgetFamilyNamed("systemExtraLarge"), WidgetFamily::systemExtraLarge);
+    EXPECT_EQ(widgetFamilyNamed("extra-large"), WidgetFamily::systemExtraLarge);
+    EXPECT_EQ(widgetFamilyNamed("small"), WidgetFamily::systemSmall);
+    for (auto const* unknown : { "", "Small", "systemsmall", "accessoryCircular", "large " })
+        EXPECT_EQ(widgetFamilyNamed(unknown), std::nullopt) << unknown;
+    for (auto const family : allWidgetFamilies)
+        EXPECT_EQ(widgetFamilyNamed(name(family)), family);
+}
+
+TEST(WidgetCommandLine, HostOptionsStandAnywhereAndCommandOptionsAfterTheCommand)
+{
+    auto const line = parse({ "--now", "2026-01-01T00:00:00Z", "render", "--family=small", "-o", "x.png", "--base-dir", "/d", "--preview" });
+    EXPECT_EQ(line.now, "2026-01-01T00:00:00Z");
+    EXPECT_EQ(line.baseDirectory, "/d");
+    EXPECT_EQ(line.command, "render");
+    EXPECT_EQ(line.option("--family"), "small");
+    EXPECT_EQ(line.option("--output"), "x.png");
+    EXPECT_TRUE(line.flag("--preview"));
+    EXPECT_TRUE(line.operands.empty());
+
+    auto const ended = parse({ "render", "--", "--family" });
+    EXPECT_EQ(ended.operands, std::vector<std::string> { "--family" });
+    EXPECT_TRUE(parse({ "-h" }).help);
+
+    for (auto const& wrong : std::vector<std::vector<std::string>> {
+             { "--family", "small", "render" }, // before its command is known
+             { "render", "--colour", "red" },
+             { "render", "--family" },
+             { "render", "--family", "a", "--family", "b" },
+             { "render", "--preview=yes" },
+             { "--now", "a", "render", "--now", "b" },
+         })
+        EXPECT_THROW(parse(wrong), UsageError) << wrong.back();
+}

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The live window under a virtual X display: its first frame matches what
+# render draws for the same entry; a new snapshot and a new language each
+# redraw it within a second; a click opens the widget's address, once.
+set -u
+widget=$1 tavvo=$2
+work=$(mktemp -d)
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data LANG=C.UTF-8 TAVVO_L10N_SHOW_KEYS=
+unset LANGUAGE LC_ALL LC_MESSAGES WAYLAND_DISPLAY
+program_name=tavvo-widget
+source "$(dirname "$0")/commandLineTestSupport.sh"
+
+# A display of our own, whatever number is free.
+exec {displayfd}<> <(:)
+Xvfb -displayfd "$displayfd" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+read -r -t 10 number <&"$displayfd" || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=:$number
+trap 'kill $show $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+
+# The desktop's handler for tavvo:// addresses writes down what it opened.
+mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME"
+cat >"$XDG_DATA_HOME/applications/tavvo-test-handler.desktop" <<DESKTOP
+[Desktop Entry]
+Type=Application
+Name=Test handler
+Exec=sh -c 'echo "\$1" >>"$work/opened"' sh %u
+MimeType=x-scheme-handler/tavvo;
+NoDisplay=true
+DESKTOP
+printf '[Default Applications]\nx-scheme-handler/tavvo=tavvo-test-handler.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
+
+document() { # freshUntil of the one provider, its remaining percent
+  cat <<JSON
+{"schemaVersion": 4, "generatedAt": "2026-12-07T11:59:00Z", "providers": [
+  {"id": "codex", "title": "Codex Pro", "status": "available", "observedAt": "2026-12-07T11:59:00Z",
+   "freshUntil": "$1", "limits": [{"id": "codex.weekly", "title": "Weekly", "remainingPercent": $2}]}]}
+JSON
+}
+document 2026-12-07T12:10:00Z 64 >"$work/first.json"
+document 2026-12-07T12:10:00Z 12 >"$work/second.json"
+"$tavvo" --base-dir "$work/base" snapshot write "$work/first.json"
+
+# Waits up to $2 seconds for the window to report frame $1.
+wait_for_frame() {
+  for ((i = 0; i < $2 * 20; i++)); do
+    grep -qx "frame $1" "$work/frames" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+expect() { # description, command...
+  local description=$1; shift
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $description"; fi
+}
+
+now=--now=2026-12-07T12:00:00Z
+"$widget" --base-dir "$work/base" "$now" show --family medium --appearance light --report-frames >"$work/frames" 2>"$work/show.err" &
+show=$!
+expect "first frame" wait_for_frame 1 10
+
+# Drawn as render draws it, pixel for pixel (the clock runs on from --now,
+# but within the same minute every text is the same).
+import -window root -crop 364x220+0+0 +repage "$work/shot.png"
+"$widget" --base-dir "$work/base" "$now" render --family medium --scale 1 -o "$work/render.png"
+differing=$(compare -metric AE "$work/shot.png" "$work/render.png" null: 2>&1)
+expect "the window shows what render draws ($differing pixels differ)" [ "$differing" = 0 ]
+
+"$tavvo" --base-dir "$work/base" snapshot write "$work/second.json"
+expect "redrawn within a second of a new snapshot" wait_for_frame 2 1
+"$tavvo" language set ru >/dev/null
+expect "redrawn within a second of a new language" wait_for_frame 3 1
+
+xdotool mousemove 100 100 click 1
+for ((i = 0; i < 60; i++)); do [ -s "$work/opened" ] && break; sleep 0.05; done
+sleep 0.3
+expect "a click opens the address once" [ "$(cat "$work/opened" 2>/dev/null)" = "tavvo://open" ]
+
+# Nothing else arrives without a reason: no busy loop of requests.
+sleep 1
+expect "no frames without a change" [ "$(wc -l <"$work/frames")" -eq 3 ]
+kill $show
+wait $show
+expect "ends cleanly on SIGTERM" [ $? -eq 0 ]
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
