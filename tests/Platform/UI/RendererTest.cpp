@@ -2,6 +2,7 @@
 
 #include "Platform/UI/Canvas.hpp"
 #include "Platform/UI/Layout.hpp"
+#include "TestSupport/ReferenceImage.hpp"
 #include "UITestSupport.hpp"
 
 #include <cairo.h>
@@ -22,19 +23,6 @@ namespace {
 
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
-struct Channels {
-    int alpha;
-    int red;
-    int green;
-    int blue;
-};
-
-Channels channels(std::uint32_t pixel)
-{
-    return { static_cast<int>(pixel >> 24), static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
-        static_cast<int>(pixel & 0xFF) };
-}
-
 View filledRectangle(Color color, double width, double height)
 {
     return UI::rectangle().fill(color).frame({ .width = width, .height = height });
@@ -48,56 +36,6 @@ Image rendered(const View& view, Size offered, double scale = 1, Appearance appe
 bool painted(const Image& image, int x, int y)
 {
     return channels(image.pixel(x, y)).alpha > 128;
-}
-
-// The image in a PNG file, as renderImage would give it.
-Image decodedPNG(const std::filesystem::path& path)
-{
-    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> const surface(
-        cairo_image_surface_create_from_png(path.c_str()), cairo_surface_destroy);
-    Image image;
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
-        return image;
-    cairo_surface_flush(surface.get());
-    image.width = cairo_image_surface_get_width(surface.get());
-    image.height = cairo_image_surface_get_height(surface.get());
-    auto const stride = static_cast<std::size_t>(cairo_image_surface_get_stride(surface.get()));
-    unsigned char const* data = cairo_image_surface_get_data(surface.get());
-    for (int y = 0; y < image.height; ++y) {
-        auto const* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
-        image.pixels.insert(image.pixels.end(), row, row + image.width);
-    }
-    return image;
-}
-
-// Compares a rendering with its reference image in References/, allowing
-// each channel of each pixel to differ by a few steps (antialiasing may
-// round differently from one Cairo or FreeType release to the next).
-// With TAVVO_UPDATE_REFERENCE_IMAGES set, writes the reference instead.
-void expectMatchesReference(const LaidOutNode& tree, const RenderOptions& options, const std::string& name)
-{
-    constexpr int tolerance = 8;
-    auto const path = std::filesystem::path(TAVVO_UI_REFERENCES_DIR) / (name + ".png");
-    if (std::getenv("TAVVO_UPDATE_REFERENCE_IMAGES")) {
-        FILE* file = std::fopen(path.c_str(), "wb");
-        ASSERT_TRUE(file) << path;
-        auto const bytes = renderPNG(tree, options);
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    }
-    auto const reference = decodedPNG(path);
-    auto const image = renderImage(tree, options);
-    ASSERT_EQ(image.width, reference.width) << path;
-    ASSERT_EQ(image.height, reference.height) << path;
-    int differing = 0;
-    for (std::size_t index = 0; index < image.pixels.size(); ++index) {
-        auto const a = channels(image.pixels[index]);
-        auto const b = channels(reference.pixels[index]);
-        if (std::abs(a.alpha - b.alpha) > tolerance || std::abs(a.red - b.red) > tolerance
-            || std::abs(a.green - b.green) > tolerance || std::abs(a.blue - b.blue) > tolerance)
-            ++differing;
-    }
-    EXPECT_EQ(differing, 0) << name << ": pixels beyond the tolerance";
 }
 
 }
@@ -268,7 +206,7 @@ TEST(Renderer, ShapesMatchTheirReference)
         })
                           .padding(4)
                           .background(UI::rectangle().fill(Color::windowBackground()));
-    expectMatchesReference(layout(view, { 200, 200 }), { 2, Appearance::light }, "Shapes");
+    expectMatchesReference(layout(view, { 200, 200 }), { 2, Appearance::light }, TAVVO_UI_REFERENCES_DIR, "Shapes");
 }
 
 TEST(Renderer, TextsMatchTheirReference)
@@ -281,5 +219,5 @@ TEST(Renderer, TextsMatchTheirReference)
         })
                           .padding(6)
                           .background(UI::rectangle().fill(Color::windowBackground()));
-    expectMatchesReference(layout(view, { 400, 200 }), { 2, Appearance::dark }, "Texts");
+    expectMatchesReference(layout(view, { 400, 200 }), { 2, Appearance::dark }, TAVVO_UI_REFERENCES_DIR, "Texts");
 }
