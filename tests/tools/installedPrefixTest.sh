@@ -26,8 +26,12 @@ case "$message" in
 esac
 "$prefix/bin/tavvo-widget" describe | grep -q '"kind": "TavvoCurrentLimitsWidget"' || fail "the installed widget describes itself"
 
+# A sanitized library needs its runtime in the program that loads it.
+flags=
+if grep -q '^TAVVO_SANITIZE:BOOL=ON' "$build/CMakeCache.txt"; then flags="-fsanitize=address,undefined"; fi
+
 # The example, through the CMake package.
-cmake -S "$source/examples/publish-snapshot" -B "$work/example" -DCMAKE_PREFIX_PATH="$prefix" >"$work/cmake.log" 2>&1 \
+cmake -S "$source/examples/publish-snapshot" -B "$work/example" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_FLAGS="$flags" >"$work/cmake.log" 2>&1 \
   || { cat "$work/cmake.log"; fail "configuring the example against the package"; }
 cmake --build "$work/example" >"$work/build.log" 2>&1 || { cat "$work/build.log"; fail "building the example"; }
 "$work/example/publish-snapshot" ru >"$work/out" || fail "running the example"
@@ -38,7 +42,7 @@ grep -q '"remainingPercent": 64' "$work/timeline" || fail "the widget reads what
 
 # The same example, through pkg-config.
 PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name tavvo.pc)") \
-  c++ "$source/examples/publish-snapshot/main.cpp" -o "$work/publish-pc" $(PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name tavvo.pc)") pkg-config --cflags --libs tavvo) \
+  c++ $flags "$source/examples/publish-snapshot/main.cpp" -o "$work/publish-pc" $(PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name tavvo.pc)") pkg-config --cflags --libs tavvo) \
   || fail "building the example with pkg-config"
 "$work/publish-pc" >/dev/null || fail "running the pkg-config build"
 echo "6 passed, 0 failed"
