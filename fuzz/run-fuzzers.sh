@@ -17,7 +17,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source_dir="$(dirname "$here")"
 build_dir="${BUILD_DIR:-$source_dir/build-fuzz}"
 jobs="${JOBS:-2}"
-targets=(SnapshotDecoderFuzzer LanguageFormatFuzzer)
+targets=(SnapshotDecoderFuzzer LanguageFormatFuzzer WidgetViewFuzzer)
 
 mode=timed
 seconds=60

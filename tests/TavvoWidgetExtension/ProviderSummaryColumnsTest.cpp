@@ -53,7 +53,7 @@ constexpr double columnWidth = 150;
 
 }
 
-// MARK: - statusMessage and lastKnownMessage
+// statusMessage and lastKnownMessage
 
 TEST(ProviderStatusMessages, FirstMatchingRowWins)
 {
@@ -129,7 +129,7 @@ TEST(ProviderStatusMessages, TimesAreShownInTheZoneInForce)
     EXPECT_EQ(lastKnownMessage(provider(ID::claude, { fiveHours })), "limits.last_known_at[18:25]");
 }
 
-// MARK: - LimitBarRow
+// LimitBarRow
 
 TEST(LimitBarRow, AccessibilityLabelJoinsThePartsThatArePresent)
 {
@@ -365,45 +365,4 @@ TEST(ProviderSummaryColumns, MaxLimitsAppliesToEveryColumn)
 
     auto const none = dumped(ProviderSummaryColumns({ provider(ID::codex, threeLimits), staled(provider(ID::claude, threeLimits)) }, now, 0).body(), 320, 200);
     EXPECT_EQ(strings(none.root), (std::vector<std::string> { "Codex", "Codex plan", "Claude Code", "Claude plan", "limits.last_known_at[07:26]" }));
-}
-
-// MARK: - In every language
-
-TEST(ProviderSummaryColumn, DemoDataFitsAColumnInEveryLanguage)
-{
-    // The sample the demo publishes: both limits at 64 %, the five-hour
-    // window resetting in two hours, the week in three days.
-    std::vector<TavvoWidgetLimitSnapshot> const demo {
-        limit("codex.five_hour", 64, now + 2h, "5h"),
-        limit("codex.weekly", 64, now + 72h, "Weekly"),
-    };
-    struct Column {
-        const char* name;
-        TavvoWidgetProviderSnapshot provider;
-        bool stale;
-    };
-    Column const columns[] = {
-        { "fresh codex", titled(provider(ID::codex, demo), "Plus"), false },
-        { "fresh claude", titled(provider(ID::claude, demo), "Max"), false },
-        { "stale claude with last-known values", titled(staled(provider(ID::claude, demo)), "Max"), true },
-        { "stale codex", titled(staled(provider(ID::codex, demo)), "Plus"), true },
-        { "fresh available without limits", titled(provider(ID::codex, {}), "Plus"), false },
-        { "unavailable", titled(provider(ID::claude, {}, Status::unavailable), "Max"), false },
-        { "no data", titled(provider(ID::claude, {}, Status::noData), "Max"), false },
-        { "error", titled(provider(ID::codex, {}, Status::error), "Plus"), false },
-    };
-    for (auto const& code : L10n::supportedLocalizations()) {
-        ScopedLanguage language(code);
-        for (auto const& column : columns) {
-            auto const laidOut = dumped(ProviderSummaryColumn(column.provider, column.stale, 2).body(), 150, 200);
-            EXPECT_LE(laidOut.root.frame.size.height, 200) << code << ", " << column.name;
-            EXPECT_LE(laidOut.root.frame.size.width, 150) << code << ", " << column.name;
-            for (auto const& shown : shownTexts(laidOut.root)) {
-                EXPECT_FALSE(shown.text.truncated) << code << ", " << column.name << ": " << shown.text.string;
-                EXPECT_DOUBLE_EQ(shown.text.setting.pointSize, UI::pointSize(shown.text.setting.style))
-                    << code << ", " << column.name << " shrinks: " << shown.text.string;
-            }
-            EXPECT_EQ(laidOut.tree.find("\"truncated\": true"), std::string::npos) << code << ", " << column.name;
-        }
-    }
 }

@@ -180,8 +180,17 @@ TEST_F(WidgetViewTest, EveryTextFitsEverySizeInEveryLanguage)
         provider.observedAt = now - 2h;
         provider.freshUntil = now - 1h;
     }
+    // Every status message the columns and lines can show.
+    auto unavailable = demo;
+    unavailable.providers[0] = provider(TavvoWidgetProviderID::codex, {}, TavvoWidgetProviderStatus::unavailable);
+    unavailable.providers[1] = provider(TavvoWidgetProviderID::claude, {}, TavvoWidgetProviderStatus::error);
+    auto empty = demo;
+    empty.providers[0] = provider(TavvoWidgetProviderID::codex, {}, TavvoWidgetProviderStatus::noData);
+    empty.providers[1] = provider(TavvoWidgetProviderID::claude, {});
     std::vector<TavvoWidgetEntry> const entries {
         { now, demo, std::nullopt },
+        { now, unavailable, std::nullopt },
+        { now, empty, std::nullopt },
         { now, exhausting, std::nullopt },
         { now, stale, std::nullopt },
         { now, std::nullopt, "widget.snapshot_unavailable" },
