@@ -281,13 +281,13 @@ private:
 
 }
 
-int runLiveWidgetWindow(const WidgetHost& host, const LiveWidgetOptions& options)
+extern "C" int tavvoRunLiveWidgetWindow(const WidgetHost* host, const LiveWidgetOptions* options)
 {
     if (!gtk_init_check()) {
         std::fprintf(stderr, "tavvo-widget: cannot open a display (is DISPLAY or WAYLAND_DISPLAY set?)\n");
         return 1;
     }
-    LiveWidget widget(host, options);
+    LiveWidget widget(*host, *options);
     return widget.run();
 }
 

@@ -25,6 +25,13 @@ case "$message" in
   *widget.app_group_unavailable*) fail "no string table found: $message" ;;
 esac
 "$prefix/bin/tavvo-widget" describe | grep -q '"kind": "TavvoCurrentLimitsWidget"' || fail "the installed widget describes itself"
+# The live window's module is found from the moved prefix: without a
+# display it loads, then says there is none.
+message=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/tavvo-widget" show 2>&1 || true)
+case "$message" in
+  *"cannot open a display"*) ;;
+  *) fail "the installed live window: $message" ;;
+esac
 
 # A sanitized library needs its runtime in the program that loads it.
 flags=
@@ -45,4 +52,4 @@ PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name tavvo.pc)") \
   c++ $flags "$source/examples/publish-snapshot/main.cpp" -o "$work/publish-pc" $(PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name tavvo.pc)") pkg-config --cflags --libs tavvo) \
   || fail "building the example with pkg-config"
 "$work/publish-pc" >/dev/null || fail "running the pkg-config build"
-echo "6 passed, 0 failed"
+echo "7 passed, 0 failed"
