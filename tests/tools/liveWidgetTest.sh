@@ -53,6 +53,18 @@ expect() { # description, command...
   local description=$1; shift
   if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $description"; fi
 }
+# The window's corner of the screen is $work/render.png, pixel for pixel.
+# A frame is drawn before the display shows it: look again for a while.
+expect_same_picture() { # WIDTHxHEIGHT, description
+  local differing
+  for ((i = 0; i < 50; i++)); do
+    import -window root -crop "$1+0+0" +repage "$work/shot.png"
+    differing=$(compare -metric AE "$work/shot.png" "$work/render.png" null: 2>&1)
+    [ "$differing" = 0 ] && break
+    sleep 0.1
+  done
+  expect "$2 ($differing pixels differ)" [ "$differing" = 0 ]
+}
 
 now=--now=2026-12-07T12:00:00Z
 "$widget" --base-dir "$work/base" "$now" show --family medium --appearance light --report-frames >"$work/frames" 2>"$work/show.err" &
@@ -61,15 +73,8 @@ expect "first frame" wait_for_frame 1 10
 
 # Drawn as render draws it, pixel for pixel (the clock runs on from --now,
 # but within the same minute every text is the same).
-# The frame is drawn before the display shows it: look again for a while.
 "$widget" --base-dir "$work/base" "$now" render --family medium --scale 1 -o "$work/render.png"
-for ((i = 0; i < 50; i++)); do
-  import -window root -crop 364x220+0+0 +repage "$work/shot.png"
-  differing=$(compare -metric AE "$work/shot.png" "$work/render.png" null: 2>&1)
-  [ "$differing" = 0 ] && break
-  sleep 0.1
-done
-expect "the window shows what render draws ($differing pixels differ)" [ "$differing" = 0 ]
+expect_same_picture 364x220 "the window shows what render draws"
 
 "$tavvo" --base-dir "$work/base" snapshot write "$work/second.json"
 expect "redrawn within a second of a new snapshot" wait_for_frame 2 1
@@ -87,6 +92,18 @@ expect "no frames without a change" [ "$(wc -l <"$work/frames")" -eq 3 ]
 kill $show
 wait $show
 expect "ends cleanly on SIGTERM" [ $? -eq 0 ]
+
+# With no settings portal, auto follows GTK's preference for dark.
+mkdir -p "$XDG_CONFIG_HOME/gtk-4.0"
+printf '[Settings]\ngtk-application-prefer-dark-theme=true\n' >"$XDG_CONFIG_HOME/gtk-4.0/settings.ini"
+"$tavvo" language clear
+"$widget" --base-dir "$work/base" "$now" show --family small --report-frames >"$work/frames" 2>"$work/show.err" &
+show=$!
+expect "first frame, automatic appearance" wait_for_frame 1 10
+"$widget" --base-dir "$work/base" "$now" render --family small --appearance dark --scale 1 -o "$work/render.png"
+expect_same_picture 170x170 "the desktop's dark preference"
+kill $show
+wait $show
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
