@@ -138,19 +138,17 @@ std::string Canvas::pdf(Size size, double scale, Appearance appearance, const Dr
 Image Canvas::image(Size size, double scale, Appearance appearance, const Drawing& drawing)
 {
     double const clampedScale = sanitizedScale(scale);
-    Surface const surface = imageSurface(size, clampedScale);
+    // Drawn straight into the image's own pixels: one buffer, no copy. A
+    // row of ARGB32 pixels is exactly 4 × width bytes, a stride Cairo takes.
+    Image image;
+    image.width = canvasLength(size.width, clampedScale);
+    image.height = canvasLength(size.height, clampedScale);
+    image.pixels.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height));
+    Surface const surface(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(image.pixels.data()),
+        CAIRO_FORMAT_ARGB32, image.width, image.height, image.width * static_cast<int>(sizeof(std::uint32_t))));
+    check(cairo_surface_status(surface.get()));
     drawOn(surface.get(), clampedScale, appearance, drawing);
     cairo_surface_flush(surface.get());
-
-    Image image;
-    image.width = cairo_image_surface_get_width(surface.get());
-    image.height = cairo_image_surface_get_height(surface.get());
-    auto const stride = static_cast<std::size_t>(cairo_image_surface_get_stride(surface.get()));
-    auto const width = static_cast<std::size_t>(image.width);
-    image.pixels.resize(width * static_cast<std::size_t>(image.height));
-    unsigned char const* data = cairo_image_surface_get_data(surface.get());
-    for (std::size_t row = 0; row < static_cast<std::size_t>(image.height); ++row)
-        std::memcpy(&image.pixels[row * width], data + row * stride, width * sizeof(std::uint32_t));
     return image;
 }
 
