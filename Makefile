@@ -26,8 +26,11 @@ demo: build
 	./scripts/demo.sh $(BUILD_DIR)
 
 # Timings of the hot paths, each next to its floor from the same run.
+# The budgets are ratios to floors from the same run (see bench/).
 bench: build
-	$(BUILD_DIR)/bin/TavvoBenchmarks
+	$(BUILD_DIR)/bin/TavvoBenchmarks --benchmark_out=$(BUILD_DIR)/bench.json --benchmark_out_format=json
+	bench/check-budgets.py $(BUILD_DIR)/bench.json
+	bench/process-budgets.sh $(BUILD_DIR)
 
 test-build: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)

@@ -6,6 +6,7 @@
 #include "TavvoShared/Localization/L10n.hpp"
 #include "TavvoShared/Localization/LimitTexts.hpp"
 #include "TavvoShared/Localization/NumberFormatting.hpp"
+#include "TavvoShared/Localization/ResetTexts.hpp"
 #include "TestSupport/ScopedLanguage.hpp"
 
 #include <benchmark/benchmark.h>
@@ -47,10 +48,36 @@ BENCHMARK_F(Localization, ShortTime)(benchmark::State& state)
         benchmark::DoNotOptimize(L10n::shortTime(sampleDate));
 }
 
+BENCHMARK_F(Localization, ShortDate)(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(L10n::shortDate(sampleDate));
+}
+
 BENCHMARK_F(Localization, Countdown)(benchmark::State& state)
 {
     for (auto _ : state)
         benchmark::DoNotOptimize(L10n::countdown(1'790'012'345, sampleDate));
+}
+
+BENCHMARK_F(Localization, DurationLabel)(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(L10n::durationLabel(std::chrono::minutes(2880)));
+}
+
+BENCHMARK_F(Localization, WindowLabel)(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(L10n::windowLabel(std::chrono::minutes(300), "Limit"));
+}
+
+BENCHMARK_F(Localization, ResetCompactText)(benchmark::State& state)
+{
+    // Two days ahead: the day-and-time wording, the longest of the three.
+    auto const reset = sampleDate + std::chrono::hours(50);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(L10n::resetCompactText(reset, sampleDate));
 }
 
 BENCHMARK_F(Localization, LocalizedDecimal)(benchmark::State& state)
@@ -58,6 +85,19 @@ BENCHMARK_F(Localization, LocalizedDecimal)(benchmark::State& state)
     auto const value = *Foundation::Decimal::fromString("1234.56");
     for (auto _ : state)
         benchmark::DoNotOptimize(L10n::localizedDecimal(value, 1));
+}
+
+BENCHMARK_F(Localization, LocalizedInteger)(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(L10n::localizedInteger(12'400'000));
+}
+
+BENCHMARK_F(Localization, LocalizedCurrencyUSD)(benchmark::State& state)
+{
+    auto const value = *Foundation::Decimal::fromString("482.5");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(L10n::localizedCurrencyUSD(value, 2));
 }
 
 BENCHMARK_F(Localization, FloorPrebuiltDateFormatter)(benchmark::State& state)

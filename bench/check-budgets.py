@@ -1,0 +1,102 @@
+#!/usr/bin/env python3
+"""Holds the benchmark cases to their budgets.
+
+Reads the JSON that TavvoBenchmarks writes (--benchmark_format=json, or
+--benchmark_out=FILE --benchmark_out_format=json) from FILE, or from
+standard input when FILE is absent or "-". Each budget divides the mean
+real time of its cases by that of its floor, both from the same run, so
+the verdict does not depend on how fast the machine is. Prints one line
+per budget and exits 1 when any budget fails or cannot be read.
+"""
+
+import json
+import sys
+from dataclasses import dataclass
+
+TO_NANOSECONDS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+
+FILE_FLOOR = ("SnapshotFile/FloorOpenReadClose", "SnapshotFile/FloorBareParse")
+
+
+@dataclass(frozen=True)
+class Budget:
+    name: str
+    cases: tuple  # their times add up
+    floor: tuple  # likewise
+    limit: float
+    # A counter both sides are divided by, to compare costs per item.
+    per: str | None = None
+
+
+BUDGETS = (
+    Budget("store read", ("SnapshotFile/ReadSnapshot",), FILE_FLOOR, 3.0),
+    Budget("host timeline", ("SnapshotFile/HostTimeline",), FILE_FLOOR, 4.0),
+    Budget(
+        "large picture",
+        ("Widget/ViewTree/systemLarge", "Widget/Layout/systemLarge", "Widget/RenderImage/systemLarge"),
+        ("Widget/FloorPangoCairo/systemLarge",),
+        1.5,
+    ),
+    Budget("decode per limit", ("Codec/DecodeLimits/1000",), ("Codec/DecodeLimits/10",), 1.2, per="limits"),
+)
+
+
+def mean_times(document):
+    """Mean real time in nanoseconds of each case, per its counter when
+    asked: the "mean" aggregate when the run had repetitions, else the one
+    run. Cases that reported an error are left out."""
+    runs, means = {}, {}
+    for entry in document.get("benchmarks", []):
+        if entry.get("error_occurred"):
+            continue
+        name = entry.get("run_name", entry["name"])
+        if entry.get("run_type") == "aggregate":
+            if entry.get("aggregate_name") == "mean":
+                means[name] = entry
+        else:
+            runs.setdefault(name, entry)
+    return {**runs, **means}
+
+
+def nanoseconds(entry, per):
+    time = entry["real_time"] * TO_NANOSECONDS[entry.get("time_unit", "ns")]
+    return time / entry[per] if per else time
+
+
+def total(entries, names, per):
+    if any(name not in entries for name in names):
+        return None
+    return sum(nanoseconds(entries[name], per) for name in names)
+
+
+def main(arguments):
+    if len(arguments) > 1:
+        sys.exit("usage: check-budgets.py [FILE|-]")
+    if not arguments or arguments[0] == "-":
+        document = json.load(sys.stdin)
+    else:
+        with open(arguments[0], encoding="utf-8") as file:
+            document = json.load(file)
+    entries = mean_times(document)
+
+    print(f"{'budget':<17} {'case (ns)':>12} {'floor (ns)':>12} {'ratio':>7} {'limit':>6}  result")
+    failed = False
+    for budget in BUDGETS:
+        case = total(entries, budget.cases, budget.per)
+        floor = total(entries, budget.floor, budget.per)
+        if case is None or floor is None or floor <= 0:
+            failed = True
+            print(f"{budget.name:<17} {'':>12} {'':>12} {'':>7} {budget.limit:>6.2f}  MISSING")
+            continue
+        ratio = case / floor
+        passed = ratio <= budget.limit
+        failed = failed or not passed
+        print(f"{budget.name:<17} {case:>12.1f} {floor:>12.1f} {ratio:>7.2f} {budget.limit:>6.2f}  {'pass' if passed else 'FAIL'}")
+    for budget in BUDGETS:
+        unit = f" per '{budget.per}'" if budget.per else ""
+        print(f"  {budget.name}: {' + '.join(budget.cases)} over {' + '.join(budget.floor)}{unit}")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
