@@ -26,6 +26,8 @@ struct Environment {
     // framed divider still knows its stack; other containers clear it.
     std::optional<Axis> stackAxis;
     ReduceMotion reduceMotion = ReduceMotion::off;
+
+    friend bool operator==(const Environment&, const Environment&) = default;
 };
 
 }

@@ -32,6 +32,7 @@ public:
         View const content = m_content ? m_content(frame.size) : View();
         if (content.isEmpty())
             return node;
+        texts.keepAlive(std::make_shared<const View>(content));
         Environment contentEnvironment = environment;
         contentEnvironment.stackAxis.reset();
         ProposedSize const proposal { frame.size.width, frame.size.height };

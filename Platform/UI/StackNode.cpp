@@ -26,14 +26,14 @@ public:
 
     Measurement measure(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const override
     {
-        auto const arrangement = arrange(proposal, environment, texts);
+        auto const& arrangement = arrange(proposal, environment, texts);
         return { arrangement.size, arrangement.firstBaseline };
     }
 
     LaidOutNode place(const Rect& frame, const ProposedSize& proposal, const Environment& environment,
         TextMeasurer& texts) const override
     {
-        auto const arrangement = arrange(proposal, environment, texts);
+        auto const& arrangement = arrange(proposal, environment, texts);
         auto const childEnvironment = childrenEnvironment(environment);
         LaidOutNode node;
         node.kind = m_axis == Axis::horizontal ? LaidOutNode::Kind::hstack : LaidOutNode::Kind::vstack;
@@ -67,7 +67,14 @@ private:
 
     // Measures the children: step one for the stack, and the sizes step two
     // places them at.
-    Arrangement arrange(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const
+    const Arrangement& arrange(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const
+    {
+        if (auto const* known = texts.remembered<Arrangement>(this, proposal.width, proposal.height, environment))
+            return *known;
+        return texts.remember(this, proposal.width, proposal.height, environment, arrangeAnew(proposal, environment, texts));
+    }
+
+    Arrangement arrangeAnew(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const
     {
         auto const childEnvironment = childrenEnvironment(environment);
         std::size_t const count = m_children.size();

@@ -298,3 +298,24 @@ TEST(Layout, UnusableLengthsGiveFiniteNonNegativeFrames)
         }
     }
 }
+
+// A stack remembers its arrangement for the pass: the same view under
+// another environment, or a view built during the pass, is arranged anew.
+TEST(Layout, RememberedArrangementsNeverStandInForAnotherView)
+{
+    auto const row = hstack(VerticalAlignment::center, 0, { text("Weekly limit") });
+    auto const tree = layout(vstack(HorizontalAlignment::leading, 0, { row.font(TextStyle::caption2), row.font(TextStyle::headline) }), { 300, 100 });
+    auto const frames = childFrames(tree);
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_LT(frames[0].size.width, frames[1].size.width);
+
+    // Two readers whose contents are built, measured and dropped in turn.
+    auto const reader = [](double width) {
+        return geometryReader([width](Size) { return hstack(VerticalAlignment::center, 0, { box(width, 10) }); }).frame({ .height = 10 });
+    };
+    auto const readers = layout(vstack(HorizontalAlignment::leading, 0, { reader(30), reader(70) }), { 300, 100 });
+    auto const boxes = findNodes(readers, [](const LaidOutNode& node) { return node.kind == LaidOutNode::Kind::shape; });
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0]->frame.size.width, 30);
+    EXPECT_EQ(boxes[1]->frame.size.width, 70);
+}
