@@ -18,6 +18,8 @@
 namespace WidgetTest {
 
 using namespace std::chrono_literals;
+using ID = TavvoWidgetProviderID;
+using Status = TavvoWidgetProviderStatus;
 
 // 2026-03-14 09:26:53 UTC, a moment with no special meaning; tests that
 // show times pin the zone to UTC.
@@ -30,6 +32,11 @@ inline TavvoWidgetLimitSnapshot limit(std::string id, std::optional<std::int64_t
         title = id + " title";
     return { std::move(id), std::move(title), remainingPercent, resetDate };
 }
+
+// Limits the provider tests share: 42 % resetting in two hours (11:26
+// UTC), 80 % with no reset time.
+inline TavvoWidgetLimitSnapshot const fiveHours = limit("five", 42, now + 2h, "5h");
+inline TavvoWidgetLimitSnapshot const weekly = limit("week", 80, std::nullopt, "Weekly");
 
 // A provider observed a minute before `now`, fresh for another ten
 // minutes, unless the caller says otherwise.
@@ -48,7 +55,7 @@ inline TavvoWidgetProviderSnapshot provider(TavvoWidgetProviderID id, std::vecto
     };
 }
 
-// The same provider, no longer fresh at `now`.
+// The same provider, observed at 07:26 and no longer fresh at `now`.
 inline TavvoWidgetProviderSnapshot staled(TavvoWidgetProviderSnapshot provider)
 {
     provider.observedAt = now - 2h;
