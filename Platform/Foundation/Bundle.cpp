@@ -1,8 +1,6 @@
 #include "Platform/Foundation/Bundle.hpp"
 
-#include "Platform/Foundation/FileManager.hpp"
-
-#include <rapidjson/document.h>
+#include "Platform/Foundation/JSONObjectFile.hpp"
 
 #include <dlfcn.h>
 #include <system_error>
@@ -16,21 +14,6 @@ namespace {
 // Information dictionaries and string tables are small; anything larger is
 // not one of ours and reads as absent.
 constexpr std::size_t maximumDictionaryFileLength = 4 * 1024 * 1024;
-
-std::optional<rapidjson::Document> readJSONObjectFile(const fs::path& path)
-{
-    std::string contents;
-    try {
-        contents = FileManager::defaultManager()->contentsOfFile(path, maximumDictionaryFileLength);
-    } catch (const std::system_error&) {
-        return std::nullopt;
-    }
-    rapidjson::Document document;
-    document.Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag>(contents.data(), contents.size());
-    if (document.HasParseError() || !document.IsObject())
-        return std::nullopt;
-    return document;
-}
 
 const rapidjson::Value* member(const rapidjson::Value& object, std::string_view key)
 {
@@ -87,7 +70,10 @@ Bundle::Bundle(fs::path path)
 
 Bundle Bundle::mainBundle()
 {
-    return Bundle(bundlePathForBinary(executablePath(), FOUNDATION_BINDIR_TO_BUNDLES));
+    // A running program stays the file it was started from, so its bundle
+    // is found once.
+    static fs::path const path = bundlePathForBinary(executablePath(), FOUNDATION_BINDIR_TO_BUNDLES);
+    return Bundle(path);
 }
 
 Bundle Bundle::bundleContaining(const void* address)
@@ -112,7 +98,7 @@ std::optional<Bundle> Bundle::withPath(const fs::path& path)
 
 std::optional<PropertyListValue> Bundle::objectForInfoDictionaryKey(std::string_view key) const
 {
-    auto const dictionary = readJSONObjectFile(m_path / "Info.json");
+    auto const dictionary = jsonObjectFile(m_path / "Info.json", maximumDictionaryFileLength);
     if (!dictionary)
         return std::nullopt;
     auto const* value = member(*dictionary, key);
@@ -148,7 +134,7 @@ std::optional<fs::path> Bundle::pathForResource(std::string_view name, std::stri
 
 std::string Bundle::localizedStringForKey(std::string_view key) const
 {
-    auto const table = readJSONObjectFile(m_path / "Localizable.json");
+    auto const table = jsonObjectFile(m_path / "Localizable.json", maximumDictionaryFileLength);
     if (!table)
         return std::string(key);
     auto const* value = member(*table, key);

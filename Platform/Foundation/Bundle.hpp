@@ -22,9 +22,9 @@ namespace Foundation {
 
 class Bundle {
 public:
-    // The bundle of the running program. Always yields a bundle; when its
-    // folder does not exist the information dictionary is empty and no
-    // resource is found.
+    // The bundle of the running program, located once. Always yields a
+    // bundle; when its folder does not exist the information dictionary is
+    // empty and no resource is found.
     static Bundle mainBundle();
 
     // The bundle of the shared library (or program) whose code or data holds
@@ -50,7 +50,8 @@ public:
 
     // Looks `key` up in the default string table (Localizable.json) of this
     // bundle. A missing key, a missing table or a malformed one yields the
-    // key itself. The table is read on every call: nothing is cached.
+    // key itself. Every call sees the table as it is on disk; it is parsed
+    // again only when the file has changed.
     std::string localizedStringForKey(std::string_view key) const;
 
 private:

@@ -3,6 +3,7 @@
 #include "Platform/Foundation/Bundle.hpp"
 #include "Platform/Foundation/Environment.hpp"
 #include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/JSONObjectFile.hpp"
 
 #include <rapidjson/document.h>
 #include <rapidjson/writer.h>
@@ -166,12 +167,7 @@ std::optional<std::string> UserDefaults::stringForKey(std::string_view key) cons
 {
     if (!m_file)
         return std::nullopt;
-    std::optional<rapidjson::Document> document;
-    try {
-        document = parsedObject(FileManager::defaultManager()->contentsOfFile(*m_file, maximumSuiteFileLength));
-    } catch (const std::system_error&) {
-        return std::nullopt;
-    }
+    auto const document = jsonObjectFile(*m_file, maximumSuiteFileLength);
     if (!document)
         return std::nullopt;
     auto const member = document->FindMember(rapidjson::Value(rapidjson::StringRef(key.data(), key.size())));

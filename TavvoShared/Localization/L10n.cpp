@@ -39,11 +39,10 @@ std::optional<UserDefaults> sharedSuite()
 // suite means "no override" even when the standard store holds a value.
 std::optional<std::string> storedOverride()
 {
-    auto const standard = UserDefaults::standardUserDefaults();
     auto const shared = sharedSuite();
-    auto value = (shared ? *shared : standard).stringForKey(languageOverrideStorageKey());
-    if (!value && shared)
-        value = standard.stringForKey(languageOverrideStorageKey());
+    auto value = shared ? shared->stringForKey(languageOverrideStorageKey()) : std::nullopt;
+    if (!value)
+        value = UserDefaults::standardUserDefaults().stringForKey(languageOverrideStorageKey());
     if (!value || value->empty())
         return std::nullopt;
     return value;

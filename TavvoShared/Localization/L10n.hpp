@@ -2,9 +2,9 @@
 // shared between the host program and the widget, and `tr`, the one way a
 // localization key becomes text.
 //
-// Nothing is cached: every call re-reads the override, re-resolves the
-// language and re-finds the string table, so a change made by another
-// process takes effect at the next lookup.
+// Every call re-reads the override, re-resolves the language and re-finds
+// the string table, so a change made by another process takes effect at
+// the next lookup. A file is parsed again only when it has changed.
 #pragma once
 
 #include "Platform/Foundation/Bundle.hpp"

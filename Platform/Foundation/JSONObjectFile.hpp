@@ -1,0 +1,32 @@
+// JSONObjectFile: the JSON object held by a small settings or resource
+// file, read and parsed once for each version of the file.
+//
+// The language override, the string tables and the information
+// dictionaries are looked up for every text shown, and each lookup must see
+// a change another process made. Checking that the file is still the one
+// parsed costs a single stat; reading and parsing it again costs far more.
+// A version is the file's device, inode, size, and change and modification
+// times. A file changed within `settlingTime` of its reading is not kept:
+// another write in the same clock tick could leave all of those equal.
+//
+// Internal to the library: the header names RapidJSON's types and is not
+// installed.
+#pragma once
+
+#include <rapidjson/document.h>
+
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+
+namespace Foundation {
+
+inline constexpr std::chrono::milliseconds settlingTime { 100 };
+
+// The object in the file at `path`; nothing when there is no regular file,
+// it cannot be read, is longer than `maximumLength`, or does not hold a
+// JSON object (encoding validated). Safe to call from any thread.
+std::shared_ptr<const rapidjson::Document> jsonObjectFile(const std::filesystem::path& path, std::size_t maximumLength);
+
+}
