@@ -277,12 +277,12 @@ void Canvas::stroke(const ShapePath& path, const Rect& frame, const Paint& paint
 
 void Canvas::drawText(const LaidOutText& text, const Rect& frame)
 {
-    TextLayout const layout(text.string, text.setting);
-    PangoLayout* pangoLayout = layout.pangoLayout();
-    // Renders the glyphs for this surface and scale; the font options the
-    // layout was made with keep its metrics, and so its lines, unchanged.
-    pango_cairo_update_context(m_context, pango_layout_get_context(pangoLayout));
-    pango_layout_context_changed(pangoLayout);
+    // The layout's unhinted metrics hold at every scale, so the text is drawn
+    // as it was measured, whatever the surface.
+    std::optional<TextLayout> const ownLayout = text.layout && text.layout->isUsableOnThisThread()
+        ? std::nullopt
+        : std::make_optional<TextLayout>(text.string, text.setting);
+    PangoLayout* pangoLayout = ownLayout ? ownLayout->pangoLayout() : text.layout->pangoLayout();
     auto const color = text.color.resolved(m_appearance);
     cairo_set_source_rgba(m_context, color.red, color.green, color.blue, color.alpha);
     cairo_move_to(m_context, frame.minX(), frame.minY());

@@ -12,12 +12,15 @@
 #include "Platform/UI/ShapePath.hpp"
 #include "Platform/UI/StrokeStyle.hpp"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
 namespace UI {
+
+class TextLayout;
 
 // A text as laid out: drawn from its frame's top-leading corner with the
 // setting it was measured with (its point size is the one after any
@@ -28,7 +31,15 @@ struct LaidOutText {
     Color color;
     // Whether the text ends in an ellipsis because it did not fit.
     bool truncated = false;
-    friend bool operator==(const LaidOutText&, const LaidOutText&) = default;
+    // The text as layout set it, drawn as it is by the thread that made it;
+    // any other drawing sets the text again from the setting. Not part of
+    // the value: it is the same text either way.
+    std::shared_ptr<const TextLayout> layout;
+    friend bool operator==(const LaidOutText& left, const LaidOutText& right)
+    {
+        return left.string == right.string && left.setting == right.setting && left.color == right.color
+            && left.truncated == right.truncated;
+    }
 };
 
 // A shape fitted to its node's frame, filled with `paint`, or stroked

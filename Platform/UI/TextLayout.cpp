@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <thread>
 
 namespace UI {
 
@@ -100,13 +101,27 @@ void setLines(PangoLayout* layout, const TextSetting& setting)
     pango_layout_set_height(layout, lines == 1 ? 0 : -lines);
 }
 
+// One context serves every text a thread sets: making a context and its
+// font options costs about as much as shaping a short text. Pango objects
+// belong to the thread that made them, hence one per thread. The context is
+// never changed once made, so no layout made in it ever has to be set
+// again.
+PangoContext* threadContext()
+{
+    struct Owner {
+        PangoContext* context = createContext();
+        ~Owner() { g_object_unref(context); }
+    };
+    thread_local Owner const owner;
+    return owner.context;
+}
+
 }
 
 TextLayout::TextLayout(std::string_view string, const TextSetting& setting)
+    : m_layout(pango_layout_new(threadContext()))
+    , m_thread(std::this_thread::get_id())
 {
-    PangoContext* context = createContext();
-    m_layout = pango_layout_new(context);
-    g_object_unref(context);
     setFont(m_layout, setting);
     setAttributes(m_layout, setting);
     setLines(m_layout, setting);
@@ -139,6 +154,16 @@ bool TextLayout::isTruncated() const
 int TextLayout::unknownGlyphCount() const
 {
     return pango_layout_get_unknown_glyphs_count(m_layout);
+}
+
+int TextLayout::lineCount() const
+{
+    return pango_layout_get_line_count(m_layout);
+}
+
+bool TextLayout::isUsableOnThisThread() const
+{
+    return m_thread == std::this_thread::get_id();
 }
 
 }

@@ -1,12 +1,13 @@
 // TextLayout: one run of text set by Pango from a TextSetting. Measuring
 // and drawing both go through it, so the lines drawn are the lines
-// measured.
+// measured. A layout belongs to the thread that made it.
 #pragma once
 
 #include "Platform/UI/Font.hpp"
 #include "Platform/UI/Geometry.hpp"
 
 #include <string_view>
+#include <thread>
 
 extern "C" {
 typedef struct _PangoLayout PangoLayout;
@@ -31,11 +32,15 @@ public:
     bool isTruncated() const;
     // Characters that no installed font could show.
     int unknownGlyphCount() const;
+    int lineCount() const;
+    // Whether this thread made the layout, and so may draw it.
+    bool isUsableOnThisThread() const;
 
     PangoLayout* pangoLayout() const { return m_layout; }
 
 private:
     PangoLayout* m_layout;
+    std::thread::id m_thread;
 };
 
 }

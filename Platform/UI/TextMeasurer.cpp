@@ -14,8 +14,16 @@ constexpr int shrinkSteps = 10;
 TextMeasurement measured(const std::string& string, TextSetting setting, double pointSize)
 {
     setting.pointSize = pointSize;
-    TextLayout const layout(string, setting);
-    return { layout.size(), layout.firstBaseline(), pointSize, layout.isTruncated() };
+    auto layout = std::make_shared<const TextLayout>(string, setting);
+    return { layout->size(), layout->firstBaseline(), pointSize, layout->isTruncated(), std::move(layout) };
+}
+
+// Whether the text set with no width would be set the same at `setting`'s
+// width: nothing is broken or cut at a width its lines already fit, except
+// that a limit of one line joins the paragraphs of a longer text.
+bool fitsUnbroken(const TextMeasurement& unbroken, const TextSetting& setting)
+{
+    return setting.width && unbroken.size.width <= *setting.width && (setting.lineLimit != 1 || unbroken.layout->lineCount() == 1);
 }
 
 }
@@ -27,6 +35,21 @@ TextMeasurement TextMeasurer::measure(const std::string& string, const TextSetti
     if (auto const found = m_measurements.find(key); found != m_measurements.end())
         return found->second;
 
+    TextMeasurement result;
+    if (setting.width) {
+        TextSetting unbrokenSetting = setting;
+        unbrokenSetting.width.reset();
+        auto unbroken = measure(string, unbrokenSetting, factor);
+        result = fitsUnbroken(unbroken, setting) ? std::move(unbroken) : measureAnew(string, setting, factor);
+    } else {
+        result = measureAnew(string, setting, factor);
+    }
+    m_measurements.emplace(key, result);
+    return result;
+}
+
+TextMeasurement TextMeasurer::measureAnew(const std::string& string, const TextSetting& setting, double factor)
+{
     TextMeasurement result = measured(string, setting, setting.pointSize);
     if (result.truncated && factor < 1) {
         result = measured(string, setting, setting.pointSize * factor);
@@ -35,14 +58,13 @@ TextMeasurement TextMeasurer::measure(const std::string& string, const TextSetti
         double tooLarge = setting.pointSize;
         for (int step = 0; step < shrinkSteps && !result.truncated; ++step) {
             double const middle = (result.pointSize + tooLarge) / 2;
-            TextMeasurement const candidate = measured(string, setting, middle);
+            TextMeasurement candidate = measured(string, setting, middle);
             if (candidate.truncated)
                 tooLarge = middle;
             else
-                result = candidate;
+                result = std::move(candidate);
         }
     }
-    m_measurements.emplace(key, result);
     return result;
 }
 

@@ -20,6 +20,8 @@
 
 namespace UI {
 
+class TextLayout;
+
 struct TextMeasurement {
     Size size;
     double firstBaseline = 0;
@@ -27,6 +29,8 @@ struct TextMeasurement {
     // had to shrink to fit.
     double pointSize = 0;
     bool truncated = false;
+    // The text set as measured, for drawing it without setting it again.
+    std::shared_ptr<const TextLayout> layout;
 };
 
 class TextMeasurer {
@@ -35,7 +39,8 @@ public:
     // would be shown), it is set at the largest size from
     // minimumScaleFactor × setting.pointSize up that fits; when even the
     // smallest does not fit, it is set at the smallest and truncated.
-    // The factor is clamped to [0.01, 1].
+    // The factor is clamped to [0.01, 1]. A text whose lines fit the width
+    // unbroken is set once for every width it fits.
     TextMeasurement measure(const std::string& string, const TextSetting& setting, double minimumScaleFactor);
 
     // What `view` remembered for this proposal and environment, or nothing.
@@ -70,6 +75,8 @@ public:
     void keepAlive(std::shared_ptr<const void> view) { m_keptAlive.push_back(std::move(view)); }
 
 private:
+    TextMeasurement measureAnew(const std::string& string, const TextSetting& setting, double factor);
+
     using ViewKey = std::tuple<const void*, std::optional<double>, std::optional<double>>;
 
     std::map<std::tuple<std::string, TextSetting, double>, TextMeasurement> m_measurements;

@@ -30,7 +30,7 @@ public:
         LaidOutNode node;
         node.kind = LaidOutNode::Kind::text;
         node.frame = frame;
-        node.content = LaidOutText { m_string, setting, environment.foregroundColor, measurement.truncated };
+        node.content = LaidOutText { m_string, setting, environment.foregroundColor, measurement.truncated, measurement.layout };
         return node;
     }
 

@@ -16,6 +16,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <thread>
 
 using namespace UI;
 
@@ -219,5 +220,13 @@ TEST(Renderer, TextsMatchTheirReference)
         })
                           .padding(6)
                           .background(UI::rectangle().fill(Color::windowBackground()));
-    expectMatchesReference(layout(view, { 400, 200 }), { 2, Appearance::dark }, TAVVO_UI_REFERENCES_DIR, "Texts");
+    auto const laidOut = layout(view, { 400, 200 });
+    expectMatchesReference(laidOut, { 2, Appearance::dark }, TAVVO_UI_REFERENCES_DIR, "Texts");
+
+    // Texts are drawn as layout set them on the thread that laid them out;
+    // any other thread sets them again, and draws the same pixels.
+    auto const here = renderImage(laidOut);
+    Image elsewhere;
+    std::thread([&] { elsewhere = renderImage(laidOut); }).join();
+    EXPECT_TRUE(here.pixels == elsewhere.pixels);
 }

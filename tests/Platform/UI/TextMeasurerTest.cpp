@@ -1,5 +1,7 @@
 #include "Platform/UI/TextMeasurer.hpp"
 
+#include "Platform/UI/TextLayout.hpp"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -106,4 +108,20 @@ TEST(TextMeasurer, RemembersItsAnswers)
     EXPECT_EQ(again.pointSize, first.pointSize);
     // A different question gets its own answer.
     EXPECT_NE(measurer.measure(sentence, caption(2, 160), 0.5).size, first.size);
+}
+
+// A text that fits a width unbroken is set once for all such widths; what
+// is measured must still be what Pango sets at each of them.
+TEST(TextMeasurer, WidthsTheTextFitsUnbrokenMeasureAsSetAtThem)
+{
+    TextMeasurer measurer;
+    auto const natural = measurer.measure(sentence, caption(2, std::nullopt), 1);
+    for (double const width : { natural.size.width, natural.size.width + 0.5, 1000.0 }) {
+        SCOPED_TRACE(width);
+        auto const measured = measurer.measure(sentence, caption(2, width), 1);
+        UI::TextLayout const set(sentence, caption(2, width));
+        EXPECT_EQ(measured.size, set.size());
+        EXPECT_EQ(measured.truncated, set.isTruncated());
+        EXPECT_EQ(measured.firstBaseline, set.firstBaseline());
+    }
 }
