@@ -1,46 +1,36 @@
-// TextLayout: one run of text set by Pango from a TextSetting. Measuring
-// and drawing both go through it, so the lines drawn are the lines
-// measured. A layout belongs to the thread that made it.
+// TextLayout: one run of text set from a TextSetting. Measuring and
+// drawing both go through it, so the lines drawn are the lines measured.
+// A layout belongs to the thread that made it.
 #pragma once
 
 #include "Platform/UI/Font.hpp"
 #include "Platform/UI/Geometry.hpp"
 
+#include <memory>
 #include <string_view>
-#include <thread>
-
-extern "C" {
-typedef struct _PangoLayout PangoLayout;
-}
 
 namespace UI {
 
 class TextLayout {
 public:
-    // `string` is UTF-8.
-    TextLayout(std::string_view string, const TextSetting& setting);
-    TextLayout(const TextLayout&) = delete;
-    TextLayout& operator=(const TextLayout&) = delete;
-    ~TextLayout();
+    // Sets `string` (UTF-8). Throws std::runtime_error when the drawing
+    // module cannot be loaded.
+    static std::shared_ptr<const TextLayout> set(std::string_view string, const TextSetting& setting);
+
+    virtual ~TextLayout() = default;
 
     // The extent of the lines: the widest line's width by the height of
     // all lines.
-    Size size() const;
+    virtual Size size() const = 0;
     // Distance from the top to the baseline of the first line.
-    double firstBaseline() const;
+    virtual double firstBaseline() const = 0;
     // Whether text was left out and an ellipsis shown.
-    bool isTruncated() const;
+    virtual bool isTruncated() const = 0;
     // Characters that no installed font could show.
-    int unknownGlyphCount() const;
-    int lineCount() const;
+    virtual int unknownGlyphCount() const = 0;
+    virtual int lineCount() const = 0;
     // Whether this thread made the layout, and so may draw it.
-    bool isUsableOnThisThread() const;
-
-    PangoLayout* pangoLayout() const { return m_layout; }
-
-private:
-    PangoLayout* m_layout;
-    std::thread::id m_thread;
+    virtual bool isUsableOnThisThread() const = 0;
 };
 
 }

@@ -14,7 +14,7 @@ constexpr int shrinkSteps = 10;
 TextMeasurement measured(const std::string& string, TextSetting setting, double pointSize)
 {
     setting.pointSize = pointSize;
-    auto layout = std::make_shared<const TextLayout>(string, setting);
+    auto layout = TextLayout::set(string, setting);
     return { layout->size(), layout->firstBaseline(), pointSize, layout->isTruncated(), std::move(layout) };
 }
 

@@ -8,8 +8,8 @@
 
 namespace UI {
 
-// `string` with every byte that is not part of valid UTF-8, and every NUL,
-// replaced by U+FFFD.
+// `string` with every ill-formed sequence (each maximal part of one, as
+// Unicode recommends) and every NUL replaced by U+FFFD.
 //   validUTF8("a\xFFz") == "a\uFFFDz"
 std::string validUTF8(std::string_view string);
 

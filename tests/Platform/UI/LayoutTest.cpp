@@ -238,7 +238,7 @@ TEST(Layout, FirstTextBaselinesLineUp)
     auto baseline = [&](const char* string) {
         auto const* node = textNode(tree, string);
         auto const& text = std::get<LaidOutText>(node->content);
-        return node->frame.origin.y + TextLayout(text.string, text.setting).firstBaseline();
+        return node->frame.origin.y + TextLayout::set(text.string, text.setting)->firstBaseline();
     };
     double const expected = baseline("42%");
     EXPECT_NEAR(baseline("Codex"), expected, 1e-9);

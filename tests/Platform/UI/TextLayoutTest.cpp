@@ -30,13 +30,13 @@ TEST(TextLayout, PinnedFontsShowEveryLanguageTheWidgetSpeaks)
         for (const char* string : strings) {
             TextSetting setting;
             setting.weight = weight;
-            TextLayout const layout(string, setting);
-            EXPECT_EQ(layout.unknownGlyphCount(), 0) << string;
-            EXPECT_GT(layout.size().width, 0) << string;
+            auto const layout = TextLayout::set(string, setting);
+            EXPECT_EQ(layout->unknownGlyphCount(), 0) << string;
+            EXPECT_GT(layout->size().width, 0) << string;
         }
     }
     // The count does see a character no font has (one for private use).
-    EXPECT_GT(TextLayout("\xF3\xB0\x80\x80", TextSetting {}).unknownGlyphCount(), 0);
+    EXPECT_GT(TextLayout::set("\xF3\xB0\x80\x80", TextSetting {})->unknownGlyphCount(), 0);
 }
 
 TEST(TextLayout, KerningAddsSpaceBetweenCharacters)
@@ -44,8 +44,8 @@ TEST(TextLayout, KerningAddsSpaceBetweenCharacters)
     TextSetting setting;
     TextSetting spaced = setting;
     spaced.kerning = 2;
-    double const plain = TextLayout("CODEX", setting).size().width;
-    EXPECT_NEAR(TextLayout("CODEX", spaced).size().width - plain, 4 * 2, 0.01);
+    double const plain = TextLayout::set("CODEX", setting)->size().width;
+    EXPECT_NEAR(TextLayout::set("CODEX", spaced)->size().width - plain, 4 * 2, 0.01);
 }
 
 TEST(TextLayout, SizeFollowsThePointSizeAtEveryScale)
@@ -56,6 +56,6 @@ TEST(TextLayout, SizeFollowsThePointSizeAtEveryScale)
     small.pointSize = 10;
     TextSetting large = small;
     large.pointSize = 20;
-    double const smallWidth = TextLayout("Осталось 42%", small).size().width;
-    EXPECT_NEAR(TextLayout("Осталось 42%", large).size().width, 2 * smallWidth, 0.01);
+    double const smallWidth = TextLayout::set("Осталось 42%", small)->size().width;
+    EXPECT_NEAR(TextLayout::set("Осталось 42%", large)->size().width, 2 * smallWidth, 0.01);
 }

@@ -119,9 +119,9 @@ TEST(TextMeasurer, WidthsTheTextFitsUnbrokenMeasureAsSetAtThem)
     for (double const width : { natural.size.width, natural.size.width + 0.5, 1000.0 }) {
         SCOPED_TRACE(width);
         auto const measured = measurer.measure(sentence, caption(2, width), 1);
-        UI::TextLayout const set(sentence, caption(2, width));
-        EXPECT_EQ(measured.size, set.size());
-        EXPECT_EQ(measured.truncated, set.isTruncated());
-        EXPECT_EQ(measured.firstBaseline, set.firstBaseline());
+        auto const set = UI::TextLayout::set(sentence, caption(2, width));
+        EXPECT_EQ(measured.size, set->size());
+        EXPECT_EQ(measured.truncated, set->isTruncated());
+        EXPECT_EQ(measured.firstBaseline, set->firstBaseline());
     }
 }

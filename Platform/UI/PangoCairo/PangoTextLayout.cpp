@@ -1,11 +1,10 @@
-#include "Platform/UI/TextLayout.hpp"
+#include "Platform/UI/PangoCairo/PangoTextLayout.hpp"
 
 #include <pango/pangocairo.h>
 
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <thread>
 
 namespace UI {
 
@@ -118,7 +117,7 @@ PangoContext* threadContext()
 
 }
 
-TextLayout::TextLayout(std::string_view string, const TextSetting& setting)
+PangoTextLayout::PangoTextLayout(std::string_view string, const TextSetting& setting)
     : m_layout(pango_layout_new(threadContext()))
     , m_thread(std::this_thread::get_id())
 {
@@ -129,39 +128,39 @@ TextLayout::TextLayout(std::string_view string, const TextSetting& setting)
     pango_layout_set_text(m_layout, string.data(), length);
 }
 
-TextLayout::~TextLayout()
+PangoTextLayout::~PangoTextLayout()
 {
     g_object_unref(m_layout);
 }
 
-Size TextLayout::size() const
+Size PangoTextLayout::size() const
 {
     PangoRectangle logical;
     pango_layout_get_extents(m_layout, nullptr, &logical);
     return { points(logical.width), points(logical.height) };
 }
 
-double TextLayout::firstBaseline() const
+double PangoTextLayout::firstBaseline() const
 {
     return points(pango_layout_get_baseline(m_layout));
 }
 
-bool TextLayout::isTruncated() const
+bool PangoTextLayout::isTruncated() const
 {
     return pango_layout_is_ellipsized(m_layout);
 }
 
-int TextLayout::unknownGlyphCount() const
+int PangoTextLayout::unknownGlyphCount() const
 {
     return pango_layout_get_unknown_glyphs_count(m_layout);
 }
 
-int TextLayout::lineCount() const
+int PangoTextLayout::lineCount() const
 {
     return pango_layout_get_line_count(m_layout);
 }
 
-bool TextLayout::isUsableOnThisThread() const
+bool PangoTextLayout::isUsableOnThisThread() const
 {
     return m_thread == std::this_thread::get_id();
 }

@@ -1,6 +1,6 @@
-#include "Platform/UI/Canvas.hpp"
+#include "Platform/UI/PangoCairo/CairoCanvas.hpp"
 
-#include "Platform/UI/TextLayout.hpp"
+#include "Platform/UI/PangoCairo/PangoTextLayout.hpp"
 
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
@@ -12,6 +12,7 @@
 #include <cstring>
 #include <memory>
 #include <numbers>
+#include <optional>
 #include <stdexcept>
 
 namespace UI {
@@ -82,11 +83,11 @@ cairo_line_join_t cairoLineJoin(LineJoin join)
 
 }
 
-void Canvas::drawOn(cairo_surface_t* surface, double scale, Appearance appearance, const Drawing& drawing)
+void CairoCanvas::drawOn(cairo_surface_t* surface, double scale, Appearance appearance, const Drawing& drawing)
 {
     cairo_t* context = cairo_create(surface);
     cairo_scale(context, scale, scale);
-    Canvas canvas(context, appearance);
+    CairoCanvas canvas(context, appearance);
     try {
         drawing(canvas);
     } catch (...) {
@@ -98,7 +99,7 @@ void Canvas::drawOn(cairo_surface_t* surface, double scale, Appearance appearanc
     check(status);
 }
 
-std::string Canvas::png(Size size, double scale, Appearance appearance, const Drawing& drawing)
+std::string CairoCanvas::drawPNG(Size size, double scale, Appearance appearance, const Drawing& drawing)
 {
     double const clampedScale = sanitizedScale(scale);
     Surface const surface = imageSurface(size, clampedScale);
@@ -108,7 +109,7 @@ std::string Canvas::png(Size size, double scale, Appearance appearance, const Dr
     return bytes;
 }
 
-std::string Canvas::document(DocumentFormat format, Size size, double scale, Appearance appearance, const Drawing& drawing)
+std::string CairoCanvas::document(DocumentFormat format, Size size, double scale, Appearance appearance, const Drawing& drawing)
 {
     double const clampedScale = sanitizedScale(scale);
     double const width = canvasLength(size.width, clampedScale);
@@ -125,17 +126,17 @@ std::string Canvas::document(DocumentFormat format, Size size, double scale, App
     return bytes;
 }
 
-std::string Canvas::svg(Size size, double scale, Appearance appearance, const Drawing& drawing)
+std::string CairoCanvas::drawSVG(Size size, double scale, Appearance appearance, const Drawing& drawing)
 {
     return document(DocumentFormat::svg, size, scale, appearance, drawing);
 }
 
-std::string Canvas::pdf(Size size, double scale, Appearance appearance, const Drawing& drawing)
+std::string CairoCanvas::drawPDF(Size size, double scale, Appearance appearance, const Drawing& drawing)
 {
     return document(DocumentFormat::pdf, size, scale, appearance, drawing);
 }
 
-Image Canvas::image(Size size, double scale, Appearance appearance, const Drawing& drawing)
+Image CairoCanvas::drawImage(Size size, double scale, Appearance appearance, const Drawing& drawing)
 {
     double const clampedScale = sanitizedScale(scale);
     // Drawn straight into the image's own pixels: one buffer, no copy. A
@@ -152,35 +153,35 @@ Image Canvas::image(Size size, double scale, Appearance appearance, const Drawin
     return image;
 }
 
-void Canvas::save()
+void CairoCanvas::save()
 {
     cairo_save(m_context);
 }
 
-void Canvas::restore()
+void CairoCanvas::restore()
 {
     cairo_restore(m_context);
 }
 
-void Canvas::rotate(double degrees, Point center)
+void CairoCanvas::rotate(double degrees, Point center)
 {
     cairo_translate(m_context, center.x, center.y);
     cairo_rotate(m_context, degrees * std::numbers::pi / 180);
     cairo_translate(m_context, -center.x, -center.y);
 }
 
-void Canvas::beginLayer()
+void CairoCanvas::beginLayer()
 {
     cairo_push_group(m_context);
 }
 
-void Canvas::endLayer(double opacity)
+void CairoCanvas::endLayer(double opacity)
 {
     cairo_pop_group_to_source(m_context);
     cairo_paint_with_alpha(m_context, sanitizedFraction(opacity));
 }
 
-bool Canvas::addPath(const ShapePath& path, const Rect& frame)
+bool CairoCanvas::addPath(const ShapePath& path, const Rect& frame)
 {
     double const width = frame.size.width;
     double const height = frame.size.height;
@@ -229,7 +230,7 @@ bool Canvas::addPath(const ShapePath& path, const Rect& frame)
     return true;
 }
 
-void Canvas::setSource(const Paint& paint, const Rect& frame)
+void CairoCanvas::setSource(const Paint& paint, const Rect& frame)
 {
     if (auto const* color = std::get_if<Color>(&paint)) {
         auto const value = color->resolved(m_appearance);
@@ -254,7 +255,7 @@ void Canvas::setSource(const Paint& paint, const Rect& frame)
     cairo_pattern_destroy(pattern);
 }
 
-void Canvas::fill(const ShapePath& path, const Rect& frame, const Paint& paint)
+void CairoCanvas::fill(const ShapePath& path, const Rect& frame, const Paint& paint)
 {
     if (!addPath(path, frame))
         return;
@@ -262,7 +263,7 @@ void Canvas::fill(const ShapePath& path, const Rect& frame, const Paint& paint)
     cairo_fill(m_context);
 }
 
-void Canvas::stroke(const ShapePath& path, const Rect& frame, const Paint& paint, const StrokeStyle& strokeStyle)
+void CairoCanvas::stroke(const ShapePath& path, const Rect& frame, const Paint& paint, const StrokeStyle& strokeStyle)
 {
     StrokeStyle const style = strokeStyle.sanitized();
     if (style.lineWidth == 0 || !addPath(path, frame))
@@ -275,14 +276,15 @@ void Canvas::stroke(const ShapePath& path, const Rect& frame, const Paint& paint
     cairo_stroke(m_context);
 }
 
-void Canvas::drawText(const LaidOutText& text, const Rect& frame)
+void CairoCanvas::drawText(const LaidOutText& text, const Rect& frame)
 {
-    // The layout's unhinted metrics hold at every scale, so the text is drawn
-    // as it was measured, whatever the surface.
-    std::optional<TextLayout> const ownLayout = text.layout && text.layout->isUsableOnThisThread()
-        ? std::nullopt
-        : std::make_optional<TextLayout>(text.string, text.setting);
-    PangoLayout* pangoLayout = ownLayout ? ownLayout->pangoLayout() : text.layout->pangoLayout();
+    // Only this module makes layouts. The layout's unhinted metrics hold at
+    // every scale, so the text is drawn as it was measured, whatever the
+    // surface.
+    auto const* kept = static_cast<const PangoTextLayout*>(text.layout.get());
+    std::optional<PangoTextLayout> const ownLayout
+        = kept && kept->isUsableOnThisThread() ? std::nullopt : std::make_optional<PangoTextLayout>(text.string, text.setting);
+    PangoLayout* pangoLayout = ownLayout ? ownLayout->pangoLayout() : kept->pangoLayout();
     auto const color = text.color.resolved(m_appearance);
     cairo_set_source_rgba(m_context, color.red, color.green, color.blue, color.alpha);
     cairo_move_to(m_context, frame.minX(), frame.minY());
