@@ -4,7 +4,10 @@
 #include <unicode/timezone.h>
 
 #include <cstdint>
+#include <map>
+#include <mutex>
 #include <optional>
+#include <string>
 
 namespace L10n {
 
@@ -37,19 +40,39 @@ bool sameField(Foundation::Date first, Foundation::Date second, UCalendarDateFie
 
 std::unique_ptr<icu::Calendar> gregorianCalendar(CalendarZone zone, const icu::Locale& locale)
 {
+    // Building a calendar loads the locale's week data, which costs several
+    // times what cloning one does; the data depend on the locale alone, so
+    // one calendar is kept per locale and each call takes a clone in the
+    // zone in force at that call.
+    static std::mutex mutex;
+    static std::map<std::string, std::unique_ptr<icu::Calendar>> prototypes;
+
     std::unique_ptr<icu::TimeZone> timeZone(zone == CalendarZone::utc
             ? icu::TimeZone::getGMT()->clone()
             : icu::TimeZone::detectHostTimeZone());
     if (!timeZone)
         return nullptr;
-    UErrorCode status = U_ZERO_ERROR;
-    auto calendar = std::make_unique<icu::GregorianCalendar>(timeZone.release(), locale, status);
-    // Instants are read and written in the proleptic Gregorian calendar,
-    // so the same calendar prints them: ICU would otherwise switch to the
-    // Julian one before October 1582 and show 0001-01-01 as 3 January.
-    calendar->setGregorianChange(icuDate(Foundation::Date::min()), status);
-    if (U_FAILURE(status))
+    std::unique_ptr<icu::Calendar> calendar;
+    {
+        std::scoped_lock const lock(mutex);
+        auto& prototype = prototypes[locale.getName()];
+        if (!prototype) {
+            UErrorCode status = U_ZERO_ERROR;
+            auto created = std::make_unique<icu::GregorianCalendar>(locale, status);
+            // Instants are read and written in the proleptic Gregorian
+            // calendar, so the same calendar prints them: ICU would
+            // otherwise switch to the Julian one before October 1582 and
+            // show 0001-01-01 as 3 January.
+            created->setGregorianChange(icuDate(Foundation::Date::min()), status);
+            if (U_FAILURE(status))
+                return nullptr;
+            prototype = std::move(created);
+        }
+        calendar.reset(prototype->clone());
+    }
+    if (!calendar)
         return nullptr;
+    calendar->adoptTimeZone(timeZone.release());
     return calendar;
 }
 
