@@ -41,7 +41,7 @@ TavvoWidgetSnapshot documentWithLimits(std::int64_t count)
         provider.limits.clear();
         for (std::int64_t index = 0; index < count; ++index) {
             auto const number = std::to_string(index);
-            provider.limits.push_back({ std::string(rawValue(provider.id)) + ".window_" + number, "Window " + number, index % 101,
+            provider.limits.push_back({ std::string(Foundation::rawValue(provider.id)) + ".window_" + number, "Window " + number, index % 101,
                 now + std::chrono::minutes(index + 1) });
         }
     }

@@ -2,7 +2,7 @@
 // remaining percentage; each level has one color of the palette.
 #pragma once
 
-#include "TavvoShared/Snapshot/RawValue.hpp"
+#include "Platform/Foundation/RawValue.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -15,7 +15,7 @@ class Color;
 enum class NovikSeverity { unknown, ok, watch, tight, critical };
 
 template <>
-struct RawValues<NovikSeverity> {
+struct Foundation::RawValues<NovikSeverity> {
     static constexpr std::array<std::string_view, 5> texts { "unknown", "ok", "watch", "tight", "critical" };
 };
 
@@ -39,6 +39,6 @@ template <>
 struct std::hash<NovikSeverity> {
     std::size_t operator()(NovikSeverity severity) const noexcept
     {
-        return std::hash<std::string_view>()(rawValue(severity));
+        return std::hash<std::string_view>()(Foundation::rawValue(severity));
     }
 };

@@ -34,7 +34,7 @@ struct std::hash<CodexAnalyticsSummary> {
         Foundation::hashCombine(seed, summary.accountLabel);
         Foundation::hashCombine(seed, summary.planTitle);
         Foundation::hashCombine(seed, summary.quotaTitle);
-        Foundation::hashCombine(seed, rawValue(summary.forecastState));
+        Foundation::hashCombine(seed, Foundation::rawValue(summary.forecastState));
         Foundation::hashCombine(seed, summary.predictedExhaustionAt);
         Foundation::hashCombine(seed, summary.resetAt);
         Foundation::hashCombine(seed, summary.remainingPercent);

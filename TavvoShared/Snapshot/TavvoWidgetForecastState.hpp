@@ -1,11 +1,11 @@
 // TavvoWidgetForecastState: the outcome of the analytics forecast.
 #pragma once
 
-#include "TavvoShared/Snapshot/RawValue.hpp"
+#include "Platform/Foundation/RawValue.hpp"
 
 enum class TavvoWidgetForecastState { collecting, exhaustsBeforeReset, lastsUntilReset, stale };
 
 template <>
-struct RawValues<TavvoWidgetForecastState> {
+struct Foundation::RawValues<TavvoWidgetForecastState> {
     static constexpr std::array<std::string_view, 4> texts { "collecting", "exhaustsBeforeReset", "lastsUntilReset", "stale" };
 };

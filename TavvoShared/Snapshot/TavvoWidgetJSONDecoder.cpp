@@ -184,7 +184,7 @@ public:
     {
         auto const& value = required(key);
         auto const raw = text(value, key);
-        auto const found = fromRawValue<Enumeration>(raw);
+        auto const found = Foundation::fromRawValue<Enumeration>(raw);
         if (!found)
             throw DecodingError(pathOf(key), fmt::format("\"{}\" is not one of the accepted values", raw));
         return *found;

@@ -97,7 +97,7 @@ public:
     template <typename Enumeration>
     void enumeration(std::string_view key, Enumeration value)
     {
-        string(key, std::string(rawValue(value)));
+        string(key, std::string(Foundation::rawValue(value)));
     }
 
     template <typename Element>

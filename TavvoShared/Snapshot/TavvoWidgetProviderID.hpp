@@ -1,11 +1,11 @@
 // TavvoWidgetProviderID: which outside service a provider record describes.
 #pragma once
 
-#include "TavvoShared/Snapshot/RawValue.hpp"
+#include "Platform/Foundation/RawValue.hpp"
 
 enum class TavvoWidgetProviderID { codex, claude };
 
 template <>
-struct RawValues<TavvoWidgetProviderID> {
+struct Foundation::RawValues<TavvoWidgetProviderID> {
     static constexpr std::array<std::string_view, 2> texts { "codex", "claude" };
 };

@@ -52,10 +52,10 @@ struct std::hash<TavvoWidgetProviderSnapshot> {
     std::size_t operator()(const TavvoWidgetProviderSnapshot& provider) const noexcept
     {
         std::size_t seed = 0;
-        Foundation::hashCombine(seed, rawValue(provider.id));
+        Foundation::hashCombine(seed, Foundation::rawValue(provider.id));
         Foundation::hashCombine(seed, provider.title);
         Foundation::hashCombine(seed, provider.subtitle);
-        Foundation::hashCombine(seed, rawValue(provider.status));
+        Foundation::hashCombine(seed, Foundation::rawValue(provider.status));
         Foundation::hashCombine(seed, provider.limits);
         Foundation::hashCombine(seed, provider.observedAt);
         Foundation::hashCombine(seed, provider.freshUntil);

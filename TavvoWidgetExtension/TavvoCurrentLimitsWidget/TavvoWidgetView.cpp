@@ -54,7 +54,7 @@ std::vector<TavvoWidgetProviderSnapshot> TavvoWidgetView::displayedProviders() c
     std::vector<TavvoWidgetProviderSnapshot> providers;
     if (!m_entry.snapshot)
         return providers;
-    for (auto const id : allCases<TavvoWidgetProviderID>()) {
+    for (auto const id : Foundation::allCases<TavvoWidgetProviderID>()) {
         if (auto provider = m_entry.snapshot->provider(id))
             providers.push_back(std::move(*provider));
     }

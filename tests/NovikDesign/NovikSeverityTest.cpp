@@ -37,13 +37,13 @@ TEST(NovikSeverity, ThresholdsOfUsedAndRemainingShares)
 
 TEST(NovikSeverity, RawValuesAreExact)
 {
-    EXPECT_EQ(fromRawValue<NovikSeverity>("watch"), NovikSeverity::watch);
-    EXPECT_EQ(fromRawValue<NovikSeverity>("Ok"), std::nullopt);
-    EXPECT_EQ(fromRawValue<NovikSeverity>(""), std::nullopt);
-    auto const cases = allCases<NovikSeverity>();
+    EXPECT_EQ(Foundation::fromRawValue<NovikSeverity>("watch"), NovikSeverity::watch);
+    EXPECT_EQ(Foundation::fromRawValue<NovikSeverity>("Ok"), std::nullopt);
+    EXPECT_EQ(Foundation::fromRawValue<NovikSeverity>(""), std::nullopt);
+    auto const cases = Foundation::allCases<NovikSeverity>();
     ASSERT_EQ(cases.size(), 5u);
-    EXPECT_EQ(rawValue(cases.front()), "unknown");
-    EXPECT_EQ(rawValue(cases.back()), "critical");
+    EXPECT_EQ(Foundation::rawValue(cases.front()), "unknown");
+    EXPECT_EQ(Foundation::rawValue(cases.back()), "critical");
 }
 
 TEST(NovikPalette, ColorsResolvePerAppearance)

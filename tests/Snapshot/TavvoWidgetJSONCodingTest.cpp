@@ -319,7 +319,7 @@ TEST(TavvoWidgetSnapshot, EqualityHashingAndProviderLookup)
     twoClaudes.providers.erase(twoClaudes.providers.begin());
     EXPECT_FALSE(twoClaudes.provider(TavvoWidgetProviderID::codex));
 
-    EXPECT_EQ(fromRawValue<TavvoWidgetProviderStatus>("noData"), TavvoWidgetProviderStatus::noData);
-    EXPECT_FALSE(fromRawValue<TavvoWidgetProviderStatus>("nodata"));
-    EXPECT_EQ(allCases<TavvoWidgetProviderID>(), (std::array { TavvoWidgetProviderID::codex, TavvoWidgetProviderID::claude }));
+    EXPECT_EQ(Foundation::fromRawValue<TavvoWidgetProviderStatus>("noData"), TavvoWidgetProviderStatus::noData);
+    EXPECT_FALSE(Foundation::fromRawValue<TavvoWidgetProviderStatus>("nodata"));
+    EXPECT_EQ(Foundation::allCases<TavvoWidgetProviderID>(), (std::array { TavvoWidgetProviderID::codex, TavvoWidgetProviderID::claude }));
 }

@@ -62,7 +62,7 @@ TEST(ProviderStatusMessages, StaleWinsThenTheNoteVerbatimEvenEmptyElseTheStatusF
     };
     for (auto const& [status, note, stale, expected] : cases)
         EXPECT_EQ(statusMessage(withNote(provider(ID::codex, { fiveHours }, status), note), stale), expected)
-            << rawValue(status) << " note " << note.value_or("(none)") << " stale " << stale;
+            << Foundation::rawValue(status) << " note " << note.value_or("(none)") << " stale " << stale;
 
     // Notes stay verbatim in any language; the fallbacks are translated.
     ScopedLanguage const russian("ru");

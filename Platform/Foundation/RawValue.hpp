@@ -1,20 +1,33 @@
-// Closed enumerations whose cases carry a text raw value, which is also
-// their JSON form. Each enumeration lists its raw values, in case order, in
-// a specialization of RawValues.
+// Closed enumerations whose cases carry a text raw value: their JSON form,
+// their name in dumps and on command lines. Each enumeration lists its raw
+// values, in case order, in a specialization of RawValues; every text of
+// an enumeration comes from that one table.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <stdexcept>
+#include <string>
 #include <string_view>
+#include <type_traits>
+
+namespace Foundation {
 
 template <typename Enumeration>
 struct RawValues;
 
+// The raw value of `value`. A value outside the enumeration's cases (made
+// by a cast) is a programming error, reported rather than read past the
+// table.
 template <typename Enumeration>
 constexpr std::string_view rawValue(Enumeration value)
 {
-    return RawValues<Enumeration>::texts[static_cast<std::size_t>(value)];
+    auto const& texts = RawValues<Enumeration>::texts;
+    auto const index = static_cast<std::underlying_type_t<Enumeration>>(value);
+    if (index < 0 || static_cast<std::size_t>(index) >= texts.size())
+        throw std::out_of_range("no raw value for case " + std::to_string(index));
+    return texts[static_cast<std::size_t>(index)];
 }
 
 // The case whose raw value is exactly `text` (case-sensitive), or nothing.
@@ -37,4 +50,6 @@ constexpr auto allCases()
     for (std::size_t i = 0; i < cases.size(); ++i)
         cases[i] = static_cast<Enumeration>(i);
     return cases;
+}
+
 }
