@@ -9,6 +9,7 @@ packages=(
   build-essential
   cmake
   pkg-config
+  python3
   libicu-dev
   rapidjson-dev
   libfmt-dev

@@ -3,9 +3,9 @@
 #include "Platform/Foundation/Environment.hpp"
 #include "Platform/Foundation/PreferredLanguages.hpp"
 #include "Platform/Foundation/UserDefaults.hpp"
+#include "TavvoShared/AppGroup/AppGroup.hpp"
 #include "TavvoShared/Localization/FormattedText.hpp"
 #include "TavvoShared/Localization/LocalizationBundleMarker.hpp"
-#include "TavvoShared/Snapshot/TavvoWidgetSnapshotStore.hpp"
 
 #include <algorithm>
 #include <array>
@@ -31,7 +31,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 5> displayNa
 // identifier; nothing when that name cannot be opened as a suite.
 std::optional<UserDefaults> sharedSuite()
 {
-    return UserDefaults::withSuiteName(TavvoWidgetSnapshotStore::resolvedAppGroupIdentifier(Bundle::mainBundle()));
+    return UserDefaults::withSuiteName(Tavvo::AppGroup::resolvedIdentifier(Bundle::mainBundle()));
 }
 
 // The override, read from the shared suite first; the standard store is a

@@ -2,6 +2,8 @@
 // programs agree on.
 #pragma once
 
+#include "TavvoShared/AppGroup/AppGroup.hpp"
+
 #include <string>
 #include <string_view>
 
@@ -9,11 +11,10 @@ namespace TavvoWidgetConstants {
 
 inline constexpr std::string_view widgetKind = "TavvoCurrentLimitsWidget";
 
-// Team identifier, a dot, the host program's bundle identifier, ".shared".
-inline constexpr std::string_view defaultAppGroupIdentifier = "T4VV0N0V1K.app.tavvo.Tavvo.shared";
-
-// The information-dictionary key that may override the identifier above.
-inline constexpr std::string_view appGroupInfoPlistKey = "TavvoAppGroupIdentifier";
+// The group's names are kept with the group itself, which the language
+// override uses too; these are the same values.
+inline constexpr std::string_view defaultAppGroupIdentifier = Tavvo::AppGroup::defaultIdentifier;
+inline constexpr std::string_view appGroupInfoPlistKey = Tavvo::AppGroup::infoDictionaryKey;
 
 inline constexpr std::string_view snapshotDirectoryName = "Widget";
 inline constexpr std::string_view snapshotFileName = "current-limits.json";

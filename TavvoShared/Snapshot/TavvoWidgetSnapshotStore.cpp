@@ -1,5 +1,6 @@
 #include "TavvoShared/Snapshot/TavvoWidgetSnapshotStore.hpp"
 
+#include "TavvoShared/AppGroup/AppGroup.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetConstants.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONDecoder.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONEncoder.hpp"
@@ -24,12 +25,7 @@ TavvoWidgetSnapshotStore::TavvoWidgetSnapshotStore(std::string appGroupIdentifie
 
 std::string TavvoWidgetSnapshotStore::resolvedAppGroupIdentifier(const Foundation::Bundle& bundle)
 {
-    auto const value = bundle.objectForInfoDictionaryKey(TavvoWidgetConstants::appGroupInfoPlistKey);
-    if (value) {
-        if (auto const* text = std::get_if<std::string>(&*value); text && !text->empty())
-            return *text;
-    }
-    return std::string(TavvoWidgetConstants::defaultAppGroupIdentifier);
+    return Tavvo::AppGroup::resolvedIdentifier(bundle);
 }
 
 fs::path TavvoWidgetSnapshotStore::snapshotURL() const

@@ -24,7 +24,8 @@ public:
         std::shared_ptr<Foundation::FileManager> fileManager);
 
     // The information dictionary's "TavvoAppGroupIdentifier" when it is a
-    // non-empty text (returned untrimmed), else the built-in identifier.
+    // non-empty text (returned untrimmed), else the built-in identifier:
+    // Tavvo::AppGroup::resolvedIdentifier, under the name host programs use.
     static std::string resolvedAppGroupIdentifier(const Foundation::Bundle& bundle);
 
     const std::string& appGroupIdentifier() const { return m_appGroupIdentifier; }
