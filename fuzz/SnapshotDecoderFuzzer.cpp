@@ -8,7 +8,8 @@
 // as each record's root in turn, so the provider, limit and analytics
 // readers are exercised on their own as well.
 #include "Platform/Foundation/InternetDateTime.hpp"
-#include "TavvoShared/Snapshot/TavvoWidgetCodingError.hpp"
+#include "TavvoShared/Snapshot/DecodingError.hpp"
+#include "TavvoShared/Snapshot/EncodingError.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONDecoder.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONEncoder.hpp"
 
@@ -72,14 +73,14 @@ void checkRoundTrip(std::string_view input)
     std::optional<Record> decoded;
     try {
         decoded = decoder.decode<Record>(input);
-    } catch (const DecodingError&) {
+    } catch (const Tavvo::DecodingError&) {
         return;
     }
 
     std::string encoded;
     try {
         encoded = encoder.encode(*decoded);
-    } catch (const EncodingError&) {
+    } catch (const Tavvo::EncodingError&) {
         if (holdsOnlyWritableDates(*decoded))
             fail("a decoded record cannot be encoded", input);
         return;
@@ -88,7 +89,7 @@ void checkRoundTrip(std::string_view input)
     Record again = [&] {
         try {
             return decoder.decode<Record>(encoded);
-        } catch (const DecodingError&) {
+        } catch (const Tavvo::DecodingError&) {
             fail("the encoding of a decoded record does not decode", encoded);
         }
     }();

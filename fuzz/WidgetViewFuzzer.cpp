@@ -10,7 +10,7 @@
 // sanitizer.
 #include "Platform/UI/Dump.hpp"
 #include "Platform/UI/Layout.hpp"
-#include "TavvoShared/Snapshot/TavvoWidgetCodingError.hpp"
+#include "TavvoShared/Snapshot/DecodingError.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONDecoder.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetView.hpp"
 
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TavvoWidgetEntry entry { now, std::nullopt, std::nullopt };
     try {
         entry.snapshot = TavvoWidgetJSONDecoder::tavvoWidget().decode<TavvoWidgetSnapshot>(bytes);
-    } catch (const DecodingError&) {
+    } catch (const Tavvo::DecodingError&) {
         entry.errorText = bytes;
     }
     for (auto const family : WidgetKit::allWidgetFamilies) {

@@ -129,13 +129,13 @@ rapidjson::Document parseDocument(std::string_view json)
     document.Populate(generator);
 
     if (tooDeep)
-        throw DecodingError("", fmt::format("the data is nested deeper than {} levels", TavvoWidgetJSONDecoder::maximumNestingDepth));
+        throw Tavvo::DecodingError("", fmt::format("the data is nested deeper than {} levels", TavvoWidgetJSONDecoder::maximumNestingDepth));
     if (unpairedSurrogate) {
-        throw DecodingError("", fmt::format("the data is not valid JSON: a text holds an unpaired surrogate escape (before byte {})",
+        throw Tavvo::DecodingError("", fmt::format("the data is not valid JSON: a text holds an unpaired surrogate escape (before byte {})",
             skipped + result.Offset()));
     }
     if (result.IsError()) {
-        throw DecodingError("", fmt::format("the data is not valid JSON: {} (at byte {})",
+        throw Tavvo::DecodingError("", fmt::format("the data is not valid JSON: {} (at byte {})",
             rapidjson::GetParseError_En(result.Code()), skipped + result.Offset()));
     }
     // The reader stops at the end of the root value (or at a NUL byte, which
@@ -143,7 +143,7 @@ rapidjson::Document parseDocument(std::string_view json)
     // not part of a valid text.
     rapidjson::SkipWhitespace(input);
     if (skipped + input.Tell() != json.size())
-        throw DecodingError("", fmt::format("the data is not valid JSON: unexpected data after the root value (at byte {})", skipped + input.Tell()));
+        throw Tavvo::DecodingError("", fmt::format("the data is not valid JSON: unexpected data after the root value (at byte {})", skipped + input.Tell()));
     return document;
 }
 
@@ -165,7 +165,7 @@ public:
         , m_path(std::move(path))
     {
         if (!m_value.IsObject())
-            throw DecodingError(m_path, m_path.empty() ? "the root of the data is not an object" : "expected an object");
+            throw Tavvo::DecodingError(m_path, m_path.empty() ? "the root of the data is not an object" : "expected an object");
     }
 
     std::string requiredString(std::string_view key) const { return text(required(key), key); }
@@ -186,7 +186,7 @@ public:
         auto const raw = text(value, key);
         auto const found = Foundation::fromRawValue<Enumeration>(raw);
         if (!found)
-            throw DecodingError(pathOf(key), fmt::format("\"{}\" is not one of the accepted values", raw));
+            throw Tavvo::DecodingError(pathOf(key), fmt::format("\"{}\" is not one of the accepted values", raw));
         return *found;
     }
 
@@ -199,7 +199,7 @@ public:
         if (value == nullptr)
             return elements;
         if (!value->IsArray())
-            throw DecodingError(pathOf(key), "expected an array");
+            throw Tavvo::DecodingError(pathOf(key), "expected an array");
         elements.reserve(value->Size());
         for (SizeType i = 0; i < value->Size(); ++i)
             elements.push_back(read((*value)[i], fmt::format("{}[{}]", pathOf(key), i)));
@@ -234,7 +234,7 @@ private:
     {
         auto const* value = find(key);
         if (value == nullptr)
-            throw DecodingError(pathOf(key), "required value is missing");
+            throw Tavvo::DecodingError(pathOf(key), "required value is missing");
         return *value;
     }
 
@@ -250,43 +250,43 @@ private:
     std::string text(const Value& value, std::string_view key) const
     {
         if (!isTagged(value, stringTag))
-            throw DecodingError(pathOf(key), "expected a string");
+            throw Tavvo::DecodingError(pathOf(key), "expected a string");
         return std::string(untagged(value));
     }
 
     std::int64_t integer(const Value& value, std::string_view key) const
     {
         if (!isTagged(value, numberTag))
-            throw DecodingError(pathOf(key), "expected an integer");
+            throw Tavvo::DecodingError(pathOf(key), "expected an integer");
         auto const digits = untagged(value);
         std::int64_t result = 0;
         auto const [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
         if (error == std::errc::result_out_of_range)
-            throw DecodingError(pathOf(key), fmt::format("{} does not fit a 64-bit integer", digits));
+            throw Tavvo::DecodingError(pathOf(key), fmt::format("{} does not fit a 64-bit integer", digits));
         if (error != std::errc() || end != digits.data() + digits.size())
-            throw DecodingError(pathOf(key), fmt::format("expected an integer, found {}", digits));
+            throw Tavvo::DecodingError(pathOf(key), fmt::format("expected an integer, found {}", digits));
         return result;
     }
 
     Foundation::Date date(const Value& value, std::string_view key) const
     {
         if (!isTagged(value, stringTag))
-            throw DecodingError(pathOf(key), "expected a date string");
+            throw Tavvo::DecodingError(pathOf(key), "expected a date string");
         auto const written = untagged(value);
         auto const parsed = Foundation::parseInternetDateTime(written);
         if (!parsed)
-            throw DecodingError(pathOf(key), fmt::format("\"{}\" is not a date of the form 2026-01-31T09:05:00Z", written));
+            throw Tavvo::DecodingError(pathOf(key), fmt::format("\"{}\" is not a date of the form 2026-01-31T09:05:00Z", written));
         return *parsed;
     }
 
     Foundation::Decimal decimal(const Value& value, std::string_view key) const
     {
         if (!isTagged(value, numberTag))
-            throw DecodingError(pathOf(key), "expected a number");
+            throw Tavvo::DecodingError(pathOf(key), "expected a number");
         auto const written = untagged(value);
         auto const parsed = Foundation::Decimal::fromString(written);
         if (!parsed)
-            throw DecodingError(pathOf(key), fmt::format("{} is outside the range of a decimal", written));
+            throw Tavvo::DecodingError(pathOf(key), fmt::format("{} is outside the range of a decimal", written));
         return *parsed;
     }
 

@@ -9,7 +9,7 @@
 #pragma once
 
 #include "TavvoShared/Snapshot/CodexAnalyticsSummary.hpp"
-#include "TavvoShared/Snapshot/TavvoWidgetCodingError.hpp"
+#include "TavvoShared/Snapshot/DecodingError.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetLimitSnapshot.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetProviderSnapshot.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetSnapshot.hpp"

@@ -49,9 +49,9 @@ public:
     void string(std::string_view key, const std::string& value)
     {
         if (value.size() > std::numeric_limits<rapidjson::SizeType>::max())
-            throw EncodingError(fmt::format("{}: the text is too long", pathOf(key)));
+            throw Tavvo::EncodingError(fmt::format("{}: the text is too long", pathOf(key)));
         if (!isValidUTF8(value))
-            throw EncodingError(fmt::format("{}: the text is not valid UTF-8", pathOf(key)));
+            throw Tavvo::EncodingError(fmt::format("{}: the text is not valid UTF-8", pathOf(key)));
         this->key(key);
         m_writer.String(value.data(), static_cast<rapidjson::SizeType>(value.size()));
     }
@@ -76,7 +76,7 @@ public:
     {
         auto const text = Foundation::formatInternetDateTime(value);
         if (!text)
-            throw EncodingError(fmt::format("{}: the date lies outside the years 0000 to 9999", pathOf(key)));
+            throw Tavvo::EncodingError(fmt::format("{}: the date lies outside the years 0000 to 9999", pathOf(key)));
         string(key, *text);
     }
     void date(std::string_view key, std::optional<Foundation::Date> value)

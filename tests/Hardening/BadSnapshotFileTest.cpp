@@ -63,7 +63,7 @@ Reading readThrough(const TavvoWidgetSnapshotStore& store)
         return { snapshot ? Outcome::document : Outcome::nothing, "", std::move(snapshot) };
     } catch (const std::system_error& error) {
         return { Outcome::fileSystemError, error.what(), std::nullopt, error.code().value() };
-    } catch (const DecodingError& error) {
+    } catch (const Tavvo::DecodingError& error) {
         return { Outcome::decodingError, error.what(), std::nullopt };
     }
 }

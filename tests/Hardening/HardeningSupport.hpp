@@ -4,7 +4,7 @@
 // framework.
 #pragma once
 
-#include "TavvoShared/Snapshot/TavvoWidgetCodingError.hpp"
+#include "TavvoShared/Snapshot/DecodingError.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONDecoder.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONEncoder.hpp"
 
@@ -78,7 +78,7 @@ inline std::optional<TavvoWidgetSnapshot> decodeOrNothing(std::string_view json)
 {
     try {
         return TavvoWidgetJSONDecoder::tavvoWidget().decode<TavvoWidgetSnapshot>(json);
-    } catch (const DecodingError&) {
+    } catch (const Tavvo::DecodingError&) {
         return std::nullopt;
     }
 }

@@ -36,7 +36,7 @@ void expectFixedPoint(const TavvoWidgetSnapshot& decoded, std::string_view input
     std::string encoded;
     try {
         encoded = encode(decoded);
-    } catch (const EncodingError& error) {
+    } catch (const Tavvo::EncodingError& error) {
         ADD_FAILURE() << "decoded but cannot be written back (" << error.what() << "): " << input.substr(0, 80);
         return;
     }
@@ -243,7 +243,7 @@ TEST(JSONConformance, DeepNestingIsCapped)
         try {
             TavvoWidgetJSONDecoder::tavvoWidget().decode<TavvoWidgetSnapshot>(text);
             ADD_FAILURE() << "decoded " << text.size() << " bytes";
-        } catch (const DecodingError& error) {
+        } catch (const Tavvo::DecodingError& error) {
             SUCCEED() << error.what();
         }
     }

@@ -27,7 +27,7 @@ std::string decodingFailure(std::string_view json)
 {
     try {
         decode(json);
-    } catch (const DecodingError& error) {
+    } catch (const Tavvo::DecodingError& error) {
         return error.what();
     }
     return "(decoded)";
@@ -187,7 +187,7 @@ TEST(TavvoWidgetJSONCoding, DatesAreWholeSecondsWithAZoneAndWrittenInUTC)
     // An instant four digits cannot write fails the encoding, never the file.
     auto far = offset;
     far.generatedAt = at("9999-12-31T23:59:59-12:00");
-    EXPECT_THROW(encode(far), EncodingError);
+    EXPECT_THROW(encode(far), Tavvo::EncodingError);
 }
 
 TEST(TavvoWidgetJSONCoding, IntegersAreExactSixtyFourBitValues)
@@ -277,7 +277,7 @@ TEST(TavvoWidgetJSONCoding, MalformedTextFailsCleanly)
         "{'generatedAt':'2026-01-31T09:05:00Z'}",
     };
     for (auto const& json : bad)
-        EXPECT_THROW(decode(json), DecodingError) << json;
+        EXPECT_THROW(decode(json), Tavvo::DecodingError) << json;
     EXPECT_EQ(decodingFailure(std::string(100'000, '[')), "the data is nested deeper than 256 levels");
     EXPECT_NO_THROW(decode(" \t\r\n" + valid + " \t\r\n"));
 }
@@ -289,7 +289,7 @@ TEST(TavvoWidgetJSONCoding, InvalidTextInMemoryFailsTheEncoding)
     try {
         encode(snapshot);
         ADD_FAILURE() << "encoded";
-    } catch (const EncodingError& error) {
+    } catch (const Tavvo::EncodingError& error) {
         EXPECT_STREQ(error.what(), "providers[1].title: the text is not valid UTF-8");
     }
 }

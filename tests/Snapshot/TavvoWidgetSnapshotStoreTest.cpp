@@ -1,6 +1,5 @@
 #include "TavvoShared/Snapshot/TavvoWidgetSnapshotStore.hpp"
 
-#include "TavvoShared/Snapshot/TavvoWidgetCodingError.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetConstants.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetSnapshotStoreError.hpp"
 

@@ -3,7 +3,7 @@
 #include "CommandLine.hpp"
 #include "Commands.hpp"
 
-#include "TavvoShared/Snapshot/TavvoWidgetCodingError.hpp"
+#include "TavvoShared/Snapshot/DecodingError.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetSnapshotStoreError.hpp"
 
 #include <fmt/format.h>
@@ -31,7 +31,7 @@ int main(int argc, char** argv)
         return fail(ExitStatus::usage, fmt::format("{} (see 'tavvo --help')", error.what()));
     } catch (const InputMissingError& error) {
         return fail(ExitStatus::noInput, error.what());
-    } catch (const DecodingError& error) {
+    } catch (const Tavvo::DecodingError& error) {
         return fail(ExitStatus::dataError, fmt::format("not a valid snapshot: {}", error.what()));
     } catch (const TavvoWidgetSnapshotStoreError& error) {
         return fail(ExitStatus::failure, error.errorDescription());
