@@ -2,9 +2,9 @@
 // point size the host lays each one out at.
 #pragma once
 
+#include "Platform/Foundation/RawValue.hpp"
 #include "Platform/UI/Geometry.hpp"
 
-#include <array>
 #include <optional>
 #include <string_view>
 
@@ -12,9 +12,17 @@ namespace WidgetKit {
 
 enum class WidgetFamily { systemSmall, systemMedium, systemLarge, systemExtraLarge };
 
-inline constexpr std::array<WidgetFamily, 4> allWidgetFamilies {
-    WidgetFamily::systemSmall, WidgetFamily::systemMedium, WidgetFamily::systemLarge, WidgetFamily::systemExtraLarge
+}
+
+// A family's name in descriptions, dumps and on command lines.
+template <>
+struct Foundation::RawValues<WidgetKit::WidgetFamily> {
+    static constexpr std::array<std::string_view, 4> texts { "systemSmall", "systemMedium", "systemLarge", "systemExtraLarge" };
 };
+
+namespace WidgetKit {
+
+inline constexpr auto allWidgetFamilies = Foundation::allCases<WidgetFamily>();
 
 // "systemSmall", "systemMedium", "systemLarge", "systemExtraLarge".
 std::string_view name(WidgetFamily family);
