@@ -18,15 +18,15 @@ constexpr std::string_view labelFormatKey = "%1$s. %2$s. %3$s";
 
 }
 
-ProviderCompactLine::ProviderCompactLine(TavvoWidgetProviderSnapshot provider, bool stale)
+ProviderCompactLine::ProviderCompactLine(TavvoWidgetProviderSnapshot provider, Freshness freshness)
     : m_provider(std::move(provider))
-    , m_stale(stale)
+    , m_freshness(freshness)
 {
 }
 
 bool ProviderCompactLine::valuesShown() const
 {
-    return !m_stale || m_provider.hasLastKnownClaudeLimits();
+    return !stale() || m_provider.hasLastKnownClaudeLimits();
 }
 
 std::string ProviderCompactLine::percentageText() const
@@ -43,20 +43,20 @@ NovikMeter ProviderCompactLine::meter() const
     auto const binding = m_provider.bindingLimit();
     auto const remaining = binding ? binding->remainingPercent : std::nullopt;
     auto const progress = valuesShown() && remaining ? static_cast<double>(*remaining) / 100.0 : 0.0;
-    auto const tint = m_stale ? UI::Color::secondary() : color(NovikSeverities::forRemaining(remaining));
+    auto const tint = stale() ? UI::Color::secondary() : color(NovikSeverities::forRemaining(remaining));
     return NovikMeter(progress, tint, NovikMetrics::meterCompact);
 }
 
 std::string ProviderCompactLine::detailLine() const
 {
-    if (m_stale) {
+    if (stale()) {
         if (m_provider.hasLastKnownClaudeLimits())
             return lastKnownMessage(m_provider);
-        return statusMessage(m_provider, true);
+        return statusMessage(m_provider, Freshness::stale);
     }
     auto const binding = m_provider.bindingLimit();
     if (!binding)
-        return statusMessage(m_provider, false);
+        return statusMessage(m_provider, Freshness::fresh);
     if (!binding->resetDate)
         return binding->title;
     return binding->title + " · " + L10n::tr("widget.reset") + " " + L10n::shortTime(*binding->resetDate);

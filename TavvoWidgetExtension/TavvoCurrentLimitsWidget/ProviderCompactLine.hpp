@@ -5,15 +5,16 @@
 #include "Platform/UI/View.hpp"
 #include "TavvoShared/NovikDesign/NovikMeter.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetProviderSnapshot.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/Freshness.hpp"
 
 #include <string>
 
 class ProviderCompactLine {
 public:
-    ProviderCompactLine(TavvoWidgetProviderSnapshot provider, bool stale);
+    ProviderCompactLine(TavvoWidgetProviderSnapshot provider, Freshness freshness);
 
     const TavvoWidgetProviderSnapshot& provider() const { return m_provider; }
-    bool stale() const { return m_stale; }
+    bool stale() const { return m_freshness == Freshness::stale; }
 
     // Fresh data, or the last-known values of claude.
     bool valuesShown() const;
@@ -29,5 +30,5 @@ public:
 
 private:
     TavvoWidgetProviderSnapshot m_provider;
-    bool m_stale;
+    Freshness m_freshness;
 };

@@ -16,9 +16,9 @@ std::string noteOr(const TavvoWidgetProviderSnapshot& provider, std::string_view
 
 }
 
-std::string statusMessage(const TavvoWidgetProviderSnapshot& provider, bool stale)
+std::string statusMessage(const TavvoWidgetProviderSnapshot& provider, Freshness freshness)
 {
-    if (stale)
+    if (freshness == Freshness::stale)
         return L10n::tr("widget.status.stale");
     switch (provider.status) {
     case TavvoWidgetProviderStatus::available:

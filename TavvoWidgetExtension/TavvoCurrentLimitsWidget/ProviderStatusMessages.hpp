@@ -4,12 +4,13 @@
 #pragma once
 
 #include "TavvoShared/Snapshot/TavvoWidgetProviderSnapshot.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/Freshness.hpp"
 
 #include <string>
 
-// Why a provider shows no limit rows: the stale text when `stale`, else
-// what its status says (its note, verbatim, when it has one).
-std::string statusMessage(const TavvoWidgetProviderSnapshot& provider, bool stale);
+// Why a provider shows no limit rows: the stale text when the data is
+// stale, else what its status says (its note, verbatim, when it has one).
+std::string statusMessage(const TavvoWidgetProviderSnapshot& provider, Freshness freshness);
 
 // "Last known at <short time of observedAt>", or the stale text when the
 // provider was never observed.

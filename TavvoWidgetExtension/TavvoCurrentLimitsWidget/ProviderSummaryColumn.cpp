@@ -15,9 +15,9 @@ constexpr double staleRowOpacity = 0.6;
 
 }
 
-ProviderSummaryColumn::ProviderSummaryColumn(TavvoWidgetProviderSnapshot provider, bool stale, std::int64_t maxLimits)
+ProviderSummaryColumn::ProviderSummaryColumn(TavvoWidgetProviderSnapshot provider, Freshness freshness, std::int64_t maxLimits)
     : m_provider(std::move(provider))
-    , m_stale(stale)
+    , m_freshness(freshness)
     , m_maxLimits(maxLimits)
 {
 }
@@ -28,7 +28,7 @@ bool ProviderSummaryColumn::showsLimits() const
     // staleness say.
     if (m_provider.hasLastKnownClaudeLimits())
         return true;
-    return m_provider.status == TavvoWidgetProviderStatus::available && !m_provider.limits.empty() && !m_stale;
+    return m_provider.status == TavvoWidgetProviderStatus::available && !m_provider.limits.empty() && !stale();
 }
 
 UI::View ProviderSummaryColumn::body() const
@@ -62,14 +62,14 @@ UI::View ProviderSummaryColumn::body() const
         std::vector<UI::View> rows;
         rows.reserve(count + 1);
         for (std::size_t index = 0; index < count; ++index)
-            rows.push_back(LimitBarRow(m_provider.limits[index]).body().opacity(m_stale ? staleRowOpacity : 1.0));
-        if (m_stale)
+            rows.push_back(LimitBarRow(m_provider.limits[index]).body().opacity(stale() ? staleRowOpacity : 1.0));
+        if (stale())
             rows.push_back(UI::text(lastKnownMessage(m_provider))
                                .font(UI::TextStyle::caption2)
                                .foregroundColor(UI::Color::secondary()));
         below = UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::regular, std::move(rows));
     } else {
-        below = UI::text(statusMessage(m_provider, m_stale))
+        below = UI::text(statusMessage(m_provider, m_freshness))
                     .font(UI::TextStyle::caption)
                     .foregroundColor(UI::Color::secondary())
                     .lineLimit(3)

@@ -4,16 +4,17 @@
 
 #include "Platform/UI/View.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetProviderSnapshot.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/Freshness.hpp"
 
 #include <cstdint>
 
 class ProviderSummaryColumn {
 public:
     // `maxLimits` is at least 0; the caller guarantees it.
-    ProviderSummaryColumn(TavvoWidgetProviderSnapshot provider, bool stale, std::int64_t maxLimits);
+    ProviderSummaryColumn(TavvoWidgetProviderSnapshot provider, Freshness freshness, std::int64_t maxLimits);
 
     const TavvoWidgetProviderSnapshot& provider() const { return m_provider; }
-    bool stale() const { return m_stale; }
+    bool stale() const { return m_freshness == Freshness::stale; }
     std::int64_t maxLimits() const { return m_maxLimits; }
 
     // Whether the column lists limit rows rather than the status message.
@@ -23,6 +24,6 @@ public:
 
 private:
     TavvoWidgetProviderSnapshot m_provider;
-    bool m_stale;
+    Freshness m_freshness;
     std::int64_t m_maxLimits;
 };

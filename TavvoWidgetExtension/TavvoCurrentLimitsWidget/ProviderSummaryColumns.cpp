@@ -15,7 +15,7 @@ UI::View ProviderSummaryColumns::body() const
     // Only the first two providers are shown; a divider only between two.
     std::vector<UI::View> children;
     auto const column = [this](const TavvoWidgetProviderSnapshot& provider) {
-        return ProviderSummaryColumn(provider, !provider.isFresh(m_now), m_maxLimits).body();
+        return ProviderSummaryColumn(provider, freshness(provider, m_now), m_maxLimits).body();
     };
     if (!m_providers.empty())
         children.push_back(column(m_providers[0]));

@@ -50,19 +50,19 @@ TavvoWidgetEntry TavvoWidgetTimelineProvider::placeholder(const WidgetKit::Timel
 void TavvoWidgetTimelineProvider::getSnapshot(const WidgetKit::TimelineProviderContext& context,
     const std::function<void(TavvoWidgetEntry)>& completion) const
 {
-    completion(loadEntry(m_clock(), context.isPreview));
+    completion(loadEntry(m_clock(), context.isPreview ? EntryPurpose::preview : EntryPurpose::display));
 }
 
 void TavvoWidgetTimelineProvider::getTimeline(const WidgetKit::TimelineProviderContext&,
     const std::function<void(WidgetKit::Timeline<TavvoWidgetEntry>)>& completion) const
 {
     auto const now = m_clock();
-    auto entry = loadEntry(now, false);
+    auto entry = loadEntry(now, EntryPurpose::display);
     auto const policy = WidgetKit::TimelineReloadPolicy::after(reloadDate(entry.snapshot, now));
     completion({ { std::move(entry) }, policy });
 }
 
-TavvoWidgetEntry TavvoWidgetTimelineProvider::loadEntry(Foundation::Date date, bool allowsDemo) const
+TavvoWidgetEntry TavvoWidgetTimelineProvider::loadEntry(Foundation::Date date, EntryPurpose purpose) const
 {
     std::optional<TavvoWidgetSnapshot> snapshot;
     try {
@@ -73,7 +73,7 @@ TavvoWidgetEntry TavvoWidgetTimelineProvider::loadEntry(Foundation::Date date, b
         return { date, std::nullopt, L10n::tr("widget.snapshot_unavailable") };
     }
     if (!snapshot) {
-        auto demo = allowsDemo ? std::optional(demoSnapshot(date)) : std::nullopt;
+        auto demo = purpose == EntryPurpose::preview ? std::optional(demoSnapshot(date)) : std::nullopt;
         return { date, std::move(demo), L10n::tr("widget.open_once") };
     }
     return { date, std::move(snapshot), std::nullopt };

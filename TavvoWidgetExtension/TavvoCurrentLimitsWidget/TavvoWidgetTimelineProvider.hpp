@@ -15,6 +15,11 @@ class TavvoWidgetTimelineProvider {
 public:
     using Entry = TavvoWidgetEntry;
 
+    // Who an entry is for. A preview (the widget gallery's picture) may
+    // show the demo document in place of a missing one; what the widget
+    // displays never does.
+    enum class EntryPurpose { display, preview };
+
     // `clock` is read once per request, and only by the three requests.
     TavvoWidgetTimelineProvider(TavvoWidgetSnapshotStore store, WidgetKit::Clock clock);
 
@@ -32,10 +37,10 @@ public:
 
     // The entry for `date` from one read of the store:
     //   a read error of any kind: no document, "widget.snapshot_unavailable";
-    //   no document (no file, another version): the demo when `allowsDemo`,
+    //   no document (no file, another version): the demo for a preview,
     //     and "widget.open_once" either way;
     //   a document: that document, no message.
-    TavvoWidgetEntry loadEntry(Foundation::Date date, bool allowsDemo) const;
+    TavvoWidgetEntry loadEntry(Foundation::Date date, EntryPurpose purpose) const;
 
     // The built-in demo document, every date relative to `now`, fresh at
     // `now`. Touches no file.

@@ -84,13 +84,14 @@ std::optional<Foundation::Date> TavvoWidgetView::updatedAt() const
     return latest ? latest : m_entry.snapshot->generatedAt;
 }
 
-UI::View TavvoWidgetView::header(bool compact) const
+UI::View TavvoWidgetView::header(HeaderStyle style) const
 {
     auto const providers = displayedProviders();
     bool const anyFresh = std::any_of(providers.begin(), providers.end(),
         [this](const TavvoWidgetProviderSnapshot& provider) { return provider.isFresh(m_entry.date); });
-    auto const wordmark = compact ? NovikWordmark(14, { .style = UI::TextStyle::subheadline, .weight = UI::FontWeight::semibold })
-                                  : NovikWordmark(17, { .style = UI::TextStyle::headline, .weight = std::nullopt });
+    auto const wordmark = style == HeaderStyle::compact
+        ? NovikWordmark(14, { .style = UI::TextStyle::subheadline, .weight = UI::FontWeight::semibold })
+        : NovikWordmark(17, { .style = UI::TextStyle::headline, .weight = std::nullopt });
     return UI::hstack(UI::VerticalAlignment::center, NovikMetrics::regular,
         { wordmark.body(), UI::spacer(0), anyFresh ? UI::View() : staleBadge() });
 }
@@ -102,23 +103,25 @@ UI::View TavvoWidgetView::familyLayout(const TavvoWidgetSnapshot& snapshot) cons
     double spacing = NovikMetrics::loose;
     switch (m_family) {
     case WidgetFamily::systemSmall:
-        children.push_back(header(true));
+        children.push_back(header(HeaderStyle::compact));
         for (auto const& provider : providers)
-            children.push_back(ProviderCompactLine(provider, !provider.isFresh(m_entry.date)).body());
+            children.push_back(ProviderCompactLine(provider, freshness(provider, m_entry.date)).body());
         break;
     case WidgetFamily::systemLarge:
     case WidgetFamily::systemExtraLarge: {
         spacing = NovikMetrics::section;
-        children.push_back(header(false));
-        if (snapshot.codexAnalytics)
-            children.push_back(WidgetCodexAnalyticsSummary(*snapshot.codexAnalytics, m_entry.date, analyticsStale()).body());
+        children.push_back(header(HeaderStyle::regular));
+        if (snapshot.codexAnalytics) {
+            auto const freshness = analyticsStale() ? Freshness::stale : Freshness::fresh;
+            children.push_back(WidgetCodexAnalyticsSummary(*snapshot.codexAnalytics, m_entry.date, freshness).body());
+        }
         std::int64_t const maxLimits = m_family == WidgetFamily::systemExtraLarge ? 3 : 2;
         children.push_back(ProviderSummaryColumns(providers, m_entry.date, maxLimits).body());
         break;
     }
     case WidgetFamily::systemMedium:
     default:
-        children.push_back(header(false));
+        children.push_back(header(HeaderStyle::regular));
         children.push_back(ProviderSummaryColumns(providers, m_entry.date, 2).body());
         break;
     }
@@ -137,7 +140,7 @@ UI::View TavvoWidgetView::emptyState() const
     auto const message = m_entry.errorText ? *m_entry.errorText : L10n::tr("widget.open_once");
     return UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::regular,
         {
-            header(false),
+            header(HeaderStyle::regular),
             UI::text(message).font(UI::TextStyle::callout).fontWeight(UI::FontWeight::semibold),
             UI::text(L10n::tr("widget.empty_explanation")).font(UI::TextStyle::caption).foregroundColor(UI::Color::secondary()),
             UI::spacer(0),

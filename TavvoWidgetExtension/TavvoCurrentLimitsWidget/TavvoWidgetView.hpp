@@ -30,8 +30,11 @@ public:
     WidgetKit::WidgetContent body() const;
 
 private:
+    // The small size's header is smaller, to leave room for the lines.
+    enum class HeaderStyle { regular, compact };
+
     UI::View familyLayout(const TavvoWidgetSnapshot& snapshot) const;
-    UI::View header(bool compact) const;
+    UI::View header(HeaderStyle style) const;
     UI::View emptyState() const;
 
     WidgetKit::WidgetFamily m_family;

@@ -38,10 +38,10 @@ std::string shortenedTokens(std::int64_t tokens, std::int64_t digits, std::strin
 
 }
 
-WidgetCodexAnalyticsSummary::WidgetCodexAnalyticsSummary(CodexAnalyticsSummary summary, Foundation::Date now, bool stale)
+WidgetCodexAnalyticsSummary::WidgetCodexAnalyticsSummary(CodexAnalyticsSummary summary, Foundation::Date now, Freshness freshness)
     : m_summary(std::move(summary))
     , m_now(now)
-    , m_stale(stale)
+    , m_freshness(freshness)
 {
 }
 
@@ -72,7 +72,7 @@ std::optional<std::string> WidgetCodexAnalyticsSummary::subtitleLine() const
 
 std::string WidgetCodexAnalyticsSummary::forecastSentence() const
 {
-    if (m_stale)
+    if (stale())
         return L10n::tr("insights.forecast.stale");
     return forecastText();
 }
@@ -101,7 +101,7 @@ std::string WidgetCodexAnalyticsSummary::forecastText() const
 
 UI::Color WidgetCodexAnalyticsSummary::forecastColor() const
 {
-    if (m_stale)
+    if (stale())
         return UI::Color::secondary();
     if (m_summary.forecastState == TavvoWidgetForecastState::exhaustsBeforeReset)
         return color(NovikSeverity::tight);
@@ -110,7 +110,7 @@ UI::Color WidgetCodexAnalyticsSummary::forecastColor() const
 
 NovikMeter WidgetCodexAnalyticsSummary::meter() const
 {
-    if (m_stale)
+    if (stale())
         return NovikMeter(0.0, UI::Color::secondary(), NovikMetrics::meterRegular);
     auto const remaining = m_summary.remainingPercent;
     // Not clamped: the meter tolerates progress outside [0, 1] when drawn.

@@ -7,19 +7,21 @@
 #include "Platform/UI/View.hpp"
 #include "TavvoShared/NovikDesign/NovikMeter.hpp"
 #include "TavvoShared/Snapshot/CodexAnalyticsSummary.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/Freshness.hpp"
 
 #include <optional>
 #include <string>
 
 class WidgetCodexAnalyticsSummary {
 public:
-    // `now` is the entry's date, the reference of the countdown; `stale`
-    // (decided by the root view) presents the data as out of date.
-    WidgetCodexAnalyticsSummary(CodexAnalyticsSummary summary, Foundation::Date now, bool stale);
+    // `now` is the entry's date, the reference of the countdown; stale
+    // `freshness` (decided by the root view) presents the data as out of
+    // date.
+    WidgetCodexAnalyticsSummary(CodexAnalyticsSummary summary, Foundation::Date now, Freshness freshness);
 
     const CodexAnalyticsSummary& summary() const { return m_summary; }
     Foundation::Date now() const { return m_now; }
-    bool stale() const { return m_stale; }
+    bool stale() const { return m_freshness == Freshness::stale; }
 
     // The account label, else the overview title.
     std::string titleLine() const;
@@ -43,5 +45,5 @@ public:
 private:
     CodexAnalyticsSummary m_summary;
     Foundation::Date m_now;
-    bool m_stale;
+    Freshness m_freshness;
 };

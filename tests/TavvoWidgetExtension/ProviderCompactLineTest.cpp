@@ -45,7 +45,7 @@ TEST(ProviderCompactLine, PercentageMeterAndDetail)
     };
     for (auto const& test : cases) {
         SCOPED_TRACE(test.name);
-        ProviderCompactLine const line(test.provider, test.stale);
+        ProviderCompactLine const line(test.provider, test.stale ? Freshness::stale : Freshness::fresh);
         EXPECT_EQ(line.percentageText(), test.percentage);
         auto const meter = line.meter();
         EXPECT_DOUBLE_EQ(meter.progress(), test.progress);
@@ -76,7 +76,7 @@ TEST(ProviderCompactLine, AccessibilityReadsOneLabel)
     };
     for (auto const& [language, subject, stale, label] : cases) {
         ScopedLanguage const scoped(language);
-        ProviderCompactLine const line(subject, stale);
+        ProviderCompactLine const line(subject, stale ? Freshness::stale : Freshness::fresh);
         EXPECT_EQ(line.accessibilityLabel(), label);
         auto const laidOut = dumped(line.body(), 138, 60);
         EXPECT_EQ(laidOut.accessibility, label + "\n");

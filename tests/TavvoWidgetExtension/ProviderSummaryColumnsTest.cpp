@@ -61,15 +61,15 @@ TEST(ProviderStatusMessages, StaleWinsThenTheNoteVerbatimEvenEmptyElseTheStatusF
         { Status::error, "widget.status.stale", false, "widget.status.stale" },
     };
     for (auto const& [status, note, stale, expected] : cases)
-        EXPECT_EQ(statusMessage(withNote(provider(ID::codex, { fiveHours }, status), note), stale), expected)
+        EXPECT_EQ(statusMessage(withNote(provider(ID::codex, { fiveHours }, status), note), stale ? Freshness::stale : Freshness::fresh), expected)
             << Foundation::rawValue(status) << " note " << note.value_or("(none)") << " stale " << stale;
 
     // Notes stay verbatim in any language; the fallbacks are translated.
     ScopedLanguage const russian("ru");
     auto const failed = withNote(provider(ID::codex, {}, Status::error), "Ошибка 42 %s");
-    EXPECT_EQ(statusMessage(failed, false), "Ошибка 42 %s");
-    EXPECT_EQ(statusMessage(withNote(failed, std::nullopt), false), "Ошибка загрузки");
-    EXPECT_EQ(statusMessage(failed, true), "Данные устарели");
+    EXPECT_EQ(statusMessage(failed, Freshness::fresh), "Ошибка 42 %s");
+    EXPECT_EQ(statusMessage(withNote(failed, std::nullopt), Freshness::fresh), "Ошибка загрузки");
+    EXPECT_EQ(statusMessage(failed, Freshness::stale), "Данные устарели");
 }
 
 TEST(ProviderStatusMessages, LastKnownNamesTheObservationTimeInTheZoneInForce)
@@ -143,7 +143,7 @@ TEST(ProviderSummaryColumn, LimitsOrTheStatusBelowTheTitle)
     };
     for (auto const& test : cases) {
         SCOPED_TRACE(test.name);
-        ProviderSummaryColumn const column(test.provider, test.stale, test.maxLimits);
+        ProviderSummaryColumn const column(test.provider, test.stale ? Freshness::stale : Freshness::fresh, test.maxLimits);
         EXPECT_EQ(column.showsLimits(), test.showsLimits);
         auto const laidOut = dumped(column.body(), 150, 200);
         auto const& look = appearance(test.provider.id);

@@ -20,6 +20,7 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using WidgetTest::now;
 using WidgetKit::WidgetFamily;
+using Purpose = TavvoWidgetTimelineProvider::EntryPurpose;
 
 // A widget whose shared container is a temporary folder, its clock pinned
 // at `now`, answering in keys mode.
@@ -71,9 +72,9 @@ TEST_F(TimelineProviderTest, EveryReadErrorIsTheUnavailableMessageWithoutDemo)
     std::string const unavailable = "widget.snapshot_unavailable";
     // Undecodable, and a folder where the file should be.
     writeFile("{\"schemaVersion\": 4, \"providers\": [");
-    for (bool const preview : { false, true }) {
-        auto const entry = provider().loadEntry(now, preview);
-        EXPECT_EQ(entry, (TavvoWidgetEntry { now, std::nullopt, unavailable })) << preview;
+    for (auto const purpose : { Purpose::display, Purpose::preview }) {
+        auto const entry = provider().loadEntry(now, purpose);
+        EXPECT_EQ(entry, (TavvoWidgetEntry { now, std::nullopt, unavailable })) << (purpose == Purpose::preview ? "preview" : "display");
     }
     fs::remove(snapshotPath());
     fs::create_directories(snapshotPath());
@@ -83,7 +84,7 @@ TEST_F(TimelineProviderTest, EveryReadErrorIsTheUnavailableMessageWithoutDemo)
     // No shared container at all.
     TavvoWidgetTimelineProvider const homeless(
         TavvoWidgetSnapshotStore("group.test", std::nullopt, std::make_shared<NoContainerFileManager>()), [] { return now; });
-    EXPECT_EQ(homeless.loadEntry(now, true), (TavvoWidgetEntry { now, std::nullopt, unavailable }));
+    EXPECT_EQ(homeless.loadEntry(now, Purpose::preview), (TavvoWidgetEntry { now, std::nullopt, unavailable }));
 }
 
 TEST_F(TimelineProviderTest, NothingToShowBringsTheDemoOnlyToPreviews)
@@ -91,8 +92,8 @@ TEST_F(TimelineProviderTest, NothingToShowBringsTheDemoOnlyToPreviews)
     std::string const openOnce = "widget.open_once";
     auto const demo = TavvoWidgetTimelineProvider::demoSnapshot(now);
     auto const expectNothing = [&](const char* situation) {
-        EXPECT_EQ(provider().loadEntry(now, false), (TavvoWidgetEntry { now, std::nullopt, openOnce })) << situation;
-        EXPECT_EQ(provider().loadEntry(now, true), (TavvoWidgetEntry { now, demo, openOnce })) << situation;
+        EXPECT_EQ(provider().loadEntry(now, Purpose::display), (TavvoWidgetEntry { now, std::nullopt, openOnce })) << situation;
+        EXPECT_EQ(provider().loadEntry(now, Purpose::preview), (TavvoWidgetEntry { now, demo, openOnce })) << situation;
     };
     expectNothing("no file");
     auto older = document({ now + 1h });
@@ -111,8 +112,8 @@ TEST_F(TimelineProviderTest, ADocumentIsShownWithoutMessage)
 {
     auto const stored = document({ now + 10s });
     writeDocument(stored);
-    for (bool const preview : { false, true })
-        EXPECT_EQ(provider().loadEntry(now, preview), (TavvoWidgetEntry { now, stored, std::nullopt }));
+    for (auto const purpose : { Purpose::display, Purpose::preview })
+        EXPECT_EQ(provider().loadEntry(now, purpose), (TavvoWidgetEntry { now, stored, std::nullopt }));
     auto const timeline = host().timeline(WidgetFamily::systemLarge);
     ASSERT_EQ(timeline.entries.size(), 1u);
     EXPECT_EQ(timeline.entries[0].date, now);

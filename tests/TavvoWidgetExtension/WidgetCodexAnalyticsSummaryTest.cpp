@@ -32,14 +32,14 @@ CodexAnalyticsSummary withForecast(State state, std::optional<Foundation::Date> 
 
 std::string exhaustionText(Foundation::Date exhaustion, Foundation::Date reference)
 {
-    return WidgetCodexAnalyticsSummary(withForecast(State::exhaustsBeforeReset, exhaustion), reference, false).forecastText();
+    return WidgetCodexAnalyticsSummary(withForecast(State::exhaustsBeforeReset, exhaustion), reference, Freshness::fresh).forecastText();
 }
 
 std::string tokensText(std::int64_t tokens)
 {
     CodexAnalyticsSummary summary {};
     summary.weeklyTokens = tokens;
-    return WidgetCodexAnalyticsSummary(summary, now, false).tokensValue();
+    return WidgetCodexAnalyticsSummary(summary, now, Freshness::fresh).tokensValue();
 }
 
 // Texts read as their keys, numbers in the en locale.
@@ -97,7 +97,7 @@ TEST_F(WidgetCodexAnalyticsSummaryKeys, CreditsShowAtMostOneFractionDigitOrTheDa
         CodexAnalyticsSummary summary {};
         if (credits)
             summary.weeklyCredits = Foundation::Decimal::fromString(*credits).value();
-        EXPECT_EQ(WidgetCodexAnalyticsSummary(summary, now, false).creditsValue(), expected) << credits.value_or("absent");
+        EXPECT_EQ(WidgetCodexAnalyticsSummary(summary, now, Freshness::fresh).creditsValue(), expected) << credits.value_or("absent");
     }
 }
 
@@ -121,12 +121,12 @@ TEST_F(WidgetCodexAnalyticsSummaryKeys, ForecastSentenceAndColorByStateAndStalen
         { State::exhaustsBeforeReset, now - 2h, exhaustsIn + "[duration.minutes.short[1]]", tight },
     };
     for (auto const& [state, exhaustion, sentence, color] : cases) {
-        WidgetCodexAnalyticsSummary const fresh(withForecast(state, exhaustion), now, false);
+        WidgetCodexAnalyticsSummary const fresh(withForecast(state, exhaustion), now, Freshness::fresh);
         EXPECT_EQ(fresh.forecastText(), sentence);
         EXPECT_EQ(fresh.forecastSentence(), sentence);
         EXPECT_EQ(fresh.forecastColor(), color) << sentence;
 
-        WidgetCodexAnalyticsSummary const stale(withForecast(state, exhaustion), now, true);
+        WidgetCodexAnalyticsSummary const stale(withForecast(state, exhaustion), now, Freshness::stale);
         EXPECT_EQ(stale.forecastSentence(), "insights.forecast.stale") << sentence;
         EXPECT_EQ(stale.forecastText(), sentence);
         EXPECT_EQ(stale.forecastColor(), UI::Color::secondary()) << sentence;
@@ -163,7 +163,7 @@ TEST_F(WidgetCodexAnalyticsSummaryKeys, TitleIsTheLabelEvenWhenEmptyAndSubtitleJ
         summary.accountLabel = label;
         summary.quotaTitle = quota;
         summary.planTitle = plan;
-        WidgetCodexAnalyticsSummary const view(summary, now, false);
+        WidgetCodexAnalyticsSummary const view(summary, now, Freshness::fresh);
         SCOPED_TRACE(quota.value_or("(absent)") + " / " + plan.value_or("(absent)"));
         EXPECT_EQ(view.titleLine(), title);
         EXPECT_EQ(view.subtitleLine(), subtitle);
@@ -187,7 +187,7 @@ TEST(WidgetCodexAnalyticsSummaryMeter, ProgressAndTintFromTheRemainingShareUnles
     for (auto const& [remaining, stale, progress, tint] : cases) {
         auto summary = withForecast(State::exhaustsBeforeReset);
         summary.remainingPercent = remaining;
-        auto const meter = WidgetCodexAnalyticsSummary(summary, now, stale).meter();
+        auto const meter = WidgetCodexAnalyticsSummary(summary, now, stale ? Freshness::stale : Freshness::fresh).meter();
         EXPECT_DOUBLE_EQ(meter.progress(), progress) << remaining.value_or(-1) << " stale " << stale;
         EXPECT_EQ(meter.tint(), tint) << remaining.value_or(-1) << " stale " << stale;
     }
@@ -199,7 +199,7 @@ TEST_F(WidgetCodexAnalyticsSummaryKeys, BlockReadsAsOneCombinedElement)
         .quotaTitle = "GPT-5.3-Codex-Spark", .forecastState = State::exhaustsBeforeReset, .predictedExhaustionAt = now + 3h,
         .resetAt = now + 3h, .remainingPercent = 81, .forecastObservedAt = now - 1min, .weeklyTokens = 12'400'000,
         .weeklyCredits = Foundation::Decimal::fromInteger(482) };
-    auto const dumps = dumped(WidgetCodexAnalyticsSummary(summary, now, false).body(), 332, 120);
+    auto const dumps = dumped(WidgetCodexAnalyticsSummary(summary, now, Freshness::fresh).body(), 332, 120);
     EXPECT_EQ(dumps.text,
         "Demo account\nGPT-5.3-Codex-Spark · ChatGPT Pro 20×\ninsights.forecast.exhausts_in[duration.hours.short[3]]\n"
         "insights.metric.tokens\n12.4insights.tokens.millions_suffix\ninsights.metric.credits\n482\n");
