@@ -7,6 +7,9 @@
 #include "TavvoShared/Localization/FormattedText.hpp"
 #include "TavvoShared/Localization/LocalizationBundleMarker.hpp"
 
+#include <fmt/format.h>
+#include <fmt/ranges.h>
+
 #include <algorithm>
 #include <array>
 #include <initializer_list>
@@ -72,20 +75,13 @@ Bundle languageFolder(std::initializer_list<std::string> names)
 // What the keys mode shows: "key", or "key[arg1|arg2]".
 std::string keyWithArguments(std::string_view key, const std::vector<Argument>& arguments)
 {
-    std::string result(key);
     if (arguments.empty())
-        return result;
-    result += '[';
-    for (std::size_t index = 0; index < arguments.size(); ++index) {
-        if (index > 0)
-            result += '|';
-        if (auto const* integer = std::get_if<std::int64_t>(&arguments[index]))
-            result += std::to_string(*integer);
-        else
-            result += std::get<std::string>(arguments[index]);
-    }
-    result += ']';
-    return result;
+        return std::string(key);
+    std::vector<std::string> texts;
+    texts.reserve(arguments.size());
+    for (auto const& argument : arguments)
+        texts.push_back(std::visit([](const auto& value) { return fmt::to_string(value); }, argument));
+    return fmt::format("{}[{}]", key, fmt::join(texts, "|"));
 }
 
 }

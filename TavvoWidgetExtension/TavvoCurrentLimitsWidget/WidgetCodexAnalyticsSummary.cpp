@@ -7,6 +7,9 @@
 #include "TavvoShared/NovikDesign/NovikSeverity.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/WidgetAnalyticsMetric.hpp"
 
+#include <fmt/format.h>
+#include <fmt/ranges.h>
+
 #include <chrono>
 #include <utility>
 #include <vector>
@@ -55,16 +58,12 @@ std::string WidgetCodexAnalyticsSummary::titleLine() const
 
 std::optional<std::string> WidgetCodexAnalyticsSummary::subtitleLine() const
 {
-    std::string joined;
-    bool first = true;
+    std::vector<std::string_view> parts;
     for (auto const* part : { &m_summary.quotaTitle, &m_summary.planTitle }) {
-        if (!*part)
-            continue;
-        if (!first)
-            joined += subtitleSeparator;
-        joined += **part;
-        first = false;
+        if (*part)
+            parts.push_back(**part);
     }
+    auto joined = fmt::format("{}", fmt::join(parts, subtitleSeparator));
     if (joined.empty())
         return std::nullopt;
     return joined;
