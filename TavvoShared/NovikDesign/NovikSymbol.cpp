@@ -65,7 +65,7 @@ std::vector<UI::View> textBubble(double size, const UI::Color& color)
 
 }
 
-UI::View novikSymbol(std::string_view name, double size, const UI::Color& color)
+UI::View Tavvo::novikSymbol(std::string_view name, double size, const UI::Color& color)
 {
     std::vector<UI::View> layers;
     if (name == "terminal")

@@ -8,7 +8,11 @@
 
 #include <string_view>
 
+namespace Tavvo {
+
 // The pictogram `name` in a `size` × `size` square, drawn in `color` and
 // hidden from accessibility (the provider's title beside it is read). An
 // unknown name draws nothing but still takes the square.
 UI::View novikSymbol(std::string_view name, double size, const UI::Color& color);
+
+}

@@ -22,7 +22,7 @@ int paintedPixels(const UI::Image& image)
 TEST(NovikSymbol, PictogramsStayInsideTheirSquare)
 {
     for (auto const* name : { "terminal", "text.bubble" }) {
-        auto const tree = UI::layout(novikSymbol(name, 16, NovikPalette::codex()), { 100, 100 });
+        auto const tree = UI::layout(Tavvo::novikSymbol(name, 16, NovikPalette::codex()), { 100, 100 });
         EXPECT_EQ(tree.frame.size, (UI::Size { 16, 16 })) << name;
         auto const image = UI::renderImage(tree, { .scale = 4 });
         // Drawn, but a pictogram of lines, not a filled square.
@@ -31,7 +31,7 @@ TEST(NovikSymbol, PictogramsStayInsideTheirSquare)
         EXPECT_LT(painted, 64 * 64 / 2) << name;
         EXPECT_EQ(UI::accessibilityDump(tree), "") << name;
     }
-    auto const unknown = UI::layout(novikSymbol("gear", 16, NovikPalette::codex()), { 100, 100 });
+    auto const unknown = UI::layout(Tavvo::novikSymbol("gear", 16, NovikPalette::codex()), { 100, 100 });
     EXPECT_EQ(unknown.frame.size, (UI::Size { 16, 16 }));
     EXPECT_EQ(paintedPixels(UI::renderImage(unknown)), 0);
 }

@@ -58,7 +58,7 @@ UI::View sheet()
     std::vector<UI::View> symbols;
     for (auto const* provider : { &TavvoProviderAppearance::codex(), &TavvoProviderAppearance::claude() }) {
         for (double const size : { 16.0, 32.0 })
-            symbols.push_back(novikSymbol(provider->symbolName, size, provider->color));
+            symbols.push_back(Tavvo::novikSymbol(provider->symbolName, size, provider->color));
         symbols.push_back(UI::text(provider->displayTitle).font(UI::TextStyle::headline).foregroundColor(provider->color));
     }
     rows.push_back(UI::hstack(UI::VerticalAlignment::center, NovikMetrics::regular, symbols));
