@@ -7,9 +7,12 @@
 #include "TavvoShared/Localization/LocalizationBundleMarker.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetSnapshotStore.hpp"
 
+#include <fmt/ranges.h>
+
 #include <algorithm>
 #include <array>
 #include <initializer_list>
+#include <ranges>
 #include <utility>
 
 namespace L10n {
@@ -72,20 +75,14 @@ Bundle languageFolder(std::initializer_list<std::string> names)
 // What the keys mode shows: "key", or "key[arg1|arg2]".
 std::string keyWithArguments(std::string_view key, const std::vector<Argument>& arguments)
 {
-    std::string result(key);
     if (arguments.empty())
-        return result;
-    result += '[';
-    for (std::size_t index = 0; index < arguments.size(); ++index) {
-        if (index > 0)
-            result += '|';
-        if (auto const* integer = std::get_if<std::int64_t>(&arguments[index]))
-            result += std::to_string(*integer);
-        else
-            result += std::get<std::string>(arguments[index]);
-    }
-    result += ']';
-    return result;
+        return std::string(key);
+    auto const text = [](const Argument& argument) {
+        if (auto const* integer = std::get_if<std::int64_t>(&argument))
+            return std::to_string(*integer);
+        return std::get<std::string>(argument);
+    };
+    return fmt::format("{}[{}]", key, fmt::join(arguments | std::views::transform(text), "|"));
 }
 
 }

@@ -7,6 +7,8 @@
 #include "TavvoShared/NovikDesign/NovikSeverity.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/WidgetAnalyticsMetric.hpp"
 
+#include <fmt/ranges.h>
+
 #include <chrono>
 #include <utility>
 #include <vector>
@@ -55,16 +57,12 @@ std::string WidgetCodexAnalyticsSummary::titleLine() const
 
 std::optional<std::string> WidgetCodexAnalyticsSummary::subtitleLine() const
 {
-    std::string joined;
-    bool first = true;
+    std::vector<std::string> parts;
     for (auto const* part : { &m_summary.quotaTitle, &m_summary.planTitle }) {
-        if (!*part)
-            continue;
-        if (!first)
-            joined += subtitleSeparator;
-        joined += **part;
-        first = false;
+        if (*part)
+            parts.push_back(**part);
     }
+    auto joined = fmt::to_string(fmt::join(parts, subtitleSeparator));
     if (joined.empty())
         return std::nullopt;
     return joined;
