@@ -232,9 +232,11 @@ void FileManager::writeAtomically(const fs::path& path, std::string_view bytes) 
     name += temporaryRandomPart;
     name += temporarySuffix;
     int const fd = ::mkostemps(name.data(), static_cast<int>(temporarySuffix.size()), O_CLOEXEC);
+    if (fd < 0) {
+        int const error = errno;
+        throwErrno(error, "cannot create file", name);
+    }
     fs::path const temporary(name);
-    if (fd < 0)
-        throwErrno(errno, "cannot create file", temporary);
 
     FileDescriptor file(fd);
     try {
