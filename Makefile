@@ -25,8 +25,9 @@ sanitize-build: dependencies
 demo: build
 	./scripts/demo.sh $(BUILD_DIR)
 
-# Timings of the hot paths, each next to its floor from the same run.
-# The budgets are ratios to floors from the same run (see bench/).
+# Timings of the hot paths and of whole runs from a cold start, each next
+# to its floor from the same run; the budgets are ratios to those floors
+# and the memory limits of whole runs (see bench/).
 bench: build
 	$(BUILD_DIR)/bin/TavvoBenchmarks --benchmark_out=$(BUILD_DIR)/bench.json --benchmark_out_format=json
 	bench/check-budgets.py $(BUILD_DIR)/bench.json

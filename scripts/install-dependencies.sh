@@ -23,6 +23,9 @@ packages=(
   fonts-dejavu-core
   fonts-wqy-microhei libgtk-4-dev xvfb imagemagick xdotool
   locales
+  # A desktop like a user's, so that the tests prove themselves beside the
+  # modules, buses and services it brings into every GTK program.
+  sway waybar polybar dunst libnotify-bin dbus-x11
 )
 
 missing=()

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
-#include <random>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -74,32 +73,23 @@ void writeAll(int fd, std::string_view bytes, const fs::path& path)
     }
 }
 
-// Temporary files are named "." + the target's name + "." + twelve random
+// Temporary files are named "." + the target's name + "." + six random
 // letters or digits + ".tmp", so that leftovers can be told apart from
-// anything else in the folder.
-constexpr char temporaryAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-constexpr std::size_t temporaryRandomLength = 12;
+// anything else in the folder. The six letters are the ones mkostemps
+// fills in, from this alphabet.
+constexpr std::string_view temporaryAlphabet = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+constexpr std::string_view temporaryRandomPart = "XXXXXX";
 constexpr std::string_view temporarySuffix = ".tmp";
-
-std::string temporaryNameBeside(const fs::path& target)
-{
-    std::random_device random;
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof temporaryAlphabet - 2);
-    std::string name = "." + target.filename().string() + ".";
-    for (std::size_t i = 0; i < temporaryRandomLength; ++i)
-        name += temporaryAlphabet[pick(random)];
-    return name + std::string(temporarySuffix);
-}
 
 bool isTemporaryNameOf(std::string_view candidate, std::string_view targetName)
 {
-    if (candidate.size() != 1 + targetName.size() + 1 + temporaryRandomLength + temporarySuffix.size())
+    if (candidate.size() != 1 + targetName.size() + 1 + temporaryRandomPart.size() + temporarySuffix.size())
         return false;
     if (candidate[0] != '.' || candidate.substr(1, targetName.size()) != targetName || candidate[1 + targetName.size()] != '.'
         || !candidate.ends_with(temporarySuffix))
         return false;
-    auto const random = candidate.substr(2 + targetName.size(), temporaryRandomLength);
-    return random.find_first_not_of(std::string_view(temporaryAlphabet, sizeof temporaryAlphabet - 1)) == std::string_view::npos;
+    auto const random = candidate.substr(2 + targetName.size(), temporaryRandomPart.size());
+    return random.find_first_not_of(temporaryAlphabet) == std::string_view::npos;
 }
 
 // A writer that dies between creating its temporary file and renaming it
@@ -136,12 +126,12 @@ void removeAbandonedTemporaryFiles(const fs::path& folder, const fs::path& targe
     ::closedir(directory);
 }
 
-bool isUsableFolderName(std::string_view name)
+}
+
+bool isSingleFileName(std::string_view name)
 {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos
         && name.find('\0') == std::string_view::npos;
-}
-
 }
 
 std::shared_ptr<FileManager> FileManager::defaultManager()
@@ -152,7 +142,7 @@ std::shared_ptr<FileManager> FileManager::defaultManager()
 
 std::optional<fs::path> FileManager::containerURLForSecurityApplicationGroupIdentifier(std::string_view identifier) const
 {
-    if (!isUsableFolderName(identifier))
+    if (!isSingleFileName(identifier))
         return std::nullopt;
     auto const dataHome = userDataDirectory();
     if (!dataHome)
@@ -236,16 +226,17 @@ void FileManager::writeAtomically(const fs::path& path, std::string_view bytes) 
 {
     fs::path const folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
 
-    fs::path temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temporary = folder / temporaryNameBeside(path);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
-        if (fd < 0 && errno != EEXIST)
-            throwErrno(errno, "cannot create file", temporary);
+    // mkostemps creates the file exclusively, mode 0600, under a name
+    // nobody can predict, and retries when the name is taken.
+    std::string name = (folder / ("." + path.filename().string() + ".")).string();
+    name += temporaryRandomPart;
+    name += temporarySuffix;
+    int const fd = ::mkostemps(name.data(), static_cast<int>(temporarySuffix.size()), O_CLOEXEC);
+    if (fd < 0) {
+        int const error = errno;
+        throwErrno(error, "cannot create file", name);
     }
-    if (fd < 0)
-        throwErrno(EEXIST, "cannot create file", temporary);
+    fs::path const temporary(name);
 
     FileDescriptor file(fd);
     try {

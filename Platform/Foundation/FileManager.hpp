@@ -14,6 +14,12 @@
 
 namespace Foundation {
 
+// Whether `name` can name one entry of a folder and nothing else: not empty,
+// not "." or "..", holding neither "/" nor NUL. A name that comes from
+// outside (a suite name, a group identifier) is checked with this before it
+// is appended to a folder, so that it can never reach another folder.
+bool isSingleFileName(std::string_view name);
+
 class FileManager {
 public:
     virtual ~FileManager() = default;

@@ -28,15 +28,9 @@ namespace {
 // wrote, and is refused rather than read into memory.
 constexpr std::size_t maximumSuiteFileLength = 4 * 1024 * 1024;
 
-bool isUsableFileName(std::string_view name)
-{
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos
-        && name.find('\0') == std::string_view::npos;
-}
-
 std::optional<fs::path> suiteFile(std::string_view suiteName)
 {
-    if (!isUsableFileName(suiteName))
+    if (!isSingleFileName(suiteName))
         return std::nullopt;
     auto const configHome = userConfigDirectory();
     if (!configHome)

@@ -1,12 +1,13 @@
 // UserDefaults: named key/value suites kept as one JSON object per suite in
 // <XDG config>/defaults/<suite>.json, shared by every process of the user.
 //
-// Nothing is cached: each read opens the file anew, so a value written by
-// another process is seen at the next call. Writes lock a companion file
-// (<suite>.json.lock, never replaced, so every writer locks the same inode),
-// re-read the current contents and replace the file atomically; two
-// processes writing at once therefore never lose each other's keys, and a
-// reader sees the old or the new file, never a mixture.
+// A read parses the file only when it changed since the last parse (one
+// stat tells; see JSONObjectFile), so a value written by another process is
+// seen at the next call. Writes lock a companion file (<suite>.json.lock,
+// never replaced, so every writer locks the same inode), re-read the
+// current contents and replace the file atomically; two processes writing
+// at once therefore never lose each other's keys, and a reader sees the old
+// or the new file, never a mixture.
 #pragma once
 
 #include <filesystem>

@@ -6,6 +6,8 @@
 #include "TavvoShared/NovikDesign/NovikMeter.hpp"
 #include "TavvoShared/NovikDesign/NovikMetrics.hpp"
 
+#include <fmt/ranges.h>
+
 #include <vector>
 
 LimitBarRow::LimitBarRow(TavvoWidgetLimitSnapshot limit)
@@ -15,19 +17,16 @@ LimitBarRow::LimitBarRow(TavvoWidgetLimitSnapshot limit)
 
 std::string LimitBarRow::accessibilityLabel() const
 {
-    std::vector<std::string> parts { m_limit.title };
+    // An untitled limit is read from its percentage on.
+    std::vector<std::string> parts;
+    if (!m_limit.title.empty())
+        parts.push_back(m_limit.title);
     if (m_limit.remainingPercent)
         parts.push_back(L10n::percentRemaining(*m_limit.remainingPercent));
     if (m_limit.resetDate)
         parts.push_back(L10n::tr("widget.reset") + " " + L10n::shortTime(*m_limit.resetDate));
 
-    std::string label;
-    for (auto const& part : parts) {
-        if (!label.empty())
-            label += ". ";
-        label += part;
-    }
-    return label;
+    return fmt::to_string(fmt::join(parts, ". "));
 }
 
 UI::View LimitBarRow::body() const

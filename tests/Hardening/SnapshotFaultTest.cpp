@@ -221,13 +221,13 @@ TEST_F(SnapshotFaultTest, KilledWritersLeaveAWholeDocumentAndTheirLeftoversAreCl
         age(folder() / name, std::chrono::minutes(2));
 
     // Beside them: a live writer's file, and things that are not ours.
-    auto const live = ".current-limits.json.LiveWriter01.tmp";
+    auto const live = ".current-limits.json.Live01.tmp";
     std::vector<std::string> const notOurs {
         ".current-limits.json.tmp",
         ".current-limits.json.short.tmp",
-        ".other.json.abcdefghijkl.tmp",
-        "current-limits.json.abcdefghijkl.tmp",
-        ".current-limits.json.abc-efghijkl.tmp",
+        ".other.json.abcdef.tmp",
+        "current-limits.json.abcdef.tmp",
+        ".current-limits.json.abc-ef.tmp",
         "notes.txt",
     };
     std::ofstream(folder() / live) << "{";
@@ -235,15 +235,15 @@ TEST_F(SnapshotFaultTest, KilledWritersLeaveAWholeDocumentAndTheirLeftoversAreCl
         std::ofstream(folder() / name) << "kept";
         age(folder() / name, std::chrono::hours(1));
     }
-    fs::create_directory(folder() / ".current-limits.json.directory012.tmp");
-    age(folder() / ".current-limits.json.directory012.tmp", std::chrono::hours(1));
-    fs::create_symlink("current-limits.json", folder() / ".current-limits.json.symbolicLink.tmp");
-    age(folder() / ".current-limits.json.symbolicLink.tmp", std::chrono::hours(1));
+    fs::create_directory(folder() / ".current-limits.json.folder.tmp");
+    age(folder() / ".current-limits.json.folder.tmp", std::chrono::hours(1));
+    fs::create_symlink("current-limits.json", folder() / ".current-limits.json.link01.tmp");
+    age(folder() / ".current-limits.json.link01.tmp", std::chrono::hours(1));
 
     store().writeSnapshot(second);
     EXPECT_EQ(store().readSnapshot(), second);
     std::set<std::string> expected(notOurs.begin(), notOurs.end());
-    expected.insert({ "current-limits.json", live, ".current-limits.json.directory012.tmp", ".current-limits.json.symbolicLink.tmp" });
+    expected.insert({ "current-limits.json", live, ".current-limits.json.folder.tmp", ".current-limits.json.link01.tmp" });
     std::set<std::string> remaining;
     for (auto const& [name, mode] : entries())
         remaining.insert(name);

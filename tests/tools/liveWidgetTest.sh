@@ -7,6 +7,12 @@ widget=$1 tavvo=$2
 work=$(mktemp -d)
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data LANG=C.UTF-8 TAVVO_L10N_SHOW_KEYS=
 unset LANGUAGE LC_ALL LC_MESSAGES WAYLAND_DISPLAY
+# GTK draws with Cairo alone, on every machine. Where a GL driver is
+# installed (a desktop pulls Mesa in), GTK would load it and unload it again
+# when the display closes, before LeakSanitizer runs: what the driver keeps
+# then shows up as leaks from an unknown module, and the verdict would depend
+# on what happens to be installed. Our own code is checked as before.
+export GDK_DEBUG=gl-disable
 program_name=tavvo-widget
 source "$(dirname "$0")/commandLineTestSupport.sh"
 
@@ -91,7 +97,10 @@ sleep 1
 expect "no frames without a change" [ "$(wc -l <"$work/frames")" -eq 3 ]
 kill $show
 wait $show
-expect "ends cleanly on SIGTERM" [ $? -eq 0 ]
+ended=$?
+expect "ends cleanly on SIGTERM" [ $ended -eq 0 ]
+# What the sanitizers reported, when they did.
+[ $ended -eq 0 ] || cat "$work/show.err"
 
 # With no settings portal, auto follows GTK's preference for dark.
 mkdir -p "$XDG_CONFIG_HOME/gtk-4.0"
