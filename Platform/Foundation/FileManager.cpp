@@ -76,20 +76,23 @@ void writeAll(int fd, std::string_view bytes, const fs::path& path)
 // Temporary files are named "." + the target's name + "." + six random
 // letters or digits + ".tmp", so that leftovers can be told apart from
 // anything else in the folder. The six letters are the ones mkostemps
-// fills in, from this alphabet.
+// fills in, from this alphabet. Earlier versions wrote twelve, and what
+// their crashed writers left behind is still ours to clean up.
 constexpr std::string_view temporaryAlphabet = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 constexpr std::string_view temporaryRandomPart = "XXXXXX";
+constexpr std::size_t earlierTemporaryRandomLength = 12;
 constexpr std::string_view temporarySuffix = ".tmp";
 
 bool isTemporaryNameOf(std::string_view candidate, std::string_view targetName)
 {
-    if (candidate.size() != 1 + targetName.size() + 1 + temporaryRandomPart.size() + temporarySuffix.size())
-        return false;
-    if (candidate[0] != '.' || candidate.substr(1, targetName.size()) != targetName || candidate[1 + targetName.size()] != '.'
+    auto const prefixLength = 1 + targetName.size() + 1;
+    if (candidate.size() < prefixLength + temporarySuffix.size() || candidate[0] != '.'
+        || candidate.substr(1, targetName.size()) != targetName || candidate[1 + targetName.size()] != '.'
         || !candidate.ends_with(temporarySuffix))
         return false;
-    auto const random = candidate.substr(2 + targetName.size(), temporaryRandomPart.size());
-    return random.find_first_not_of(temporaryAlphabet) == std::string_view::npos;
+    auto const random = candidate.substr(prefixLength, candidate.size() - prefixLength - temporarySuffix.size());
+    return (random.size() == temporaryRandomPart.size() || random.size() == earlierTemporaryRandomLength)
+        && random.find_first_not_of(temporaryAlphabet) == std::string_view::npos;
 }
 
 // A writer that dies between creating its temporary file and renaming it

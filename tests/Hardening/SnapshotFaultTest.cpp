@@ -235,6 +235,9 @@ TEST_F(SnapshotFaultTest, KilledWritersLeaveAWholeDocumentAndTheirLeftoversAreCl
         std::ofstream(folder() / name) << "kept";
         age(folder() / name, std::chrono::hours(1));
     }
+    // Earlier versions named their temporary files with twelve letters.
+    std::ofstream(folder() / ".current-limits.json.abcdefABCDEF.tmp") << "{";
+    age(folder() / ".current-limits.json.abcdefABCDEF.tmp", std::chrono::hours(1));
     fs::create_directory(folder() / ".current-limits.json.folder.tmp");
     age(folder() / ".current-limits.json.folder.tmp", std::chrono::hours(1));
     fs::create_symlink("current-limits.json", folder() / ".current-limits.json.link01.tmp");
