@@ -1,5 +1,7 @@
 #include "Platform/UI/Dump.hpp"
 
+#include "Platform/UI/AccessibilityElement.hpp"
+
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/stringbuffer.h>
 

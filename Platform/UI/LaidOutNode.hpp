@@ -3,7 +3,7 @@
 // carry no coordinates.
 #pragma once
 
-#include "Platform/UI/AccessibilityElement.hpp"
+#include "Platform/UI/AccessibilityTraits.hpp"
 #include "Platform/UI/Animation.hpp"
 #include "Platform/UI/Color.hpp"
 #include "Platform/UI/Font.hpp"
