@@ -2,6 +2,8 @@
 // node, for the reading of the tree (AccessibilityElement) and the dumps.
 #pragma once
 
+#include "Platform/Foundation/RawValue.hpp"
+
 #include <optional>
 #include <string>
 
@@ -23,3 +25,8 @@ struct AccessibilityTraits {
 };
 
 }
+
+template <>
+struct Foundation::RawValues<UI::AccessibilityChildBehavior> {
+    static constexpr std::array<std::string_view, 2> texts { "combine", "ignore" };
+};
