@@ -74,7 +74,9 @@ struct TextSetting {
 
 template <>
 struct Foundation::RawValues<UI::TextStyle> {
-    static constexpr std::array<std::string_view, 6> texts { "body", "headline", "subheadline", "callout", "caption", "caption2" };
+    static constexpr std::array<std::string_view, 6> texts {
+        "body", "headline", "subheadline", "callout", "caption", "caption2"
+    };
 };
 
 template <>

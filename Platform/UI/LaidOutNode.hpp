@@ -101,5 +101,6 @@ struct LaidOutNode {
 
 template <>
 struct Foundation::RawValues<UI::LaidOutNode::Kind> {
-    static constexpr std::array<std::string_view, 14> texts { "empty", "vstack", "hstack", "zstack", "spacer", "divider", "text", "shape", "linearGradient", "geometryReader", "padding", "frame", "background", "overlay" };
+    static constexpr std::array<std::string_view, 14> texts { "empty", "vstack", "hstack", "zstack", "spacer", "divider",
+        "text", "shape", "linearGradient", "geometryReader", "padding", "frame", "background", "overlay" };
 };
