@@ -1,6 +1,8 @@
 #include "Platform/UI/AccessibilityElement.hpp"
 
-#include "Platform/UI/LaidOutNode.hpp"
+#include <fmt/format.h>
+
+#include <ranges>
 
 namespace UI {
 
@@ -14,13 +16,7 @@ std::string combinedLabel(const LaidOutNode& node)
     std::vector<AccessibilityElement> inner;
     for (auto const& child : node.children)
         collect(child, inner);
-    std::string label;
-    for (auto const& element : inner) {
-        if (!label.empty())
-            label += ", ";
-        label += element.label;
-    }
-    return label;
+    return fmt::format("{}", fmt::join(inner | std::views::transform(&AccessibilityElement::label), ", "));
 }
 
 void collect(const LaidOutNode& node, std::vector<AccessibilityElement>& elements)

@@ -3,30 +3,12 @@
 #pragma once
 
 #include "Platform/UI/Geometry.hpp"
+#include "Platform/UI/LaidOutNode.hpp"
 
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace UI {
-
-struct LaidOutNode;
-
-// How a view that is one accessibility element treats its descendants.
-enum class AccessibilityChildBehavior {
-    // Their labels are joined, with ", ", into the element's label.
-    combine,
-    // They are not read; the element reads only its own label.
-    ignore,
-};
-
-// What accessibility modifiers left on a laid-out node.
-struct AccessibilityTraits {
-    std::optional<std::string> label;
-    bool hidden = false;
-    std::optional<AccessibilityChildBehavior> children;
-    friend bool operator==(const AccessibilityTraits&, const AccessibilityTraits&) = default;
-};
 
 struct AccessibilityElement {
     std::string label;

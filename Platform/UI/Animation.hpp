@@ -2,6 +2,8 @@
 // are to be animated. Nothing here plays an animation; a live host may.
 #pragma once
 
+#include "Platform/Foundation/RawValue.hpp"
+
 namespace UI {
 
 enum class AnimationCurve { linear, easeIn, easeOut, easeInOut };
@@ -20,3 +22,8 @@ struct Animation {
 enum class ReduceMotion { off, on };
 
 }
+
+template <>
+struct Foundation::RawValues<UI::AnimationCurve> {
+    static constexpr std::array<std::string_view, 4> texts { "linear", "easeIn", "easeOut", "easeInOut" };
+};

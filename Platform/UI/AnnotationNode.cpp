@@ -24,15 +24,15 @@ public:
     {
     }
 
-    Measurement measure(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const override
+    Measurement measure(const ProposedSize& proposal, const Environment& environment, LayoutPass& pass) const override
     {
-        return m_child.node().measure(proposal, environment, texts);
+        return m_child.node().measure(proposal, environment, pass);
     }
 
     LaidOutNode place(const Rect& frame, const ProposedSize& proposal, const Environment& environment,
-        TextMeasurer& texts) const override
+        LayoutPass& pass) const override
     {
-        LaidOutNode node = m_child.node().place(frame, proposal, environment, texts);
+        LaidOutNode node = m_child.node().place(frame, proposal, environment, pass);
         m_annotate(node, environment);
         return node;
     }

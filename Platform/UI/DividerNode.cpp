@@ -11,7 +11,7 @@ constexpr double thickness = 1;
 
 class DividerNode final : public ViewNode {
 public:
-    Measurement measure(const ProposedSize& proposal, const Environment& environment, TextMeasurer&) const override
+    Measurement measure(const ProposedSize& proposal, const Environment& environment, LayoutPass&) const override
     {
         // Across its stack it is thin; along the stack's other axis it is as
         // long as offered (nothing when asked for its ideal length).
@@ -22,7 +22,7 @@ public:
         return { size, size.height };
     }
 
-    LaidOutNode place(const Rect& frame, const ProposedSize&, const Environment&, TextMeasurer&) const override
+    LaidOutNode place(const Rect& frame, const ProposedSize&, const Environment&, LayoutPass&) const override
     {
         LaidOutNode node;
         node.kind = LaidOutNode::Kind::divider;

@@ -1,149 +1,20 @@
 #include "Platform/UI/Dump.hpp"
 
+#include "Platform/Foundation/RawValue.hpp"
+#include "Platform/UI/AccessibilityElement.hpp"
+
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/stringbuffer.h>
 
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 namespace UI {
 
 namespace {
 
 using Writer = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
-
-const char* name(LaidOutNode::Kind kind)
-{
-    switch (kind) {
-    case LaidOutNode::Kind::vstack:
-        return "vstack";
-    case LaidOutNode::Kind::hstack:
-        return "hstack";
-    case LaidOutNode::Kind::zstack:
-        return "zstack";
-    case LaidOutNode::Kind::spacer:
-        return "spacer";
-    case LaidOutNode::Kind::divider:
-        return "divider";
-    case LaidOutNode::Kind::text:
-        return "text";
-    case LaidOutNode::Kind::shape:
-        return "shape";
-    case LaidOutNode::Kind::linearGradient:
-        return "linearGradient";
-    case LaidOutNode::Kind::geometryReader:
-        return "geometryReader";
-    case LaidOutNode::Kind::padding:
-        return "padding";
-    case LaidOutNode::Kind::frame:
-        return "frame";
-    case LaidOutNode::Kind::background:
-        return "background";
-    case LaidOutNode::Kind::overlay:
-        return "overlay";
-    case LaidOutNode::Kind::empty:
-        break;
-    }
-    return "empty";
-}
-
-const char* name(TextStyle style)
-{
-    switch (style) {
-    case TextStyle::headline:
-        return "headline";
-    case TextStyle::subheadline:
-        return "subheadline";
-    case TextStyle::callout:
-        return "callout";
-    case TextStyle::caption:
-        return "caption";
-    case TextStyle::caption2:
-        return "caption2";
-    case TextStyle::body:
-        break;
-    }
-    return "body";
-}
-
-const char* name(FontWeight weight)
-{
-    switch (weight) {
-    case FontWeight::semibold:
-        return "semibold";
-    case FontWeight::bold:
-        return "bold";
-    case FontWeight::regular:
-        break;
-    }
-    return "regular";
-}
-
-const char* name(FontDesign design)
-{
-    return design == FontDesign::rounded ? "rounded" : "standard";
-}
-
-const char* name(ShapeKind kind)
-{
-    switch (kind) {
-    case ShapeKind::circle:
-        return "circle";
-    case ShapeKind::capsule:
-        return "capsule";
-    case ShapeKind::roundedRectangle:
-        return "roundedRectangle";
-    case ShapeKind::rectangle:
-        break;
-    }
-    return "rectangle";
-}
-
-const char* name(LineCap cap)
-{
-    switch (cap) {
-    case LineCap::round:
-        return "round";
-    case LineCap::square:
-        return "square";
-    case LineCap::butt:
-        break;
-    }
-    return "butt";
-}
-
-const char* name(LineJoin join)
-{
-    switch (join) {
-    case LineJoin::round:
-        return "round";
-    case LineJoin::bevel:
-        return "bevel";
-    case LineJoin::miter:
-        break;
-    }
-    return "miter";
-}
-
-const char* name(AnimationCurve curve)
-{
-    switch (curve) {
-    case AnimationCurve::easeIn:
-        return "easeIn";
-    case AnimationCurve::easeOut:
-        return "easeOut";
-    case AnimationCurve::easeInOut:
-        return "easeInOut";
-    case AnimationCurve::linear:
-        break;
-    }
-    return "linear";
-}
-
-const char* name(AccessibilityChildBehavior children)
-{
-    return children == AccessibilityChildBehavior::ignore ? "ignore" : "combine";
-}
 
 void writeNumber(Writer& writer, double value)
 {
@@ -160,7 +31,7 @@ void writeNumber(Writer& writer, double value)
     writer.Double(rounded == 0 ? 0.0 : rounded);
 }
 
-void writeString(Writer& writer, const std::string& string)
+void writeString(Writer& writer, std::string_view string)
 {
     writer.String(string.data(), static_cast<rapidjson::SizeType>(string.size()));
 }
@@ -219,11 +90,11 @@ void writeText(Writer& writer, const LaidOutText& text, Appearance appearance)
     writer.Key("string");
     writeString(writer, text.string);
     writer.Key("style");
-    writer.String(name(setting.style));
+    writeString(writer, Foundation::rawValue(setting.style));
     writer.Key("weight");
-    writer.String(name(setting.weight));
+    writeString(writer, Foundation::rawValue(setting.weight));
     writer.Key("design");
-    writer.String(name(setting.design));
+    writeString(writer, Foundation::rawValue(setting.design));
     writer.Key("pointSize");
     writeNumber(writer, setting.pointSize);
     writer.Key("monospacedDigit");
@@ -246,7 +117,7 @@ void writeShape(Writer& writer, const LaidOutShape& shape, Appearance appearance
 {
     writer.StartObject();
     writer.Key("path");
-    writer.String(name(shape.path.kind));
+    writeString(writer, Foundation::rawValue(shape.path.kind));
     if (shape.path.kind == ShapeKind::circle) {
         writer.Key("trimFrom");
         writeNumber(writer, shape.path.trimFrom);
@@ -263,9 +134,9 @@ void writeShape(Writer& writer, const LaidOutShape& shape, Appearance appearance
         writer.Key("lineWidth");
         writeNumber(writer, shape.stroke->lineWidth);
         writer.Key("lineCap");
-        writer.String(name(shape.stroke->lineCap));
+        writeString(writer, Foundation::rawValue(shape.stroke->lineCap));
         writer.Key("lineJoin");
-        writer.String(name(shape.stroke->lineJoin));
+        writeString(writer, Foundation::rawValue(shape.stroke->lineJoin));
         writer.Key("miterLimit");
         writeNumber(writer, shape.stroke->miterLimit);
     }
@@ -285,7 +156,7 @@ void writeAccessibility(Writer& writer, const AccessibilityTraits& traits)
     }
     if (traits.children) {
         writer.Key("children");
-        writer.String(name(*traits.children));
+        writeString(writer, Foundation::rawValue(*traits.children));
     }
     writer.EndObject();
 }
@@ -294,7 +165,7 @@ void writeAnimation(Writer& writer, const AnimationNote& note)
 {
     writer.StartObject();
     writer.Key("curve");
-    writer.String(name(note.animation.curve));
+    writeString(writer, Foundation::rawValue(note.animation.curve));
     writer.Key("duration");
     writeNumber(writer, note.animation.duration);
     writer.Key("value");
@@ -308,7 +179,7 @@ void writeNode(Writer& writer, const LaidOutNode& node, Appearance appearance)
 {
     writer.StartObject();
     writer.Key("kind");
-    writer.String(name(node.kind));
+    writeString(writer, Foundation::rawValue(node.kind));
     writer.Key("frame");
     writer.StartObject();
     writer.Key("x");

@@ -47,7 +47,9 @@ std::string accessibilityDump(const LaidOutNode& root);
 // rounded to the nearest of 0–255), or { "linearGradient": { "stops":
 // [ { "color", "location" } ], "startPoint": [x, y], "endPoint": [x, y] } }.
 // Lengths and other numbers are rounded to thousandths; a number that is
-// not finite is written as null.
+// not finite is written as null. The names are the enumerations' raw
+// values; a value outside its enumeration's cases (made by a cast) throws
+// std::out_of_range.
 std::string treeDump(const LaidOutNode& root, Appearance appearance = Appearance::light);
 
 }

@@ -20,15 +20,15 @@ public:
     {
     }
 
-    Measurement measure(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const override
+    Measurement measure(const ProposedSize& proposal, const Environment& environment, LayoutPass& pass) const override
     {
-        return m_child.node().measure(proposal, changed(environment), texts);
+        return m_child.node().measure(proposal, changed(environment), pass);
     }
 
     LaidOutNode place(const Rect& frame, const ProposedSize& proposal, const Environment& environment,
-        TextMeasurer& texts) const override
+        LayoutPass& pass) const override
     {
-        return m_child.node().place(frame, proposal, changed(environment), texts);
+        return m_child.node().place(frame, proposal, changed(environment), pass);
     }
 
 private:

@@ -15,16 +15,16 @@ public:
     {
     }
 
-    Measurement measure(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const override
+    Measurement measure(const ProposedSize& proposal, const Environment& environment, LayoutPass& pass) const override
     {
-        return m_child.node().measure(childProposal(proposal), environment, texts);
+        return m_child.node().measure(childProposal(proposal), environment, pass);
     }
 
     // Adds nothing to the laid-out tree: the child's frame is the whole story.
     LaidOutNode place(const Rect& frame, const ProposedSize& proposal, const Environment& environment,
-        TextMeasurer& texts) const override
+        LayoutPass& pass) const override
     {
-        return m_child.node().place(frame, childProposal(proposal), environment, texts);
+        return m_child.node().place(frame, childProposal(proposal), environment, pass);
     }
 
 private:

@@ -2,6 +2,8 @@
 // for, the pinned font families, and the setting of one run of text.
 #pragma once
 
+#include "Platform/Foundation/RawValue.hpp"
+
 #include <compare>
 #include <optional>
 #include <string_view>
@@ -69,3 +71,20 @@ struct TextSetting {
 };
 
 }
+
+template <>
+struct Foundation::RawValues<UI::TextStyle> {
+    static constexpr std::array<std::string_view, 6> texts {
+        "body", "headline", "subheadline", "callout", "caption", "caption2"
+    };
+};
+
+template <>
+struct Foundation::RawValues<UI::FontWeight> {
+    static constexpr std::array<std::string_view, 3> texts { "regular", "semibold", "bold" };
+};
+
+template <>
+struct Foundation::RawValues<UI::FontDesign> {
+    static constexpr std::array<std::string_view, 2> texts { "standard", "rounded" };
+};

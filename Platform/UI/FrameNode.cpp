@@ -50,23 +50,23 @@ public:
     {
     }
 
-    Measurement measure(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const override
+    Measurement measure(const ProposedSize& proposal, const Environment& environment, LayoutPass& pass) const override
     {
-        auto const child = m_child.node().measure(childProposal(proposal), environment, texts);
+        auto const child = m_child.node().measure(childProposal(proposal), environment, pass);
         Size const size = frameSize(proposal, child.size);
         return { size, alignedOrigin(m_alignment, Rect { {}, size }, child.size).y + child.firstBaseline };
     }
 
     LaidOutNode place(const Rect& frame, const ProposedSize& proposal, const Environment& environment,
-        TextMeasurer& texts) const override
+        LayoutPass& pass) const override
     {
         ProposedSize const proposalForChild = childProposal(proposal);
-        Size const childSize = m_child.node().measure(proposalForChild, environment, texts).size;
+        Size const childSize = m_child.node().measure(proposalForChild, environment, pass).size;
         LaidOutNode node;
         node.kind = LaidOutNode::Kind::frame;
         node.frame = frame;
         Rect const childFrame { alignedOrigin(m_alignment, frame, childSize), childSize };
-        node.children.push_back(m_child.node().place(childFrame, proposalForChild, environment, texts));
+        node.children.push_back(m_child.node().place(childFrame, proposalForChild, environment, pass));
         return node;
     }
 

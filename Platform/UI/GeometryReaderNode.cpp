@@ -15,7 +15,7 @@ public:
     {
     }
 
-    Measurement measure(const ProposedSize& proposal, const Environment&, TextMeasurer&) const override
+    Measurement measure(const ProposedSize& proposal, const Environment&, LayoutPass&) const override
     {
         Size const size { proposal.width.value_or(0), proposal.height.value_or(0) };
         return { size, size.height };
@@ -24,7 +24,7 @@ public:
     // The content is built here rather than in measure(): the reader's size
     // never depends on it, and this runs once per layout.
     LaidOutNode place(const Rect& frame, const ProposedSize&, const Environment& environment,
-        TextMeasurer& texts) const override
+        LayoutPass& pass) const override
     {
         LaidOutNode node;
         node.kind = LaidOutNode::Kind::geometryReader;
@@ -32,12 +32,11 @@ public:
         View const content = m_content ? m_content(frame.size) : View();
         if (content.isEmpty())
             return node;
-        texts.keepAlive(std::make_shared<const View>(content));
         Environment contentEnvironment = environment;
         contentEnvironment.stackAxis.reset();
         ProposedSize const proposal { frame.size.width, frame.size.height };
-        Size const size = content.node().measure(proposal, contentEnvironment, texts).size;
-        node.children.push_back(content.node().place(Rect { frame.origin, size }, proposal, contentEnvironment, texts));
+        Size const size = content.node().measure(proposal, contentEnvironment, pass).size;
+        node.children.push_back(content.node().place(Rect { frame.origin, size }, proposal, contentEnvironment, pass));
         return node;
     }
 

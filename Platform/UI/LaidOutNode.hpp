@@ -3,7 +3,8 @@
 // carry no coordinates.
 #pragma once
 
-#include "Platform/UI/AccessibilityElement.hpp"
+#include "Platform/Foundation/RawValue.hpp"
+#include "Platform/UI/AccessibilityTraits.hpp"
 #include "Platform/UI/Animation.hpp"
 #include "Platform/UI/Color.hpp"
 #include "Platform/UI/Font.hpp"
@@ -97,3 +98,9 @@ struct LaidOutNode {
 };
 
 }
+
+template <>
+struct Foundation::RawValues<UI::LaidOutNode::Kind> {
+    static constexpr std::array<std::string_view, 14> texts { "empty", "vstack", "hstack", "zstack", "spacer", "divider",
+        "text", "shape", "linearGradient", "geometryReader", "padding", "frame", "background", "overlay" };
+};

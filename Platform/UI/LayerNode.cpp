@@ -17,25 +17,25 @@ public:
     {
     }
 
-    Measurement measure(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const override
+    Measurement measure(const ProposedSize& proposal, const Environment& environment, LayoutPass& pass) const override
     {
-        return m_content.node().measure(proposal, environment, texts);
+        return m_content.node().measure(proposal, environment, pass);
     }
 
     LaidOutNode place(const Rect& frame, const ProposedSize& proposal, const Environment& environment,
-        TextMeasurer& texts) const override
+        LayoutPass& pass) const override
     {
         LaidOutNode node;
         node.kind = m_kind;
         node.frame = frame;
-        node.children.push_back(m_content.node().place(frame, proposal, environment, texts));
+        node.children.push_back(m_content.node().place(frame, proposal, environment, pass));
 
         Environment layerEnvironment = environment;
         layerEnvironment.stackAxis.reset();
         ProposedSize const layerProposal { frame.size.width, frame.size.height };
-        Size const layerSize = m_layer.node().measure(layerProposal, layerEnvironment, texts).size;
+        Size const layerSize = m_layer.node().measure(layerProposal, layerEnvironment, pass).size;
         Rect const layerFrame { alignedOrigin(m_alignment, frame, layerSize), layerSize };
-        node.children.push_back(m_layer.node().place(layerFrame, layerProposal, layerEnvironment, texts));
+        node.children.push_back(m_layer.node().place(layerFrame, layerProposal, layerEnvironment, pass));
         return node;
     }
 

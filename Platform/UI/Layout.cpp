@@ -8,10 +8,10 @@ LaidOutNode layout(const View& view, Size offered, ReduceMotion reduceMotion)
 {
     Environment environment;
     environment.reduceMotion = reduceMotion;
-    TextMeasurer texts;
+    LayoutPass pass;
     ProposedSize const proposal { sanitizedLength(offered.width), sanitizedLength(offered.height) };
-    Size const size = view.node().measure(proposal, environment, texts).size;
-    return view.node().place(Rect { {}, size }, proposal, environment, texts);
+    Size const size = view.node().measure(proposal, environment, pass).size;
+    return view.node().place(Rect { {}, size }, proposal, environment, pass);
 }
 
 }

@@ -26,22 +26,22 @@ public:
             contains(edges, Edges::bottom) ? inset : 0, contains(edges, Edges::trailing) ? inset : 0 };
     }
 
-    Measurement measure(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const override
+    Measurement measure(const ProposedSize& proposal, const Environment& environment, LayoutPass& pass) const override
     {
-        auto const child = m_child.node().measure(inset(proposal), environment, texts);
+        auto const child = m_child.node().measure(inset(proposal), environment, pass);
         return { { child.size.width + horizontal(), child.size.height + vertical() }, m_insets.top + child.firstBaseline };
     }
 
     LaidOutNode place(const Rect& frame, const ProposedSize& proposal, const Environment& environment,
-        TextMeasurer& texts) const override
+        LayoutPass& pass) const override
     {
         ProposedSize const childProposal = inset(proposal);
-        Size const childSize = m_child.node().measure(childProposal, environment, texts).size;
+        Size const childSize = m_child.node().measure(childProposal, environment, pass).size;
         Rect const childFrame { { frame.minX() + m_insets.leading, frame.minY() + m_insets.top }, childSize };
         LaidOutNode node;
         node.kind = LaidOutNode::Kind::padding;
         node.frame = frame;
-        node.children.push_back(m_child.node().place(childFrame, childProposal, environment, texts));
+        node.children.push_back(m_child.node().place(childFrame, childProposal, environment, pass));
         return node;
     }
 

@@ -15,13 +15,13 @@ public:
     {
     }
 
-    Measurement measure(const ProposedSize& proposal, const Environment&, TextMeasurer&) const override
+    Measurement measure(const ProposedSize& proposal, const Environment&, LayoutPass&) const override
     {
         Size const size { proposal.width.value_or(0), proposal.height.value_or(0) };
         return { size, size.height };
     }
 
-    LaidOutNode place(const Rect& frame, const ProposedSize&, const Environment&, TextMeasurer&) const override
+    LaidOutNode place(const Rect& frame, const ProposedSize&, const Environment&, LayoutPass&) const override
     {
         LaidOutNode node;
         node.kind = m_kind;

@@ -1,6 +1,8 @@
 // ShapePath: the outline of a shape, fitted to the frame it is drawn in.
 #pragma once
 
+#include "Platform/Foundation/RawValue.hpp"
+
 namespace UI {
 
 enum class ShapeKind {
@@ -28,3 +30,8 @@ struct ShapePath {
 };
 
 }
+
+template <>
+struct Foundation::RawValues<UI::ShapeKind> {
+    static constexpr std::array<std::string_view, 4> texts { "rectangle", "circle", "capsule", "roundedRectangle" };
+};

@@ -16,7 +16,7 @@ public:
     {
     }
 
-    Measurement measure(const ProposedSize& proposal, const Environment& environment, TextMeasurer&) const override
+    Measurement measure(const ProposedSize& proposal, const Environment& environment, LayoutPass&) const override
     {
         auto lengthOn = [&](Axis axis) {
             if (environment.stackAxis && *environment.stackAxis != axis)
@@ -27,7 +27,7 @@ public:
         return { size, size.height };
     }
 
-    LaidOutNode place(const Rect& frame, const ProposedSize&, const Environment&, TextMeasurer&) const override
+    LaidOutNode place(const Rect& frame, const ProposedSize&, const Environment&, LayoutPass&) const override
     {
         LaidOutNode node;
         node.kind = LaidOutNode::Kind::spacer;

@@ -5,10 +5,17 @@
 #include "Platform/UI/ViewNode.hpp"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 
 namespace UI {
 
 namespace {
+
+// Numbers each stack the program makes, never giving out a number twice,
+// so that a layout pass cannot take a stack built during the pass for one
+// that is gone (see LayoutPass). Views may be built on several threads.
+std::atomic<std::uint64_t> stacksMade { 0 };
 
 class StackNode final : public ViewNode {
 public:
@@ -24,16 +31,16 @@ public:
         }
     }
 
-    Measurement measure(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const override
+    Measurement measure(const ProposedSize& proposal, const Environment& environment, LayoutPass& pass) const override
     {
-        auto const& arrangement = arrange(proposal, environment, texts);
+        auto const& arrangement = arrange(proposal, environment, pass);
         return { arrangement.size, arrangement.firstBaseline };
     }
 
     LaidOutNode place(const Rect& frame, const ProposedSize& proposal, const Environment& environment,
-        TextMeasurer& texts) const override
+        LayoutPass& pass) const override
     {
-        auto const& arrangement = arrange(proposal, environment, texts);
+        auto const& arrangement = arrange(proposal, environment, pass);
         auto const childEnvironment = childrenEnvironment(environment);
         LaidOutNode node;
         node.kind = m_axis == Axis::horizontal ? LaidOutNode::Kind::hstack : LaidOutNode::Kind::vstack;
@@ -43,21 +50,12 @@ public:
             Rect const childFrame { { frame.minX() + offset.x, frame.minY() + offset.y },
                 arrangement.measurements[index].size };
             node.children.push_back(
-                m_children[index].node().place(childFrame, arrangement.proposals[index], childEnvironment, texts));
+                m_children[index].node().place(childFrame, arrangement.proposals[index], childEnvironment, pass));
         }
         return node;
     }
 
 private:
-    struct Arrangement {
-        std::vector<ProposedSize> proposals;
-        std::vector<Measurement> measurements;
-        // Of each child, from the stack's top-leading corner.
-        std::vector<Point> offsets;
-        Size size;
-        double firstBaseline = 0;
-    };
-
     Environment childrenEnvironment(const Environment& environment) const
     {
         Environment children = environment;
@@ -67,30 +65,30 @@ private:
 
     // Measures the children: step one for the stack, and the sizes step two
     // places them at.
-    const Arrangement& arrange(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const
+    const StackArrangement& arrange(const ProposedSize& proposal, const Environment& environment, LayoutPass& pass) const
     {
-        if (auto const* known = texts.remembered<Arrangement>(this, proposal.width, proposal.height, environment))
+        if (auto const* known = pass.stackArrangement(m_number, proposal, environment))
             return *known;
-        return texts.remember(this, proposal.width, proposal.height, environment, arrangeAnew(proposal, environment, texts));
+        return pass.rememberStackArrangement(m_number, proposal, environment, arrangeAnew(proposal, environment, pass));
     }
 
-    Arrangement arrangeAnew(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const
+    StackArrangement arrangeAnew(const ProposedSize& proposal, const Environment& environment, LayoutPass& pass) const
     {
         auto const childEnvironment = childrenEnvironment(environment);
         std::size_t const count = m_children.size();
         std::optional<double> const across = proposal.across(m_axis);
-        Arrangement arrangement;
+        StackArrangement arrangement;
         arrangement.proposals.resize(count);
         arrangement.measurements.resize(count);
         auto measureChild = [&](std::size_t index, std::optional<double> along) {
             auto const childProposal = ProposedSize::oriented(m_axis, along, across);
             arrangement.proposals[index] = childProposal;
-            arrangement.measurements[index] = m_children[index].node().measure(childProposal, childEnvironment, texts);
+            arrangement.measurements[index] = m_children[index].node().measure(childProposal, childEnvironment, pass);
             return length(arrangement.measurements[index].size, m_axis);
         };
         auto lengthAt = [&](std::size_t index, double along) {
             return length(
-                m_children[index].node().measure(ProposedSize::oriented(m_axis, along, across), childEnvironment, texts).size,
+                m_children[index].node().measure(ProposedSize::oriented(m_axis, along, across), childEnvironment, pass).size,
                 m_axis);
         };
 
@@ -112,7 +110,7 @@ private:
         return arrangement;
     }
 
-    void placeAlong(Arrangement& arrangement) const
+    void placeAlong(StackArrangement& arrangement) const
     {
         arrangement.offsets.resize(arrangement.measurements.size());
         double position = 0;
@@ -125,7 +123,7 @@ private:
         (m_axis == Axis::horizontal ? arrangement.size.width : arrangement.size.height) = position;
     }
 
-    void placeAcross(Arrangement& arrangement) const
+    void placeAcross(StackArrangement& arrangement) const
     {
         auto const& measurements = arrangement.measurements;
         Axis const across = otherAxis(m_axis);
@@ -162,6 +160,8 @@ private:
     Alignment m_alignment;
     double m_spacing;
     std::vector<View> m_children;
+    // What the layout pass files this stack's arrangements under.
+    std::uint64_t const m_number = stacksMade.fetch_add(1, std::memory_order_relaxed);
 };
 
 }

@@ -2,6 +2,7 @@
 // the outline, half of it inside and half outside.
 #pragma once
 
+#include "Platform/Foundation/RawValue.hpp"
 #include "Platform/UI/Geometry.hpp"
 
 #include <algorithm>
@@ -28,3 +29,13 @@ struct StrokeStyle {
 };
 
 }
+
+template <>
+struct Foundation::RawValues<UI::LineCap> {
+    static constexpr std::array<std::string_view, 3> texts { "butt", "round", "square" };
+};
+
+template <>
+struct Foundation::RawValues<UI::LineJoin> {
+    static constexpr std::array<std::string_view, 3> texts { "miter", "round", "bevel" };
+};

@@ -15,16 +15,16 @@ public:
     {
     }
 
-    Measurement measure(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const override
+    Measurement measure(const ProposedSize& proposal, const Environment& environment, LayoutPass& pass) const override
     {
-        auto const measurement = measureText(proposal, environment, texts);
+        auto const measurement = measureText(proposal, environment, pass);
         return { measurement.size, measurement.firstBaseline };
     }
 
     LaidOutNode place(const Rect& frame, const ProposedSize& proposal, const Environment& environment,
-        TextMeasurer& texts) const override
+        LayoutPass& pass) const override
     {
-        auto const measurement = measureText(proposal, environment, texts);
+        auto const measurement = measureText(proposal, environment, pass);
         TextSetting setting = textSetting(proposal, environment);
         setting.pointSize = measurement.pointSize;
         LaidOutNode node;
@@ -49,9 +49,9 @@ private:
         };
     }
 
-    TextMeasurement measureText(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const
+    TextMeasurement measureText(const ProposedSize& proposal, const Environment& environment, LayoutPass& pass) const
     {
-        return texts.measure(m_string, textSetting(proposal, environment), environment.minimumScaleFactor);
+        return pass.textMeasurer().measure(m_string, textSetting(proposal, environment), environment.minimumScaleFactor);
     }
 
     std::string m_string;

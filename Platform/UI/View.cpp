@@ -8,9 +8,9 @@ namespace {
 
 class EmptyNode final : public ViewNode {
 public:
-    Measurement measure(const ProposedSize&, const Environment&, TextMeasurer&) const override { return {}; }
+    Measurement measure(const ProposedSize&, const Environment&, LayoutPass&) const override { return {}; }
 
-    LaidOutNode place(const Rect& frame, const ProposedSize&, const Environment&, TextMeasurer&) const override
+    LaidOutNode place(const Rect& frame, const ProposedSize&, const Environment&, LayoutPass&) const override
     {
         LaidOutNode node;
         node.frame = frame;

@@ -18,7 +18,7 @@
 // one closest to a text wins.
 #pragma once
 
-#include "Platform/UI/AccessibilityElement.hpp"
+#include "Platform/UI/AccessibilityTraits.hpp"
 #include "Platform/UI/Alignment.hpp"
 #include "Platform/UI/Animation.hpp"
 #include "Platform/UI/Color.hpp"

@@ -10,49 +10,29 @@
 //      proposal that frame was measured for, and the child builds its
 //      laid-out node, placing its own children the same way.
 // Both steps are pure functions of the node, the proposal and the
-// environment, so asking again gives the same answer.
+// environment, so asking again gives the same answer; the LayoutPass both
+// steps are handed keeps the answers worth keeping for the rest of the
+// layout.
 #pragma once
 
 #include "Platform/UI/Environment.hpp"
 #include "Platform/UI/Geometry.hpp"
 #include "Platform/UI/LaidOutNode.hpp"
-#include "Platform/UI/TextMeasurer.hpp"
-
-#include <optional>
+#include "Platform/UI/LayoutPass.hpp"
+#include "Platform/UI/Measurement.hpp"
+#include "Platform/UI/ProposedSize.hpp"
 
 namespace UI {
-
-// A length per axis, already sanitized; nothing asks for the ideal length.
-struct ProposedSize {
-    std::optional<double> width;
-    std::optional<double> height;
-
-    std::optional<double> along(Axis axis) const { return axis == Axis::horizontal ? width : height; }
-    std::optional<double> across(Axis axis) const { return axis == Axis::horizontal ? height : width; }
-
-    // The proposal with `along` on `axis` and `across` on the other one.
-    static ProposedSize oriented(Axis axis, std::optional<double> along, std::optional<double> across)
-    {
-        return axis == Axis::horizontal ? ProposedSize { along, across } : ProposedSize { across, along };
-    }
-};
-
-struct Measurement {
-    Size size;
-    // Distance from the top to the first text baseline; views without text
-    // count their bottom edge.
-    double firstBaseline = 0;
-};
 
 class ViewNode {
 public:
     virtual ~ViewNode() = default;
 
-    virtual Measurement measure(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const = 0;
+    virtual Measurement measure(const ProposedSize& proposal, const Environment& environment, LayoutPass& pass) const = 0;
 
     // `frame` has the size measure() answered for `proposal`.
     virtual LaidOutNode place(const Rect& frame, const ProposedSize& proposal, const Environment& environment,
-        TextMeasurer& texts) const
+        LayoutPass& pass) const
         = 0;
 };
 

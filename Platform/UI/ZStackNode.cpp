@@ -20,9 +20,9 @@ public:
         }
     }
 
-    Measurement measure(const ProposedSize& proposal, const Environment& environment, TextMeasurer& texts) const override
+    Measurement measure(const ProposedSize& proposal, const Environment& environment, LayoutPass& pass) const override
     {
-        auto const measurements = measureChildren(proposal, environment, texts);
+        auto const measurements = measureChildren(proposal, environment, pass);
         Size size;
         for (auto const& measurement : measurements) {
             size.width = std::max(size.width, measurement.size.width);
@@ -35,17 +35,17 @@ public:
     }
 
     LaidOutNode place(const Rect& frame, const ProposedSize& proposal, const Environment& environment,
-        TextMeasurer& texts) const override
+        LayoutPass& pass) const override
     {
         auto const childEnvironment = layerEnvironment(environment);
-        auto const measurements = measureChildren(proposal, environment, texts);
+        auto const measurements = measureChildren(proposal, environment, pass);
         LaidOutNode node;
         node.kind = LaidOutNode::Kind::zstack;
         node.frame = frame;
         for (std::size_t index = 0; index < m_children.size(); ++index) {
             Size const size = measurements[index].size;
             node.children.push_back(m_children[index].node().place(
-                Rect { alignedOrigin(m_alignment, frame, size), size }, proposal, childEnvironment, texts));
+                Rect { alignedOrigin(m_alignment, frame, size), size }, proposal, childEnvironment, pass));
         }
         return node;
     }
@@ -59,12 +59,12 @@ private:
     }
 
     std::vector<Measurement> measureChildren(const ProposedSize& proposal, const Environment& environment,
-        TextMeasurer& texts) const
+        LayoutPass& pass) const
     {
         auto const childEnvironment = layerEnvironment(environment);
         std::vector<Measurement> measurements;
         for (auto const& child : m_children)
-            measurements.push_back(child.node().measure(proposal, childEnvironment, texts));
+            measurements.push_back(child.node().measure(proposal, childEnvironment, pass));
         return measurements;
     }
 
