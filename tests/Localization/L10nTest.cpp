@@ -185,17 +185,6 @@ TEST_F(L10nTest, TrLooksTextsUpInTheLanguageInForce)
     }
 }
 
-TEST_F(L10nTest, TheKeysModeShowsKeysAndArguments)
-{
-    ScopedEnvironment const keys { { "TAVVO_L10N_SHOW_KEYS", "1" } };
-    EXPECT_EQ(L10n::tr("duration.week"), "duration.week");
-    EXPECT_EQ(L10n::tr("duration.days_hours", { 1234567, -2 }), "duration.days_hours[1234567|-2]");
-    EXPECT_EQ(L10n::tr("time.checked_at", { std::string("14:05"), 3 }), "time.checked_at[14:05|3]");
-
-    ScopedEnvironment const other { { "TAVVO_L10N_SHOW_KEYS", "yes" } };
-    EXPECT_EQ(L10n::tr("duration.hours.short", { 5 }), "5h") << "only \"1\" turns it on";
-}
-
 TEST(L10n, EveryTableHoldsEveryKeyWithTheSameArguments)
 {
     using enum L10n::ArgumentKind;

@@ -95,30 +95,6 @@ TEST_F(StoreTest, MissingContainerFailsEveryOperation)
     EXPECT_FALSE(TavvoWidgetSnapshotStoreError::missingAppGroupContainer("a") == TavvoWidgetSnapshotStoreError::missingAppGroupContainer("b"));
 }
 
-TEST_F(StoreTest, WriteThenReadRoundTripsWithPrivatePermissions)
-{
-    auto const store = storeAt(folder());
-    EXPECT_EQ(store.readSnapshot(), std::nullopt);
-    EXPECT_FALSE(fs::exists(folder() / "Widget")) << "reading creates nothing";
-
-    for (mode_t mask : { 0000, 0077 }) {
-        mode_t const previous = ::umask(mask);
-        store.writeSnapshot(document());
-        ::umask(previous);
-        EXPECT_EQ(modeOf(folder() / "Widget"), 0700u);
-        EXPECT_EQ(modeOf(store.snapshotURL()), 0600u);
-        EXPECT_EQ(store.readSnapshot(), document());
-    }
-
-    fs::permissions(folder() / "Widget", fs::perms(0755));
-    std::ofstream(folder() / "Widget" / "other.txt") << "kept";
-    store.writeSnapshot(document(4, "Second"));
-    EXPECT_EQ(modeOf(folder() / "Widget"), 0700u) << "an existing folder is narrowed";
-    EXPECT_EQ(store.readSnapshot()->providers[0].title, "Second");
-    EXPECT_TRUE(fs::exists(folder() / "Widget" / "other.txt"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder() / "Widget"), fs::directory_iterator()), 2);
-}
-
 TEST_F(StoreTest, OtherVersionsAreStoredButNotHandedOut)
 {
     auto const store = storeAt(folder());

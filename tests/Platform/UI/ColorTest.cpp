@@ -40,28 +40,6 @@ TEST(Color, DarkValueOnlyInTheDarkAppearance)
         EXPECT_EQ(c.color.resolved(c.appearance), c.expected) << static_cast<int>(c.appearance);
 }
 
-TEST(Color, SemanticColorsHaveTheDocumentedValues)
-{
-    struct Case {
-        const char* name;
-        Color color;
-        RGBA light;
-        RGBA dark;
-    };
-    Case const cases[] = {
-        { "primary", Color::primary(), { 0, 0, 0, 0.85 }, { 1, 1, 1, 0.85 } },
-        { "secondary", Color::secondary(), { 0, 0, 0, 0.5 }, { 1, 1, 1, 0.55 } },
-        { "tertiary", Color::tertiary(), { 0, 0, 0, 0.26 }, { 1, 1, 1, 0.25 } },
-        { "separator", Color::separator(), { 0, 0, 0, 0.1 }, { 1, 1, 1, 0.1 } },
-        { "windowBackground", Color::windowBackground(), { 0xEC / 255.0, 0xEC / 255.0, 0xEC / 255.0, 1 },
-            { 0x32 / 255.0, 0x32 / 255.0, 0x32 / 255.0, 1 } },
-    };
-    for (auto const& c : cases) {
-        EXPECT_EQ(c.color.resolved(Appearance::light), c.light) << c.name;
-        EXPECT_EQ(c.color.resolved(Appearance::dark), c.dark) << c.name;
-    }
-}
-
 TEST(Color, OpacityScalesAlphaInBothAppearances)
 {
     auto const faded = Color::primary().opacity(0.1);
@@ -86,11 +64,4 @@ TEST(Color, ComponentsAreKeptInTheUnitInterval)
     EXPECT_EQ(Color::sRGB(2, -1, notANumber, infinity).resolved(Appearance::light), (RGBA { 1, 0, 0, 1 }));
     EXPECT_EQ(Color::sRGB(-infinity, 0.25, 0.5, notANumber).resolved(Appearance::light), (RGBA { 0, 0.25, 0.5, 0 }));
     EXPECT_EQ(Color().resolved(Appearance::dark), (RGBA { 0, 0, 0, 0 }));
-}
-
-TEST(Color, HexadecimalComponentsAreBytesOver255)
-{
-    EXPECT_EQ(Color::rgb(0x0A7F3E).resolved(Appearance::light), (RGBA { 10 / 255.0, 127 / 255.0, 62 / 255.0, 1 }));
-    // Bits above the 24 of the color are ignored.
-    EXPECT_EQ(Color::rgb(0xFF000000), Color::rgb(0x000000));
 }

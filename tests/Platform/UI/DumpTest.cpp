@@ -95,48 +95,6 @@ TEST(Dump, TreeHasKindsFramesAndResolvedColors)
     EXPECT_DOUBLE_EQ(faded["opacity"].GetDouble(), 0.6);
 }
 
-TEST(Dump, TreeHasStrokesGradientsAccessibilityAndAnimations)
-{
-    auto const view = zstack(Alignment::center,
-        {
-            linearGradient({ { Color::primary().opacity(0.05), 0 }, { Color::primary().opacity(0), 1 } }, UnitPoint::top,
-                UnitPoint::bottom),
-            trimmedCircle(0, 0.8055555555555556)
-                .stroke(Color::rgb(0x0A7F3E), { .lineWidth = 2.912, .lineCap = LineCap::round })
-                .rotation(-90)
-                .accessibilityHidden(true)
-                .animation(Animation::easeOut(0.14), 1),
-        })
-                          .accessibilityElement(AccessibilityChildBehavior::ignore)
-                          .accessibilityLabel("Tavvo");
-    auto const dump = parsed(treeDump(layout(view, { 20, 20 }), Appearance::dark));
-    EXPECT_STREQ(dump["accessibility"]["label"].GetString(), "Tavvo");
-    EXPECT_STREQ(dump["accessibility"]["children"].GetString(), "ignore");
-
-    auto const& gradient = dump["children"][0];
-    EXPECT_STREQ(gradient["kind"].GetString(), "linearGradient");
-    auto const& paint = gradient["shape"]["fill"]["linearGradient"];
-    EXPECT_STREQ(paint["stops"][0]["color"].GetString(), "#FFFFFF0B");
-    EXPECT_EQ(paint["stops"][1]["location"].GetDouble(), 1);
-    EXPECT_EQ(paint["startPoint"][0].GetDouble(), 0.5);
-    EXPECT_EQ(paint["endPoint"][1].GetDouble(), 1);
-
-    auto const& arc = dump["children"][1];
-    EXPECT_EQ(arc["rotation"].GetDouble(), -90);
-    EXPECT_TRUE(arc["accessibility"]["hidden"].GetBool());
-    EXPECT_STREQ(arc["animation"]["curve"].GetString(), "easeOut");
-    EXPECT_EQ(arc["animation"]["duration"].GetDouble(), 0.14);
-    EXPECT_TRUE(arc["animation"]["enabled"].GetBool());
-    auto const& shape = arc["shape"];
-    EXPECT_STREQ(shape["path"].GetString(), "circle");
-    EXPECT_EQ(shape["trimTo"].GetDouble(), 0.806);
-    EXPECT_STREQ(shape["stroke"].GetString(), "#0A7F3EFF");
-    EXPECT_EQ(shape["lineWidth"].GetDouble(), 2.912);
-    EXPECT_STREQ(shape["lineCap"].GetString(), "round");
-    EXPECT_STREQ(shape["lineJoin"].GetString(), "miter");
-    EXPECT_EQ(shape["miterLimit"].GetDouble(), 10);
-}
-
 TEST(Dump, NumbersThatAreNotFiniteAreWrittenAsNull)
 {
     // Layout never makes such a tree, but one built by hand still dumps as
