@@ -2,6 +2,7 @@
 
 #include "TestSupport/FileMode.hpp"
 #include "TestSupport/ScopedEnvironment.hpp"
+#include "TestSupport/SystemError.hpp"
 #include "TestSupport/TemporaryDirectory.hpp"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,6 @@
 
 #include <fstream>
 #include <sstream>
-#include <system_error>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -50,7 +50,8 @@ TEST_F(UserDefaultsTest, StoresTextsAndKeepsWhatElseTheFileHolds)
     EXPECT_FALSE(reader.stringForKey("name"));
 
     // A text that is not UTF-8 would make the whole file unreadable.
-    EXPECT_THROW(writer.setObject("\xc3\x28", "empty"), std::system_error);
+    expectSystemError([&] { writer.setObject("\xc3\x28", "empty"); }, EILSEQ,
+        "cannot encode defaults " + file().string() + ": Invalid or incomplete multibyte or wide character");
     EXPECT_EQ(reader.stringForKey("empty"), "");
 
     std::ostringstream contents;
