@@ -62,33 +62,6 @@ TEST(Layout, StacksPlaceChildrenInOrderWithSpacingAndAlignAcross)
     }
 }
 
-TEST(Layout, SpacersShareTheFreeLengthAndKeepTheirMinimum)
-{
-    struct Case {
-        const char* name;
-        View stack;
-        double offered;
-        std::vector<Rect> frames;
-    };
-    Case const cases[] = {
-        { "pushes to the ends", hstack(VerticalAlignment::top, 0, { box(20, 10), spacer(0), box(30, 10) }), 200,
-            { rect(0, 0, 20, 10), rect(20, 0, 150, 0), rect(170, 0, 30, 10) } },
-        // Spacing goes around spacers too.
-        { "spacing around a spacer", hstack(VerticalAlignment::top, 5, { box(20, 10), spacer(0), box(30, 10) }), 200,
-            { rect(0, 0, 20, 10), rect(25, 0, 140, 0), rect(170, 0, 30, 10) } },
-        { "two spacers split evenly", hstack(VerticalAlignment::top, 0, { spacer(0), box(20, 10), spacer(0) }), 100,
-            { rect(0, 0, 40, 0), rect(40, 0, 20, 10), rect(60, 0, 40, 0) } },
-        { "minimum kept when the rest overflows", hstack(VerticalAlignment::top, 0, { box(150, 10), spacer(10), box(50, 10) }),
-            100, { rect(0, 0, 150, 10), rect(150, 0, 10, 0), rect(160, 0, 50, 10) } },
-        { "vertical", vstack(HorizontalAlignment::leading, 0, { box(10, 10), spacer(4) }), 100,
-            { rect(0, 0, 10, 10), rect(0, 10, 0, 90) } },
-    };
-    for (auto const& c : cases) {
-        auto const tree = layout(c.stack, { c.offered, c.offered });
-        EXPECT_EQ(childFrames(tree), c.frames) << c.name;
-    }
-}
-
 TEST(Layout, FramesFixOrLimitTheirLength)
 {
     struct Case {
@@ -123,52 +96,6 @@ TEST(Layout, FramesFixOrLimitTheirLength)
         EXPECT_EQ(tree.frame, c.frame) << c.name;
         EXPECT_EQ(tree.children.at(0).frame, c.child) << c.name;
     }
-}
-
-TEST(Layout, PaddingInsetsTheGivenEdges)
-{
-    struct Case {
-        const char* name;
-        View view;
-        Rect frame;
-        Rect child;
-    };
-    Case const cases[] = {
-        { "all", box(10, 10).padding(5), rect(0, 0, 20, 20), rect(5, 5, 10, 10) },
-        { "horizontal", box(10, 10).padding(Edges::horizontal, 6), rect(0, 0, 22, 10), rect(6, 0, 10, 10) },
-        { "top and trailing", box(10, 10).padding(Edges::top | Edges::trailing, 3), rect(0, 0, 13, 13),
-            rect(0, 3, 10, 10) },
-        { "negative counts as none", box(10, 10).padding(-8), rect(0, 0, 10, 10), rect(0, 0, 10, 10) },
-    };
-    for (auto const& c : cases) {
-        auto const tree = layout(c.view, { 200, 200 });
-        EXPECT_EQ(tree.frame, c.frame) << c.name;
-        EXPECT_EQ(tree.children.at(0).frame, c.child) << c.name;
-    }
-
-    // A padded flexible view is offered the offer less the insets.
-    auto const tree = layout(spacer(0).padding(16), { 100, 60 });
-    EXPECT_EQ(tree.children.at(0).frame, rect(16, 16, 68, 28));
-}
-
-TEST(Layout, GeometryReaderBuildsItsContentFromTheOfferedSize)
-{
-    Size seen;
-    auto const reader = geometryReader([&seen](Size size) {
-        seen = size;
-        return box(size.width / 2, 4);
-    });
-    auto const tree = layout(vstack(HorizontalAlignment::leading, 0, { reader.frame({ .height = 8 }) }), { 120, 300 });
-    EXPECT_EQ(seen, (Size { 120, 8 }));
-    auto const readers = nodesOfKind(tree, Kind::geometryReader);
-    ASSERT_EQ(readers.size(), 1u);
-    EXPECT_EQ(readers[0]->frame, rect(0, 0, 120, 8));
-    EXPECT_EQ(readers[0]->children.at(0).frame, rect(0, 0, 60, 4));
-
-    // No function: it still takes the room, and holds nothing.
-    auto const empty = layout(geometryReader({}), { 50, 20 });
-    EXPECT_EQ(empty.frame, rect(0, 0, 50, 20));
-    EXPECT_TRUE(empty.children.empty());
 }
 
 TEST(Layout, UnusableLengthsGiveFiniteNonNegativeFrames)
