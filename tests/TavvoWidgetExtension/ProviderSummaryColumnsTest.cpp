@@ -87,10 +87,8 @@ TEST(LimitBarRow, LabelAndMeterFollowThePartsPresent)
     ScopedKeysMode keys;
     std::tuple<TavvoWidgetLimitSnapshot, std::string, double> const cases[] = {
         { fiveHours, "5h. limit.percent_remaining[42]. widget.reset 11:26", 42 },
-        { weekly, "Weekly. limit.percent_remaining[80]", 80 },
         { limit("week", std::nullopt, now + 2h, "Weekly"), "Weekly. widget.reset 11:26", 0 },
         { limit("week", std::nullopt, std::nullopt, "Weekly"), "Weekly", 0 },
-        { limit("zero", 0, std::nullopt, "Zero"), "Zero. limit.percent_remaining[0]", 0 },
         { limit("odd", 150, std::nullopt, "Odd"), "Odd. limit.percent_remaining[150]", 100 },
     };
     for (auto const& [subject, label, fillWidth] : cases) {

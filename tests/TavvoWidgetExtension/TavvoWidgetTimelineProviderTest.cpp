@@ -34,17 +34,12 @@ protected:
         return TavvoWidgetTimelineProvider(
             TavvoWidgetSnapshotStore("group.test", std::nullopt, services().fileManager), services().clock);
     }
-    WidgetKit::WidgetHost host() const { return WidgetKit::WidgetHost(TavvoWidgetBundle().body(services()).front()); }
 
     fs::path snapshotPath() const { return m_folder.path() / "Widget" / "current-limits.json"; }
-    void writeFile(const std::string& bytes) const
-    {
-        fs::create_directories(snapshotPath().parent_path());
-        std::ofstream(snapshotPath(), std::ios::binary) << bytes;
-    }
     void writeDocument(const TavvoWidgetSnapshot& snapshot) const
     {
-        writeFile(TavvoWidgetJSONEncoder::tavvoWidget().encode(snapshot));
+        fs::create_directories(snapshotPath().parent_path());
+        std::ofstream(snapshotPath(), std::ios::binary) << TavvoWidgetJSONEncoder::tavvoWidget().encode(snapshot);
     }
 
 private:
@@ -66,26 +61,6 @@ TavvoWidgetSnapshot document(std::vector<std::optional<Foundation::Date>> freshU
 
 }
 
-TEST_F(TimelineProviderTest, EveryReadErrorIsTheUnavailableMessageWithoutDemo)
-{
-    std::string const unavailable = "widget.snapshot_unavailable";
-    // Undecodable, and a folder where the file should be.
-    writeFile("{\"schemaVersion\": 4, \"providers\": [");
-    for (bool const preview : { false, true }) {
-        auto const entry = provider().loadEntry(now, preview);
-        EXPECT_EQ(entry, (TavvoWidgetEntry { now, std::nullopt, unavailable })) << preview;
-    }
-    fs::remove(snapshotPath());
-    fs::create_directories(snapshotPath());
-    EXPECT_EQ(host().snapshot(WidgetFamily::systemSmall, true).jsonDescription,
-        jsonDescription(TavvoWidgetEntry { now, std::nullopt, unavailable }));
-
-    // No shared container at all.
-    TavvoWidgetTimelineProvider const homeless(
-        TavvoWidgetSnapshotStore("group.test", std::nullopt, std::make_shared<NoContainerFileManager>()), [] { return now; });
-    EXPECT_EQ(homeless.loadEntry(now, true), (TavvoWidgetEntry { now, std::nullopt, unavailable }));
-}
-
 TEST_F(TimelineProviderTest, NothingToShowBringsTheDemoOnlyToPreviews)
 {
     std::string const openOnce = "widget.open_once";
@@ -99,24 +74,6 @@ TEST_F(TimelineProviderTest, NothingToShowBringsTheDemoOnlyToPreviews)
     older.schemaVersion = 3;
     writeDocument(older);
     expectNothing("another version");
-
-    // A real timeline never carries the demo.
-    auto const timeline = host().timeline(WidgetFamily::systemMedium);
-    ASSERT_EQ(timeline.entries.size(), 1u);
-    EXPECT_EQ(timeline.entries[0].jsonDescription, jsonDescription(TavvoWidgetEntry { now, std::nullopt, openOnce }));
-    EXPECT_EQ(timeline.policy.date, now + 300s);
-}
-
-TEST_F(TimelineProviderTest, ADocumentIsShownWithoutMessage)
-{
-    auto const stored = document({ now + 10s });
-    writeDocument(stored);
-    for (bool const preview : { false, true })
-        EXPECT_EQ(provider().loadEntry(now, preview), (TavvoWidgetEntry { now, stored, std::nullopt }));
-    auto const timeline = host().timeline(WidgetFamily::systemLarge);
-    ASSERT_EQ(timeline.entries.size(), 1u);
-    EXPECT_EQ(timeline.entries[0].date, now);
-    EXPECT_EQ(timeline.policy.date, now + 11s);
 }
 
 TEST_F(TimelineProviderTest, PlaceholderNeverTouchesTheStore)
