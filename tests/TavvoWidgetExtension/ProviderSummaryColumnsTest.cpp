@@ -163,12 +163,9 @@ TEST(ProviderSummaryColumns, FirstTwoProvidersEachFreshAtTheGivenTime)
     std::tuple<std::vector<TavvoWidgetProviderSnapshot>, Foundation::Date, std::int64_t, Texts, std::size_t> const cases[] = {
         { {}, now, 2, {}, 0 },
         { { claude, codex, third }, now, 2, cat({ claudeTitles, weeklyTexts, codexTitles, weeklyTexts }), 1 },
-        { { staled(codex), staled(claude) }, now, 2, cat({ codexTitles, staleText, claudeTitles, weeklyTexts, lastKnown }), 1 },
         { { staled(codex), staled(claude) }, now - 90min, 2, cat({ codexTitles, weeklyTexts, claudeTitles, weeklyTexts }), 1 },
         // One provider, no divider; freshUntil itself is no longer fresh.
         { { codex }, now + 10min, 2, cat({ codexTitles, staleText }), 0 },
-        { { provider(ID::codex, threeLimits), staled(provider(ID::claude, threeLimits)) }, now, 1,
-            cat({ codexTitles, fiveHoursTexts, claudeTitles, fiveHoursTexts, lastKnown }), 1 },
     };
     for (auto const& [providers, at, maxLimits, texts, dividers] : cases) {
         auto const laidOut = dumped(ProviderSummaryColumns(providers, at, maxLimits).body(), 320, 200);
