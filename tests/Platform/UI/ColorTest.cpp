@@ -15,31 +15,6 @@ constexpr double infinity = std::numeric_limits<double>::infinity();
 
 }
 
-TEST(Color, DarkValueOnlyInTheDarkAppearance)
-{
-    RGBA const light { 1, 0, 0, 1 };
-    RGBA const dark { 0, 0, 1, 1 };
-    auto const adaptive = Color::dynamic(Color::sRGB(1, 0, 0), Color::sRGB(0, 0, 1));
-    auto const fixed = Color::sRGB(1, 0, 0);
-    struct Case {
-        Color color;
-        Appearance appearance;
-        RGBA expected;
-    };
-    Case const cases[] = {
-        { adaptive, Appearance::light, light },
-        { adaptive, Appearance::dark, dark },
-        // An appearance that is neither (a stray cast) draws the light value.
-        { adaptive, static_cast<Appearance>(7), light },
-        { adaptive, static_cast<Appearance>(-1), light },
-        // Without a dark value the light one serves every appearance.
-        { fixed, Appearance::dark, light },
-        { fixed, Appearance::light, light },
-    };
-    for (auto const& c : cases)
-        EXPECT_EQ(c.color.resolved(c.appearance), c.expected) << static_cast<int>(c.appearance);
-}
-
 TEST(Color, OpacityScalesAlphaInBothAppearances)
 {
     auto const faded = Color::primary().opacity(0.1);
