@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <fstream>
+#include <iterator>
 #include <unordered_set>
 
 using namespace std::chrono_literals;
@@ -64,58 +66,22 @@ TavvoWidgetSnapshot fullDocument()
     };
 }
 
-constexpr std::string_view fullDocumentJSON = R"({
-  "codexAnalytics": {
-    "accountLabel": "me@example.com",
-    "forecastObservedAt": "2026-01-31T09:00:00Z",
-    "forecastState": "exhaustsBeforeReset",
-    "planTitle": "Pro",
-    "predictedExhaustionAt": "2026-02-01T00:00:00Z",
-    "quotaTitle": "Weekly",
-    "remainingPercent": 41,
-    "resetAt": "2026-02-02T00:00:00Z",
-    "weeklyCredits": 12345678901234567890.123456789012345678,
-    "weeklyTokens": 1234567
-  },
-  "generatedAt": "2026-01-31T09:05:00Z",
-  "providers": [
-    {
-      "freshUntil": "2026-01-31T09:15:00Z",
-      "id": "codex",
-      "limits": [
-        {
-          "id": "codex.five_hour",
-          "remainingPercent": 63,
-          "resetDate": "2026-01-31T12:00:00Z",
-          "title": "5h"
-        },
-        {
-          "id": "codex.weekly",
-          "title": "Week"
-        }
-      ],
-      "note": "note \"quoted\" / ünï",
-      "observedAt": "2026-01-31T09:00:00Z",
-      "status": "available",
-      "subtitle": "Pro plan",
-      "title": "Codex"
-    },
-    {
-      "id": "claude",
-      "limits": [],
-      "status": "noData",
-      "title": "Claude"
-    }
-  ],
-  "schemaVersion": 4
-})";
+// The document as the writer puts it: sorted keys, two-space indents, the
+// credits as written. The decoder fuzzer starts from the same text.
+std::string fullDocumentJSON()
+{
+    std::ifstream file(std::string(TAVVO_DECODER_SEEDS_DIR) + "/full-document.json", std::ios::binary);
+    std::string const text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(text.ends_with("}\n")) << "no seed at " << TAVVO_DECODER_SEEDS_DIR;
+    return text.substr(0, text.size() - 1);
+}
 
 }
 
 TEST(TavvoWidgetJSONCoding, WritesSortedPrettyJSONAndReadsItBack)
 {
-    EXPECT_EQ(encode(fullDocument()), fullDocumentJSON);
-    EXPECT_EQ(decode(fullDocumentJSON), fullDocument());
+    EXPECT_EQ(encode(fullDocument()), fullDocumentJSON());
+    EXPECT_EQ(decode(fullDocumentJSON()), fullDocument());
 }
 
 TEST(TavvoWidgetJSONCoding, NumbersNeverPassThroughTheProcessLocale)
@@ -125,7 +91,7 @@ TEST(TavvoWidgetJSONCoding, NumbersNeverPassThroughTheProcessLocale)
     auto const encoded = encode(fullDocument());
     auto const decoded = decode(encoded);
     std::setlocale(LC_ALL, "C");
-    EXPECT_EQ(encoded, fullDocumentJSON);
+    EXPECT_EQ(encoded, fullDocumentJSON());
     EXPECT_EQ(decoded, fullDocument());
 }
 
