@@ -1,6 +1,7 @@
 #include "TavvoShared/Snapshot/TavvoWidgetJSONDecoder.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONEncoder.hpp"
 
+#include "Hardening/HardeningSupport.hpp"
 #include "Snapshot/TestDates.hpp"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <unordered_set>
 
 using namespace std::chrono_literals;
+using Hardening::fullDocument;
 
 namespace {
 
@@ -42,28 +44,6 @@ std::string encodingFailure(const TavvoWidgetSnapshot& snapshot)
         return error.what();
     }
     return "(encoded)";
-}
-
-// One document with every field present.
-TavvoWidgetSnapshot fullDocument()
-{
-    return TavvoWidgetSnapshot {
-        4,
-        at("2026-01-31T09:05:00Z"),
-        {
-            TavvoWidgetProviderSnapshot { TavvoWidgetProviderID::codex, "Codex", "Pro plan", TavvoWidgetProviderStatus::available,
-                {
-                    { "codex.five_hour", "5h", 63, at("2026-01-31T12:00:00Z") },
-                    { "codex.weekly", "Week", std::nullopt, std::nullopt },
-                },
-                at("2026-01-31T09:00:00Z"), at("2026-01-31T09:15:00Z"), "note \"quoted\" / ünï" },
-            TavvoWidgetProviderSnapshot { TavvoWidgetProviderID::claude, "Claude", std::nullopt, TavvoWidgetProviderStatus::noData,
-                {}, std::nullopt, std::nullopt, std::nullopt },
-        },
-        CodexAnalyticsSummary { "me@example.com", "Pro", "Weekly", TavvoWidgetForecastState::exhaustsBeforeReset,
-            at("2026-02-01T00:00:00Z"), at("2026-02-02T00:00:00Z"), 41, at("2026-01-31T09:00:00Z"), 1234567,
-            Foundation::Decimal::fromString("12345678901234567890.123456789012345678") },
-    };
 }
 
 // The document as the writer puts it: sorted keys, two-space indents, the
