@@ -45,8 +45,6 @@ TEST(NovikMeter, RemainingSharesBecomeProgressAndTint)
         { 100, 1, NovikPalette::ok() },
         { 0, 0, NovikPalette::critical() },
         { 10, 0.1, NovikPalette::critical() },
-        { 11, 0.11, NovikPalette::tight() },
-        { 31, 0.31, NovikPalette::watch() },
         { 51, 0.51, NovikPalette::ok() },
         // Clamped for the fill, judged unclamped for the tint.
         { 150, 1, NovikPalette::ok() },

@@ -116,13 +116,11 @@ TEST(ProviderSummaryColumn, LimitsOrTheStatusBelowTheTitle)
     };
     Case const cases[] = {
         { "first two, as stored", provider(ID::claude, { monthly, fiveHours, weekly }), false, 2, true, cat({ monthlyTexts, fiveHoursTexts }) },
-        { "all three", provider(ID::codex, threeLimits), false, 3, true, cat({ fiveHoursTexts, weeklyTexts, monthlyTexts }) },
         { "fewer limits than allowed", provider(ID::codex, { weekly }), false, 3, true, weeklyTexts },
         { "maxLimits 0", provider(ID::codex, threeLimits), false, 0, true, {} },
         // The flag decides, not the record's own dates.
         { "fresh codex called stale", provider(ID::codex, threeLimits), true, 2, false, staleText },
         // claude's last-known values stay, whatever the status says.
-        { "stale claude", staled(provider(ID::claude, threeLimits)), true, 2, true, cat({ fiveHoursTexts, weeklyTexts, lastKnown }) },
         { "stale claude in error", staled(withNote(provider(ID::claude, threeLimits, Status::error), "HTTP 503")), true, 1, true,
             cat({ fiveHoursTexts, lastKnown }) },
         { "fresh claude in error", provider(ID::claude, { weekly }, Status::error), false, 2, true, weeklyTexts },
