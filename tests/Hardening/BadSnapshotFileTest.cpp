@@ -108,6 +108,13 @@ TEST_F(BadSnapshotFileTest, EveryKindOfFileReadsByTheRulesAndTheNextWriteReplace
     auto const writeText = [](std::string text) {
         return [text](const fs::path& at) { std::ofstream(at, std::ios::binary) << text; };
     };
+    // A file of NUL bytes that takes no room on the disk.
+    auto const sparse = [](std::uintmax_t length) {
+        return [length](const fs::path& at) {
+            std::ofstream(at).close();
+            fs::resize_file(at, length);
+        };
+    };
     std::string const notRegular = "cannot read file @: not a regular file: Invalid argument";
     std::string const tooLarge = "cannot read file @: File too large";
     Case const cases[] = {
@@ -116,24 +123,9 @@ TEST_F(BadSnapshotFileTest, EveryKindOfFileReadsByTheRulesAndTheNextWriteReplace
         { "a link to /dev/zero", [](const fs::path& at) { fs::create_symlink("/dev/zero", at); }, Outcome::fileSystemError, notRegular, EINVAL },
         { "a link to /dev/urandom", [](const fs::path& at) { fs::create_symlink("/dev/urandom", at); }, Outcome::fileSystemError, notRegular, EINVAL },
         { "a link to /dev/null", [](const fs::path& at) { fs::create_symlink("/dev/null", at); }, Outcome::fileSystemError, notRegular, EINVAL },
-        { "a 2 GB sparse file",
-            [](const fs::path& at) {
-                std::ofstream(at).close();
-                fs::resize_file(at, std::uintmax_t { 2 } << 30);
-            },
-            Outcome::fileSystemError, tooLarge, EFBIG },
-        { "one byte over the cap",
-            [](const fs::path& at) {
-                std::ofstream(at).close();
-                fs::resize_file(at, TavvoWidgetSnapshotStore::maximumSnapshotFileLength + 1);
-            },
-            Outcome::fileSystemError, tooLarge, EFBIG },
-        { "a megabyte of NUL bytes",
-            [](const fs::path& at) {
-                std::ofstream(at).close();
-                fs::resize_file(at, 1 << 20);
-            },
-            Outcome::decodingError, "the data is not valid JSON: The document is empty. (at byte 0)" },
+        { "a 2 GB sparse file", sparse(std::uintmax_t { 2 } << 30), Outcome::fileSystemError, tooLarge, EFBIG },
+        { "one byte over the cap", sparse(TavvoWidgetSnapshotStore::maximumSnapshotFileLength + 1), Outcome::fileSystemError, tooLarge, EFBIG },
+        { "a megabyte of NUL bytes", sparse(1 << 20), Outcome::decodingError, "the data is not valid JSON: The document is empty. (at byte 0)" },
         { "a dangling link", [](const fs::path& at) { fs::create_symlink("nowhere/at/all.json", at); }, Outcome::nothing },
         { "a link to itself", [](const fs::path& at) { fs::create_symlink(at.filename(), at); }, Outcome::fileSystemError,
             "cannot open file @: Too many levels of symbolic links", ELOOP },
