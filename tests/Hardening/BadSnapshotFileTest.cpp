@@ -33,21 +33,6 @@ enum class Outcome {
     decodingError,
 };
 
-const char* describe(Outcome outcome)
-{
-    switch (outcome) {
-    case Outcome::document:
-        return "the document";
-    case Outcome::nothing:
-        return "nothing";
-    case Outcome::fileSystemError:
-        return "a file-system error";
-    case Outcome::decodingError:
-        return "a decoding error";
-    }
-    return "?";
-}
-
 // What reading gave, with the error's text.
 struct Reading {
     Outcome outcome;
@@ -116,41 +101,38 @@ TEST_F(BadSnapshotFileTest, EveryKindOfFileReadsByTheRulesAndTheNextWriteReplace
         const char* what;
         std::function<void(const fs::path&)> make; // makes the thing at the snapshot path
         Outcome expected;
+        std::string message {}; // "@" stands for the snapshot's path
         int errorCode = 0; // for file-system errors
         bool writeReplacesIt = true;
     };
     auto const writeText = [](std::string text) {
         return [text](const fs::path& at) { std::ofstream(at, std::ios::binary) << text; };
     };
+    // A file of NUL bytes that takes no room on the disk.
+    auto const sparse = [](std::uintmax_t length) {
+        return [length](const fs::path& at) {
+            std::ofstream(at).close();
+            fs::resize_file(at, length);
+        };
+    };
+    std::string const notRegular = "cannot read file @: not a regular file: Invalid argument";
+    std::string const tooLarge = "cannot read file @: File too large";
     Case const cases[] = {
-        { "a FIFO with no writer", [](const fs::path& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); }, Outcome::fileSystemError, EINVAL },
-        { "a directory", [](const fs::path& at) { fs::create_directory(at); }, Outcome::fileSystemError, EISDIR, false },
-        { "a link to /dev/zero", [](const fs::path& at) { fs::create_symlink("/dev/zero", at); }, Outcome::fileSystemError, EINVAL },
-        { "a link to /dev/urandom", [](const fs::path& at) { fs::create_symlink("/dev/urandom", at); }, Outcome::fileSystemError, EINVAL },
-        { "a link to /dev/null", [](const fs::path& at) { fs::create_symlink("/dev/null", at); }, Outcome::fileSystemError, EINVAL },
-        { "a 2 GB sparse file",
-            [](const fs::path& at) {
-                std::ofstream(at).close();
-                fs::resize_file(at, std::uintmax_t { 2 } << 30);
-            },
-            Outcome::fileSystemError, EFBIG },
-        { "one byte over the cap",
-            [](const fs::path& at) {
-                std::ofstream(at).close();
-                fs::resize_file(at, TavvoWidgetSnapshotStore::maximumSnapshotFileLength + 1);
-            },
-            Outcome::fileSystemError, EFBIG },
-        { "a megabyte of NUL bytes",
-            [](const fs::path& at) {
-                std::ofstream(at).close();
-                fs::resize_file(at, 1 << 20);
-            },
-            Outcome::decodingError },
+        { "a FIFO with no writer", [](const fs::path& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); }, Outcome::fileSystemError, notRegular, EINVAL },
+        { "a directory", [](const fs::path& at) { fs::create_directory(at); }, Outcome::fileSystemError, "cannot read file @: Is a directory", EISDIR, false },
+        { "a link to /dev/zero", [](const fs::path& at) { fs::create_symlink("/dev/zero", at); }, Outcome::fileSystemError, notRegular, EINVAL },
+        { "a link to /dev/urandom", [](const fs::path& at) { fs::create_symlink("/dev/urandom", at); }, Outcome::fileSystemError, notRegular, EINVAL },
+        { "a link to /dev/null", [](const fs::path& at) { fs::create_symlink("/dev/null", at); }, Outcome::fileSystemError, notRegular, EINVAL },
+        { "a 2 GB sparse file", sparse(std::uintmax_t { 2 } << 30), Outcome::fileSystemError, tooLarge, EFBIG },
+        { "one byte over the cap", sparse(TavvoWidgetSnapshotStore::maximumSnapshotFileLength + 1), Outcome::fileSystemError, tooLarge, EFBIG },
+        { "a megabyte of NUL bytes", sparse(1 << 20), Outcome::decodingError, "the data is not valid JSON: The document is empty. (at byte 0)" },
         { "a dangling link", [](const fs::path& at) { fs::create_symlink("nowhere/at/all.json", at); }, Outcome::nothing },
-        { "a link to itself", [](const fs::path& at) { fs::create_symlink(at.filename(), at); }, Outcome::fileSystemError, ELOOP },
+        { "a link to itself", [](const fs::path& at) { fs::create_symlink(at.filename(), at); }, Outcome::fileSystemError,
+            "cannot open file @: Too many levels of symbolic links", ELOOP },
         { "a link to a document elsewhere", [&](const fs::path& at) { fs::create_symlink(documentElsewhere(), at); }, Outcome::document },
         { "a link to a file whose size says 0 but that has contents",
-            [](const fs::path& at) { fs::create_symlink("/proc/self/status", at); }, Outcome::decodingError },
+            [](const fs::path& at) { fs::create_symlink("/proc/self/status", at); }, Outcome::decodingError,
+            "the data is not valid JSON: Invalid value. (at byte 0)" },
         { "a socket",
             [](const fs::path& at) {
                 int const socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -161,12 +143,15 @@ TEST_F(BadSnapshotFileTest, EveryKindOfFileReadsByTheRulesAndTheNextWriteReplace
                 ASSERT_EQ(::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << at;
                 ::close(socket);
             },
-            Outcome::fileSystemError, ENXIO },
-        { "an empty file", writeText(""), Outcome::decodingError },
-        { "only a byte-order mark and blanks", writeText("\xef\xbb\xbf \n\t"), Outcome::decodingError },
-        { "half a document", writeText(encode(fullDocument()).substr(0, 300)), Outcome::decodingError },
+            Outcome::fileSystemError, "cannot open file @: No such device or address", ENXIO },
+        { "an empty file", writeText(""), Outcome::decodingError, "the data is not valid JSON: The document is empty. (at byte 0)" },
+        { "only a byte-order mark and blanks", writeText("\xef\xbb\xbf \n\t"), Outcome::decodingError,
+            "the data is not valid JSON: The document is empty. (at byte 6)" },
+        { "half a document", writeText(encode(fullDocument()).substr(0, 300)), Outcome::decodingError,
+            "the data is not valid JSON: Missing a closing quotation mark in string. (at byte 300)" },
         { "a document of another version", writeText(R"({"generatedAt":"2026-01-31T09:05:00Z","schemaVersion":5})"), Outcome::nothing },
-        { "random bytes", writeText(std::string("\x8f\x00\xff{\"[", 6)), Outcome::decodingError },
+        { "random bytes", writeText(std::string("\x8f\x00\xff{\"[", 6)), Outcome::decodingError,
+            "the data is not valid JSON: Invalid value. (at byte 0)" },
     };
 
     HangGuard const guard(60);
@@ -183,11 +168,13 @@ TEST_F(BadSnapshotFileTest, EveryKindOfFileReadsByTheRulesAndTheNextWriteReplace
 
         auto const reading = readThrough(store());
         ++tried;
-        EXPECT_EQ(describe(reading.outcome), std::string(describe(c.expected))) << reading.message;
-        if (reading.outcome == Outcome::fileSystemError) {
-            EXPECT_EQ(reading.errorCode, c.errorCode) << reading.message;
-            EXPECT_NE(reading.message.find(path().string()), std::string::npos) << "the error names the file: " << reading.message;
-        }
+        EXPECT_EQ(reading.outcome, c.expected) << reading.message;
+        // A file-system error names the file and says what is wrong with it.
+        auto expectedMessage = c.message;
+        if (auto const marker = expectedMessage.find('@'); marker != std::string::npos)
+            expectedMessage.replace(marker, 1, path().string());
+        EXPECT_EQ(reading.message, expectedMessage);
+        EXPECT_EQ(reading.errorCode, c.errorCode) << reading.message;
         if (c.expected == Outcome::document) {
             EXPECT_EQ(reading.snapshot, fullDocument());
         }
@@ -263,7 +250,7 @@ TEST_F(BadSnapshotFileTest, AFileTruncatedWhileBeingReadIsADocumentOrADecodingEr
         else if (reading.outcome == Outcome::decodingError)
             ++refused;
         else
-            ADD_FAILURE() << describe(reading.outcome) << " " << reading.message;
+            ADD_FAILURE() << "neither the document nor a decoding error: " << reading.message;
     }
     ::kill(cutter, SIGKILL);
     ::waitpid(cutter, nullptr, 0);

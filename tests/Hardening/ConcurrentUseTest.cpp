@@ -56,20 +56,23 @@ private:
 
 }
 
-// Each of two processes sets its own language hundreds of times while this
-// one keeps reading: every read is nothing yet or one of the two, and the
-// file ends as a JSON object with one of the two and the key that was
-// there before.
+// Each of two processes sets its own language hundreds of times, and a key
+// of its own each time, while this one keeps reading: every read is nothing
+// yet or one of the two, and the file ends as a JSON object with one of the
+// two, every key either process wrote and the key that was there before.
 TEST_F(ConcurrentUseTest, TwoProcessesChangingTheLanguageLeaveAValidDefaultsFile)
 {
     constexpr int changesPerProcess = 200;
-    Foundation::UserDefaults::withSuiteName(suiteName())->setObject("kept", "other.key");
+    auto const defaults = *Foundation::UserDefaults::withSuiteName(suiteName());
+    defaults.setObject("kept", "other.key");
 
     std::vector<pid_t> writers;
     for (std::string const language : { "ru", "fr-CA" }) {
         writers.push_back(forkChild([&] {
-            for (int index = 0; index < changesPerProcess; ++index)
+            for (int index = 0; index < changesPerProcess; ++index) {
                 L10n::setLanguageOverride(language);
+                defaults.setObject(language, language + std::to_string(index));
+            }
         }));
         ASSERT_GT(writers.back(), 0);
     }
@@ -99,7 +102,11 @@ TEST_F(ConcurrentUseTest, TwoProcessesChangingTheLanguageLeaveAValidDefaultsFile
     std::string const final = document["tavvo.language.override"].GetString();
     EXPECT_TRUE(final == "ru" || final == "fr") << final;
     EXPECT_EQ(std::string(document["other.key"].GetString()), "kept");
-    EXPECT_EQ(document.MemberCount(), 2u) << contents.str();
+    EXPECT_EQ(document.MemberCount(), 2u + 2 * changesPerProcess) << contents.str();
+    for (std::string const language : { "ru", "fr-CA" }) {
+        for (int index = 0; index < changesPerProcess; ++index)
+            EXPECT_EQ(defaults.stringForKey(language + std::to_string(index)), language) << "a write was lost";
+    }
     EXPECT_EQ(modeOf(suiteFile()), 0600u);
 
     // Every write finished, so no temporary file is left beside the suites.

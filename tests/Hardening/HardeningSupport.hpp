@@ -12,11 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -82,37 +79,6 @@ inline std::optional<TavvoWidgetSnapshot> decodeOrNothing(std::string_view json)
         return std::nullopt;
     }
 }
-
-// A fresh folder for one test, in memory (/dev/shm) when the machine has
-// it, removed with everything in it afterwards. What racing readers and
-// killed writers can observe is what the kernel's rename guarantees, the
-// same on every file system; flushing each write to a disk would only add
-// milliseconds to each of thousands of writes.
-class MemoryBackedFolder {
-public:
-    MemoryBackedFolder()
-    {
-        std::error_code error;
-        auto const shared = std::filesystem::path("/dev/shm");
-        auto const parent = ::access(shared.c_str(), W_OK | X_OK) == 0 ? shared : std::filesystem::temp_directory_path(error);
-        std::string pattern = (parent / "tavvo-hardening-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot create a temporary folder");
-        m_path = pattern;
-    }
-    MemoryBackedFolder(const MemoryBackedFolder&) = delete;
-    MemoryBackedFolder& operator=(const MemoryBackedFolder&) = delete;
-    ~MemoryBackedFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
 
 // Runs `body` in a forked child that exits with 0 when it returns and 1
 // when it throws; the child never unwinds into the test framework.

@@ -80,7 +80,7 @@ protected:
     }
 
 private:
-    MemoryBackedFolder m_memory;
+    TemporaryDirectory m_memory { TemporaryDirectory::Storage::memory };
     TemporaryDirectory m_disk;
     fs::path m_base = m_memory.path();
 };

@@ -73,8 +73,7 @@ TEST(L10n, CodesAreNormalizedOntoTheSupportedOnes)
         // A supported code followed by a hyphen, or as the first piece.
         { "fr-CA", "fr" }, { "es-419", "es" }, { "-ru", "ru" }, { "--es-", "es" },
         // Everything else is English: unsupported, underscores, other case.
-        { "pt-BR", "en" }, { "de", "en" }, { "de-DE", "en" }, { "fr_FR", "en" }, { "EN", "en" }, { "RU", "en" },
-        { "frx", "en" }, { "", "en" }, { "-", "en" },
+        { "pt-BR", "en" }, { "de-DE", "en" }, { "fr_FR", "en" }, { "RU", "en" }, { "frx", "en" }, { "", "en" }, { "-", "en" },
     };
     for (auto const& [code, expected] : cases)
         EXPECT_EQ(L10n::normalizedLanguageCode(code), expected) << code;
@@ -92,12 +91,10 @@ TEST_F(L10nTest, TheOverrideDecidesTheLanguageElseThePreference)
     Case const cases[] = {
         { "zh-Hant-TW", "es_ES.UTF-8", "zh-Hans", "zh" },
         { "fr-CA", "es_ES.UTF-8", "fr", "fr" },
-        { "pt-BR", "es_ES.UTF-8", "en", "en" },
         { "de", "es_ES.UTF-8", "en", "en" },
         // An empty override is none: the preference decides.
         { "", "fr_CA.UTF-8", "fr", "fr" },
         { "", "zh_TW.UTF-8", "en", "en" }, // no Traditional Chinese to match
-        { "", "de_DE.UTF-8", "en", "en" },
         { "", "C.UTF-8", "en", "en" },
     };
     for (auto const& test : cases) {
@@ -185,105 +182,31 @@ TEST_F(L10nTest, TrLooksTextsUpInTheLanguageInForce)
     }
 }
 
-TEST_F(L10nTest, TheKeysModeShowsKeysAndArguments)
-{
-    ScopedEnvironment const keys { { "TAVVO_L10N_SHOW_KEYS", "1" } };
-    EXPECT_EQ(L10n::tr("duration.week"), "duration.week");
-    EXPECT_EQ(L10n::tr("duration.days_hours", { 1234567, -2 }), "duration.days_hours[1234567|-2]");
-    EXPECT_EQ(L10n::tr("time.checked_at", { std::string("14:05"), 3 }), "time.checked_at[14:05|3]");
-
-    ScopedEnvironment const other { { "TAVVO_L10N_SHOW_KEYS", "yes" } };
-    EXPECT_EQ(L10n::tr("duration.hours.short", { 5 }), "5h") << "only \"1\" turns it on";
-}
-
+// Every translation holds every English key, with the arguments English
+// takes in the same order, and no other key: a table that drops, adds or
+// swaps one would format with the English stand-in or show the bare key.
 TEST(L10n, EveryTableHoldsEveryKeyWithTheSameArguments)
 {
-    using enum L10n::ArgumentKind;
-    using Kinds = std::vector<L10n::ArgumentKind>;
-
-    // Every key the library and the widget look up, with the arguments its
-    // callers pass, in their order. A table that drops, adds or swaps one
-    // would format with the English stand-in or show the bare key.
-    std::map<std::string, Kinds> const catalogue {
-        // Counts and availability.
-        { "accounts.count.one", { integer } },
-        { "accounts.count.few", { integer } },
-        { "accounts.count.many", { integer } },
-        { "accounts.count.other", { integer } },
-        { "tray.accessibility.ready_accounts.one", { integer } },
-        { "tray.accessibility.ready_accounts.few", { integer } },
-        { "tray.accessibility.ready_accounts.many", { integer } },
-        { "tray.accessibility.ready_accounts.other", { integer } },
-        { "tray.availability.with_limits", { integer, integer } },
-        { "time.checked_at", { text } },
-        { "time.limits_at", { text } },
-        { "limit.used_five_hours", { integer } },
-        { "limit.percent_remaining", { integer } },
-        // Reset times, durations and window labels.
-        { "reset.stale.expanded", {} },
-        { "reset.stale.compact", {} },
-        { "reset.today.expanded", { text } },
-        { "reset.today.compact", { text } },
-        { "reset.other_day.expanded", { text } },
-        { "reset.other_day.compact", { text } },
-        { "duration.minutes.short", { integer } },
-        { "duration.hours.short", { integer } },
-        { "duration.days.short", { integer } },
-        { "duration.hours_minutes", { integer, integer } },
-        { "duration.days_hours", { integer, integer } },
-        { "duration.week", {} },
-        // Brand and store.
-        { "app.title", {} },
-        { "widget.app_group_unavailable", { text } },
-        // Widget declaration, empty state, header and footer.
-        { "widget.description", {} },
-        { "widget.snapshot_unavailable", {} },
-        { "widget.open_once", {} },
-        { "widget.empty_explanation", {} },
-        { "widget.stale", {} },
-        { "widget.updated", {} },
-        // Provider columns and compact lines.
-        { "widget.reset", {} },
-        { "widget.status.stale", {} },
-        { "widget.status.no_rows", {} },
-        { "widget.status.not_connected", {} },
-        { "widget.status.no_data", {} },
-        { "widget.status.error", {} },
-        { "limits.last_known_at", { text } },
-        { "—", {} },
-        { "%1$s. %2$s. %3$s", { text, text, text } },
-        // Analytics.
-        { "insights.overview.title", {} },
-        { "insights.forecast.collecting", {} },
-        { "insights.forecast.exhausts_in", { text } },
-        { "insights.forecast.exhausted", {} },
-        { "insights.forecast.lasts", {} },
-        { "insights.forecast.stale", {} },
-        { "insights.metric.tokens", {} },
-        { "insights.metric.credits", {} },
-        { "insights.tokens.thousands_suffix", {} },
-        { "insights.tokens.millions_suffix", {} },
-    };
-
+    auto const english = stringTable("en");
+    ASSERT_GT(english.size(), 50u);
     for (auto const& code : L10n::supportedLocalizations()) {
         auto const table = stringTable(code);
-        for (auto const& [key, kinds] : catalogue)
+        for (auto const& [key, text] : english)
             EXPECT_TRUE(table.contains(key)) << code << " lacks " << key;
-
         for (auto const& [key, translation] : table) {
-            auto const entry = catalogue.find(key);
-            if (entry == catalogue.end()) {
-                ADD_FAILURE() << code << " has " << key << ", which nothing looks up";
+            auto const original = english.find(key);
+            if (original == english.end()) {
+                ADD_FAILURE() << code << " has " << key << ", which English does not";
                 continue;
             }
-            if (entry->second.empty()) {
-                // Never formatted, so conversions are not read; but "%%"
-                // would show as two percent signs.
-                EXPECT_FALSE(translation.empty()) << code << " " << key;
+            auto const kinds = L10n::argumentKinds(translation);
+            EXPECT_EQ(kinds, L10n::argumentKinds(original->second)) << code << " " << key << ": " << translation;
+            // A text without conversions is never formatted, so "%%" would
+            // show as two percent signs.
+            if (kinds && kinds->empty()) {
                 EXPECT_EQ(translation.find("%%"), std::string::npos) << code << " " << key << ": " << translation;
-                continue;
             }
-            EXPECT_EQ(L10n::argumentKinds(translation), std::optional(entry->second)) << code << " " << key << ": " << translation;
+            EXPECT_FALSE(translation.empty()) << code << " " << key;
         }
     }
 }

@@ -1,12 +1,8 @@
-#include "TavvoShared/NovikDesign/NovikMark.hpp"
 #include "TavvoShared/NovikDesign/NovikMeter.hpp"
 #include "TavvoShared/NovikDesign/NovikPalette.hpp"
-#include "TavvoShared/NovikDesign/NovikWordmark.hpp"
-#include "TestSupport/ScopedLanguage.hpp"
 
 #include "Platform/UI/Dump.hpp"
 #include "Platform/UI/Layout.hpp"
-#include "Platform/UI/Renderer.hpp"
 
 #include <gtest/gtest.h>
 
@@ -35,11 +31,6 @@ double fillWidthDrawn(const NovikMeter& meter, double width)
     return frames.size() == 2 ? frames[1].size.width : -1;
 }
 
-std::uint8_t alphaOf(std::uint32_t pixel)
-{
-    return static_cast<std::uint8_t>(pixel >> 24);
-}
-
 }
 
 TEST(NovikMeter, RemainingSharesBecomeProgressAndTint)
@@ -54,8 +45,6 @@ TEST(NovikMeter, RemainingSharesBecomeProgressAndTint)
         { 100, 1, NovikPalette::ok() },
         { 0, 0, NovikPalette::critical() },
         { 10, 0.1, NovikPalette::critical() },
-        { 11, 0.11, NovikPalette::tight() },
-        { 31, 0.31, NovikPalette::watch() },
         { 51, 0.51, NovikPalette::ok() },
         // Clamped for the fill, judged unclamped for the tint.
         { 150, 1, NovikPalette::ok() },
@@ -96,35 +85,4 @@ TEST(NovikMeter, ChangesAnimateUnlessMotionIsReduced)
     auto const still = UI::treeDump(UI::layout(body, { 100, 5 }, UI::ReduceMotion::on));
     EXPECT_NE(still.find(R"("enabled": false)"), std::string::npos);
     EXPECT_EQ(UI::accessibilityDump(UI::layout(body, { 100, 5 })), "") << "the text beside it tells the value";
-}
-
-TEST(NovikMark, TheOuterStrokeTouchesTheEdgeWithABandInside)
-{
-    auto const image = UI::renderImage(UI::layout(NovikMark(20, NovikPalette::brand(), UI::Color::primary()).body(), { 20, 20 }), { .scale = 10 });
-    ASSERT_EQ(image.width, 200);
-    ASSERT_EQ(image.height, 200);
-    // Along the horizontal middle to the right (the outer arc runs clockwise
-    // from the top through 3 o'clock): the outer stroke from the very edge
-    // inwards 0.1456 × size, then an empty band, then the inner stroke.
-    auto const row = 100;
-    EXPECT_GT(alphaOf(image.pixel(199, row)), 200) << "outer stroke at the edge";
-    EXPECT_GT(alphaOf(image.pixel(188, row)), 200) << "still the outer stroke";
-    EXPECT_EQ(alphaOf(image.pixel(160, row)), 0) << "the band between the arcs";
-    EXPECT_GT(alphaOf(image.pixel(128, row)), 200) << "inner stroke";
-    EXPECT_EQ(alphaOf(image.pixel(100, row)), 0) << "the empty middle";
-    // The outer arc leaves a gap of 70° before the top, on the upper left;
-    // halfway through it, 35° before the top, nothing is drawn.
-    EXPECT_EQ(alphaOf(image.pixel(47, 24)), 0) << "the open part of the outer arc";
-    EXPECT_GT(alphaOf(image.pixel(100, 7)), 200) << "the outer arc starts at the top";
-    EXPECT_GT(alphaOf(image.pixel(100, 192)), 200) << "bottom of the outer arc";
-    EXPECT_EQ(UI::accessibilityDump(UI::layout(NovikMark(20, NovikPalette::brand(), UI::Color::primary()).body(), { 20, 20 })), "");
-}
-
-TEST(NovikWordmark, ReadsAsTheTitleOnce)
-{
-    ScopedLanguage const language("ru");
-    auto const tree = UI::layout(NovikWordmark(16, UI::Font { .style = UI::TextStyle::headline, .weight = UI::FontWeight::bold }).body(), { 200, 40 });
-    EXPECT_EQ(UI::accessibilityDump(tree), "Tavvo\n");
-    EXPECT_EQ(UI::textDump(tree), "Tavvo\n");
-    EXPECT_NE(UI::treeDump(tree).find(R"("kerning": 0.2)"), std::string::npos);
 }

@@ -35,34 +35,6 @@ TEST(NovikSeverity, ThresholdsOfUsedAndRemainingShares)
         EXPECT_EQ(NovikSeverities::forRemaining(value), expected) << value.value_or(-1);
 }
 
-TEST(NovikSeverity, RawValuesAreExact)
-{
-    EXPECT_EQ(Foundation::fromRawValue<NovikSeverity>("watch"), NovikSeverity::watch);
-    EXPECT_EQ(Foundation::fromRawValue<NovikSeverity>("Ok"), std::nullopt);
-    EXPECT_EQ(Foundation::fromRawValue<NovikSeverity>(""), std::nullopt);
-    auto const cases = Foundation::allCases<NovikSeverity>();
-    ASSERT_EQ(cases.size(), 5u);
-    EXPECT_EQ(Foundation::rawValue(cases.front()), "unknown");
-    EXPECT_EQ(Foundation::rawValue(cases.back()), "critical");
-}
-
-TEST(NovikPalette, ColorsResolvePerAppearance)
-{
-    auto const light = NovikPalette::brand().resolved(UI::Appearance::light);
-    auto const dark = NovikPalette::brand().resolved(UI::Appearance::dark);
-    EXPECT_EQ(light, (UI::RGBA { 0x0A / 255.0, 0x7F / 255.0, 0x3E / 255.0, 1 }));
-    EXPECT_EQ(dark, (UI::RGBA { 0x75 / 255.0, 0xFA / 255.0, 0x91 / 255.0, 1 }));
-    // An appearance that is neither takes the light value.
-    EXPECT_EQ(NovikPalette::critical().resolved(static_cast<UI::Appearance>(7)), NovikPalette::critical().resolved(UI::Appearance::light));
-
-    // ok and magnitude are the brand color itself, not a copy.
-    EXPECT_EQ(&NovikPalette::ok(), &NovikPalette::brand());
-    EXPECT_EQ(&NovikPalette::magnitude(), &NovikPalette::brand());
-    EXPECT_EQ(&color(NovikSeverity::watch), &NovikPalette::watch());
-    EXPECT_EQ(color(NovikSeverity::unknown), UI::Color::secondary());
-    EXPECT_EQ(NovikPalette::hairline(), UI::Color::primary().opacity(0.08));
-}
-
 TEST(NovikPalette, FirstUseFromManyThreadsMakesOneColor)
 {
     std::vector<const UI::Color*> seen(8);
@@ -73,14 +45,4 @@ TEST(NovikPalette, FirstUseFromManyThreadsMakesOneColor)
         thread.join();
     for (auto const* color : seen)
         EXPECT_EQ(color, seen.front());
-}
-
-TEST(TavvoProviderAppearance, EachProviderHasItsTitlesAndColor)
-{
-    EXPECT_EQ(appearance(TavvoWidgetProviderID::codex).shortTitle, "Codex");
-    EXPECT_EQ(appearance(TavvoWidgetProviderID::codex).symbolName, "terminal");
-    EXPECT_EQ(appearance(TavvoWidgetProviderID::claude).shortTitle, "Claude");
-    EXPECT_EQ(appearance(TavvoWidgetProviderID::claude).displayTitle, "Claude Code");
-    EXPECT_EQ(appearance(TavvoWidgetProviderID::claude).color, NovikPalette::claude());
-    EXPECT_EQ(appearance(static_cast<TavvoWidgetProviderID>(9)).displayTitle, "Codex") << "anything but claude";
 }

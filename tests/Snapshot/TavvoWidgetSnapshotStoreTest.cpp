@@ -4,61 +4,32 @@
 #include "TavvoShared/Snapshot/TavvoWidgetSnapshotStoreError.hpp"
 
 #include "Snapshot/TestDates.hpp"
-#include "TestSupport/FileMode.hpp"
 #include "TestSupport/NoContainerFileManager.hpp"
+#include "TestSupport/ScopedEnvironment.hpp"
 #include "TestSupport/TemporaryDirectory.hpp"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 namespace fs = std::filesystem;
 using Foundation::FileManager;
 
 namespace {
 
-TavvoWidgetSnapshot document(std::int64_t version = TavvoWidgetSnapshot::currentSchemaVersion, std::string title = "Codex")
+TavvoWidgetSnapshot document()
 {
-    return TavvoWidgetSnapshot { version, at("2026-01-31T09:05:00Z"),
-        { { TavvoWidgetProviderID::codex, std::move(title), std::nullopt, TavvoWidgetProviderStatus::available,
-            { { "codex.five_hour", "5h", 63, std::nullopt } }, at("2026-01-31T09:00:00Z"), at("2026-01-31T09:15:00Z"),
-            std::nullopt } },
-        std::nullopt };
+    return TavvoWidgetSnapshot { TavvoWidgetSnapshot::currentSchemaVersion, at("2026-01-31T09:05:00Z"), {}, std::nullopt };
 }
 
 // Points the data folder at a temporary one for a test.
 class StoreTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_savedDataHome = getenv("XDG_DATA_HOME") ? std::optional<std::string>(getenv("XDG_DATA_HOME")) : std::nullopt;
-        setenv("XDG_DATA_HOME", m_folder.path().c_str(), 1);
-    }
-    void TearDown() override
-    {
-        m_savedDataHome ? setenv("XDG_DATA_HOME", m_savedDataHome->c_str(), 1) : unsetenv("XDG_DATA_HOME");
-    }
-
     const fs::path& folder() const { return m_folder.path(); }
-    TavvoWidgetSnapshotStore storeAt(const fs::path& base) const
-    {
-        return TavvoWidgetSnapshotStore("group.test", base, FileManager::defaultManager());
-    }
-    fs::path writeFile(const std::string& contents) const
-    {
-        fs::create_directories(folder() / "Widget");
-        auto const path = folder() / "Widget" / "current-limits.json";
-        std::ofstream(path, std::ios::binary) << contents;
-        return path;
-    }
 
 private:
     TemporaryDirectory m_folder;
-    std::optional<std::string> m_savedDataHome;
+    ScopedEnvironment m_environment { { "XDG_DATA_HOME", m_folder.path().string() } };
 };
 
 }
@@ -92,41 +63,6 @@ TEST_F(StoreTest, MissingContainerFailsEveryOperation)
     expectMissing([&] { store.readSnapshot(); });
     expectMissing([&] { store.writeSnapshot(document()); });
     EXPECT_FALSE(TavvoWidgetSnapshotStoreError::missingAppGroupContainer("a") == TavvoWidgetSnapshotStoreError::missingAppGroupContainer("b"));
-}
-
-TEST_F(StoreTest, WriteThenReadRoundTripsWithPrivatePermissions)
-{
-    auto const store = storeAt(folder());
-    EXPECT_EQ(store.readSnapshot(), std::nullopt);
-    EXPECT_FALSE(fs::exists(folder() / "Widget")) << "reading creates nothing";
-
-    for (mode_t mask : { 0000, 0077 }) {
-        mode_t const previous = ::umask(mask);
-        store.writeSnapshot(document());
-        ::umask(previous);
-        EXPECT_EQ(modeOf(folder() / "Widget"), 0700u);
-        EXPECT_EQ(modeOf(store.snapshotURL()), 0600u);
-        EXPECT_EQ(store.readSnapshot(), document());
-    }
-
-    fs::permissions(folder() / "Widget", fs::perms(0755));
-    std::ofstream(folder() / "Widget" / "other.txt") << "kept";
-    store.writeSnapshot(document(4, "Second"));
-    EXPECT_EQ(modeOf(folder() / "Widget"), 0700u) << "an existing folder is narrowed";
-    EXPECT_EQ(store.readSnapshot()->providers[0].title, "Second");
-    EXPECT_TRUE(fs::exists(folder() / "Widget" / "other.txt"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder() / "Widget"), fs::directory_iterator()), 2);
-}
-
-TEST_F(StoreTest, OtherVersionsAreStoredButNotHandedOut)
-{
-    auto const store = storeAt(folder());
-    store.writeSnapshot(document(3));
-    EXPECT_EQ(store.readSnapshot(), std::nullopt);
-    EXPECT_NE(FileManager::defaultManager()->contentsOfFile(store.snapshotURL(), 1 << 20).find("\"schemaVersion\": 3"), std::string::npos);
-
-    writeFile(R"({"generatedAt":"2026-01-31T09:05:00Z"})"); // no version: version 1
-    EXPECT_EQ(store.readSnapshot(), std::nullopt);
 }
 
 TEST(TavvoWidgetSnapshotStore, ResolvesTheAppGroupFromTheInfoDictionary)

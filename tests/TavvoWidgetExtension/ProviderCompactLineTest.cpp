@@ -62,24 +62,3 @@ TEST(ProviderCompactLine, PercentageMeterAndDetail)
         EXPECT_NEAR(capsules[1].first.size.width, meter.fillWidth(400), 0.001);
     }
 }
-
-// One element reading the long name, the percentage and the detail joined
-// by ". ", in the language in force.
-TEST(ProviderCompactLine, AccessibilityReadsOneLabel)
-{
-    std::tuple<std::string, TavvoWidgetProviderSnapshot, bool, std::string> const cases[] = {
-        { "en", provider(ID::claude, { fiveHours, weekly }), false, "Claude Code. 42% left. 5h · Resets 11:26" },
-        { "en", staled(provider(ID::claude, { fiveHours })), true, "Claude Code. 42% left. Last known at 07:26" },
-        { "en", staled(provider(ID::codex, { fiveHours })), true, "Codex. —. Data is out of date" },
-        { "ru", provider(ID::codex, { fiveHours }), false, "Codex. Осталось 42%. 5h · Сброс в 11:26" },
-        { "zh-Hans", provider(ID::codex, { fiveHours }), false, "Codex. 剩余 42%. 5h · 重置于 11:26" },
-    };
-    for (auto const& [language, subject, stale, label] : cases) {
-        ScopedLanguage const scoped(language);
-        ProviderCompactLine const line(subject, stale ? Freshness::stale : Freshness::fresh);
-        EXPECT_EQ(line.accessibilityLabel(), label);
-        auto const laidOut = dumped(line.body(), 138, 60);
-        EXPECT_EQ(laidOut.accessibility, label + "\n");
-        EXPECT_EQ(laidOut.root.accessibility.children, UI::AccessibilityChildBehavior::ignore);
-    }
-}

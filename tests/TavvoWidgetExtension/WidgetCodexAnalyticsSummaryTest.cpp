@@ -27,6 +27,7 @@ CodexAnalyticsSummary withForecast(State state, std::optional<Foundation::Date> 
     CodexAnalyticsSummary summary {};
     summary.forecastState = state;
     summary.predictedExhaustionAt = exhaustion;
+    summary.remainingPercent = 37;
     return summary;
 }
 
@@ -130,6 +131,9 @@ TEST_F(WidgetCodexAnalyticsSummaryKeys, ForecastSentenceAndColorByStateAndStalen
         EXPECT_EQ(stale.forecastSentence(), "insights.forecast.stale") << sentence;
         EXPECT_EQ(stale.forecastText(), sentence);
         EXPECT_EQ(stale.forecastColor(), UI::Color::secondary()) << sentence;
+        // Stale: an empty meter in the secondary colour, whatever remains.
+        EXPECT_EQ(stale.meter().progress(), 0);
+        EXPECT_EQ(stale.meter().tint(), UI::Color::secondary());
     }
 }
 
@@ -169,27 +173,6 @@ TEST_F(WidgetCodexAnalyticsSummaryKeys, TitleIsTheLabelEvenWhenEmptyAndSubtitleJ
         EXPECT_EQ(view.subtitleLine(), subtitle);
         // No empty subtitle text is laid out in its place.
         EXPECT_EQ(strings(dumped(view.body(), 332, 120).root).size(), subtitle ? 7u : 6u);
-    }
-}
-
-TEST(WidgetCodexAnalyticsSummaryMeter, ProgressAndTintFromTheRemainingShareUnlessStale)
-{
-    std::tuple<std::optional<std::int64_t>, bool, double, UI::Color> const cases[] = {
-        { 37, false, 0.37, NovikPalette::watch() },
-        { std::nullopt, false, 0, UI::Color::secondary() },
-        // Not clamped here; the meter tolerates it when drawn.
-        { 150, false, 1.5, NovikPalette::ok() },
-        { int64Max, false, static_cast<double>(int64Max) / 100.0, NovikPalette::ok() },
-        { int64Min, false, static_cast<double>(int64Min) / 100.0, NovikPalette::critical() },
-        // Stale: an empty meter in the secondary colour, whatever remains.
-        { 100, true, 0, UI::Color::secondary() },
-    };
-    for (auto const& [remaining, stale, progress, tint] : cases) {
-        auto summary = withForecast(State::exhaustsBeforeReset);
-        summary.remainingPercent = remaining;
-        auto const meter = WidgetCodexAnalyticsSummary(summary, now, stale ? Freshness::stale : Freshness::fresh).meter();
-        EXPECT_DOUBLE_EQ(meter.progress(), progress) << remaining.value_or(-1) << " stale " << stale;
-        EXPECT_EQ(meter.tint(), tint) << remaining.value_or(-1) << " stale " << stale;
     }
 }
 

@@ -144,13 +144,4 @@ inline std::vector<std::pair<UI::Rect, UI::Paint>> filledCapsules(const UI::Laid
     return capsules;
 }
 
-// How often `needle` occurs in `haystack` (a dump, say).
-inline std::size_t occurrences(const std::string& haystack, const std::string& needle)
-{
-    std::size_t count = 0;
-    for (auto at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + needle.size()))
-        ++count;
-    return count;
-}
-
 }

@@ -4,9 +4,13 @@
 #include <stdexcept>
 #include <string>
 
-TemporaryDirectory::TemporaryDirectory()
+#include <unistd.h>
+
+TemporaryDirectory::TemporaryDirectory(Storage storage)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tavvo-test-XXXXXX").string();
+    std::filesystem::path const memory("/dev/shm");
+    bool const inMemory = storage == Storage::memory && ::access(memory.c_str(), W_OK | X_OK) == 0;
+    std::string pattern = ((inMemory ? memory : std::filesystem::temp_directory_path()) / "tavvo-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot create a temporary folder");
     m_path = pattern;

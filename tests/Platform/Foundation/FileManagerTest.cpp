@@ -1,12 +1,12 @@
 #include "Platform/Foundation/FileManager.hpp"
 
 #include "TestSupport/FileMode.hpp"
+#include "TestSupport/SystemError.hpp"
 #include "TestSupport/TemporaryDirectory.hpp"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <system_error>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,17 +34,6 @@ private:
     mode_t m_previous;
 };
 
-void expectSystemError(const std::function<void()>& action, int error, const std::string& messageStart)
-{
-    try {
-        action();
-        ADD_FAILURE() << "no error, expected " << messageStart;
-    } catch (const std::system_error& thrown) {
-        EXPECT_EQ(thrown.code().value(), error) << thrown.what();
-        EXPECT_EQ(std::string(thrown.what()).rfind(messageStart, 0), 0u) << thrown.what();
-    }
-}
-
 }
 
 TEST(FileManager, AtomicWriteIsOwnerOnlyWhateverTheUmask)
@@ -66,7 +55,8 @@ TEST(FileManager, FailedAtomicWriteCreatesNothing)
 {
     TemporaryDirectory folder;
     auto const target = folder.path() / "missing" / "file";
-    expectSystemError([&] { FileManager::defaultManager()->writeAtomically(target, "new"); }, ENOENT, "cannot create file ");
+    expectSystemError([&] { FileManager::defaultManager()->writeAtomically(target, "new"); }, ENOENT,
+        "cannot create file " + (folder.path() / "missing" / ".file.*").string());
     EXPECT_EQ(entriesIn(folder.path()), 0u);
 }
 
@@ -76,34 +66,9 @@ TEST(FileManager, FailedRenameRemovesTheTemporaryFile)
     auto const target = folder.path() / "occupied";
     fs::create_directory(target);
     fs::create_directory(target / "child"); // a non-empty folder cannot be replaced by a file
-    expectSystemError([&] { FileManager::defaultManager()->writeAtomically(target, "new"); }, EISDIR, "cannot replace file ");
+    expectSystemError([&] { FileManager::defaultManager()->writeAtomically(target, "new"); }, EISDIR,
+        "cannot replace file " + target.string() + ": Is a directory");
     EXPECT_EQ(entriesIn(folder.path()), 1u);
-}
-
-TEST(FileManager, ReadsOnlyRegularFilesOfBoundedSize)
-{
-    TemporaryDirectory folder;
-    auto const manager = FileManager::defaultManager();
-
-    auto const fifo = folder.path() / "fifo";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    // Without a writer this would block forever if the FIFO were opened plainly.
-    expectSystemError([&] { manager->contentsOfFile(fifo, 100); }, EINVAL, "cannot read file ");
-
-    expectSystemError([&] { manager->contentsOfFile(folder.path(), 100); }, EISDIR, "cannot read file ");
-    expectSystemError([&] { manager->contentsOfFile("/dev/zero", 100); }, EINVAL, "cannot read file ");
-    expectSystemError([&] { manager->contentsOfFile(folder.path() / "missing", 100); }, ENOENT, "cannot open file ");
-
-    // A 100 MB sparse file is refused before anything is read.
-    auto const large = folder.path() / "large";
-    std::ofstream(large).close();
-    fs::resize_file(large, 100 * 1024 * 1024);
-    expectSystemError([&] { manager->contentsOfFile(large, 16 * 1024 * 1024); }, EFBIG, "cannot read file ");
-
-    auto const exact = folder.path() / "exact";
-    std::ofstream(exact) << "12345";
-    EXPECT_EQ(manager->contentsOfFile(exact, 5), "12345");
-    expectSystemError([&] { manager->contentsOfFile(exact, 4); }, EFBIG, "cannot read file ");
 }
 
 TEST(FileManager, CreatesFoldersWithExactPermissions)
@@ -119,10 +84,10 @@ TEST(FileManager, CreatesFoldersWithExactPermissions)
     EXPECT_EQ(modeOf(nested), 0750u);
 
     expectSystemError([&] { manager->createDirectory(folder.path() / "x" / "y", false, fs::perms::owner_all); }, ENOENT,
-        "cannot create directory ");
+        "cannot create directory " + (folder.path() / "x" / "y").string() + ": No such file or directory");
     std::ofstream(folder.path() / "file").close();
     expectSystemError([&] { manager->createDirectory(folder.path() / "file", true, fs::perms::owner_all); }, EEXIST,
-        "cannot create directory ");
+        "cannot create directory " + (folder.path() / "file").string() + ": File exists");
 }
 
 TEST(FileManager, ContainerIsNamedAfterTheGroupUnderTheDataFolder)

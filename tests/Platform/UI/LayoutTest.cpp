@@ -1,6 +1,5 @@
 #include "Platform/UI/Layout.hpp"
 
-#include "Platform/UI/TextLayout.hpp"
 #include "UITestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -63,40 +62,6 @@ TEST(Layout, StacksPlaceChildrenInOrderWithSpacingAndAlignAcross)
     }
 }
 
-TEST(Layout, StackIsAsLargeAsItsChildren)
-{
-    EXPECT_EQ(layout(vstack(HorizontalAlignment::leading, 4, { box(10, 10), box(30, 20) }), { 200, 200 }).frame,
-        rect(0, 0, 30, 34));
-    EXPECT_EQ(layout(hstack(VerticalAlignment::center, 4, {}), { 200, 200 }).frame, rect(0, 0, 0, 0));
-}
-
-TEST(Layout, SpacersShareTheFreeLengthAndKeepTheirMinimum)
-{
-    struct Case {
-        const char* name;
-        View stack;
-        double offered;
-        std::vector<Rect> frames;
-    };
-    Case const cases[] = {
-        { "pushes to the ends", hstack(VerticalAlignment::top, 0, { box(20, 10), spacer(0), box(30, 10) }), 200,
-            { rect(0, 0, 20, 10), rect(20, 0, 150, 0), rect(170, 0, 30, 10) } },
-        // Spacing goes around spacers too.
-        { "spacing around a spacer", hstack(VerticalAlignment::top, 5, { box(20, 10), spacer(0), box(30, 10) }), 200,
-            { rect(0, 0, 20, 10), rect(25, 0, 140, 0), rect(170, 0, 30, 10) } },
-        { "two spacers split evenly", hstack(VerticalAlignment::top, 0, { spacer(0), box(20, 10), spacer(0) }), 100,
-            { rect(0, 0, 40, 0), rect(40, 0, 20, 10), rect(60, 0, 40, 0) } },
-        { "minimum kept when the rest overflows", hstack(VerticalAlignment::top, 0, { box(150, 10), spacer(10), box(50, 10) }),
-            100, { rect(0, 0, 150, 10), rect(150, 0, 10, 0), rect(160, 0, 50, 10) } },
-        { "vertical", vstack(HorizontalAlignment::leading, 0, { box(10, 10), spacer(4) }), 100,
-            { rect(0, 0, 10, 10), rect(0, 10, 0, 90) } },
-    };
-    for (auto const& c : cases) {
-        auto const tree = layout(c.stack, { c.offered, c.offered });
-        EXPECT_EQ(childFrames(tree), c.frames) << c.name;
-    }
-}
-
 TEST(Layout, FramesFixOrLimitTheirLength)
 {
     struct Case {
@@ -131,142 +96,6 @@ TEST(Layout, FramesFixOrLimitTheirLength)
         EXPECT_EQ(tree.frame, c.frame) << c.name;
         EXPECT_EQ(tree.children.at(0).frame, c.child) << c.name;
     }
-}
-
-TEST(Layout, PaddingInsetsTheGivenEdges)
-{
-    struct Case {
-        const char* name;
-        View view;
-        Rect frame;
-        Rect child;
-    };
-    Case const cases[] = {
-        { "all", box(10, 10).padding(5), rect(0, 0, 20, 20), rect(5, 5, 10, 10) },
-        { "horizontal", box(10, 10).padding(Edges::horizontal, 6), rect(0, 0, 22, 10), rect(6, 0, 10, 10) },
-        { "top and trailing", box(10, 10).padding(Edges::top | Edges::trailing, 3), rect(0, 0, 13, 13),
-            rect(0, 3, 10, 10) },
-        { "negative counts as none", box(10, 10).padding(-8), rect(0, 0, 10, 10), rect(0, 0, 10, 10) },
-    };
-    for (auto const& c : cases) {
-        auto const tree = layout(c.view, { 200, 200 });
-        EXPECT_EQ(tree.frame, c.frame) << c.name;
-        EXPECT_EQ(tree.children.at(0).frame, c.child) << c.name;
-    }
-
-    // A padded flexible view is offered the offer less the insets.
-    auto const tree = layout(spacer(0).padding(16), { 100, 60 });
-    EXPECT_EQ(tree.children.at(0).frame, rect(16, 16, 68, 28));
-}
-
-TEST(Layout, LayersAreSizedToTheViewTheyDecorate)
-{
-    auto const gradient = linearGradient({}, UnitPoint::top, UnitPoint::bottom);
-    auto const tree = layout(box(40, 30)
-                                 .padding(5)
-                                 .background(gradient)
-                                 .overlay(gradient.frame({ .height = 10 }), Alignment::top),
-        { 200, 200 });
-    ASSERT_EQ(tree.kind, Kind::overlay);
-    EXPECT_EQ(tree.frame, rect(0, 0, 50, 40));
-    EXPECT_EQ(tree.children.at(1).frame, rect(0, 0, 50, 10));
-    auto const& background = tree.children.at(0);
-    ASSERT_EQ(background.kind, Kind::background);
-    EXPECT_EQ(background.frame, rect(0, 0, 50, 40));
-    EXPECT_EQ(background.children.at(1).frame, rect(0, 0, 50, 40));
-}
-
-TEST(Layout, DividersAreOnePointAcrossTheirStack)
-{
-    auto const inRow = layout(hstack(VerticalAlignment::top, 0, { box(10, 10), divider(), box(10, 10) }), { 100, 50 });
-    EXPECT_EQ(inRow.children.at(1).frame, rect(10, 0, 1, 50));
-    auto const inColumn = layout(vstack(HorizontalAlignment::leading, 0, { box(10, 10), divider() }), { 100, 50 });
-    EXPECT_EQ(inColumn.children.at(1).frame, rect(0, 10, 100, 1));
-    // A framed divider still knows which stack it is in.
-    auto const framed = layout(hstack(VerticalAlignment::center, 0, { box(10, 40), divider().frame({ .height = 24 }) }),
-        { 100, 50 });
-    EXPECT_EQ(framed.children.at(1).frame, rect(10, 8, 1, 24));
-    // On its own it is a horizontal rule.
-    EXPECT_EQ(layout(divider(), { 80, 50 }).frame, rect(0, 0, 80, 1));
-}
-
-TEST(Layout, FlexibleColumnsShareTheWidthAroundADivider)
-{
-    auto const column = [](const char* title) {
-        return vstack(HorizontalAlignment::leading, 8, { text(title).lineLimit(1) })
-            .frame({ .maxWidth = infinity }, Alignment::topLeading);
-    };
-    auto const tree = layout(hstack(VerticalAlignment::top, 16, { column("Codex"), divider(), column("Claude Code") }),
-        { 305, 100 });
-    auto const frames = childFrames(tree);
-    ASSERT_EQ(frames.size(), 3u);
-    EXPECT_DOUBLE_EQ(frames[0].size.width, 136);
-    EXPECT_DOUBLE_EQ(frames[2].size.width, 136);
-    EXPECT_DOUBLE_EQ(frames[2].origin.x, 169);
-}
-
-TEST(Layout, GeometryReaderBuildsItsContentFromTheOfferedSize)
-{
-    Size seen;
-    auto const reader = geometryReader([&seen](Size size) {
-        seen = size;
-        return box(size.width / 2, 4);
-    });
-    auto const tree = layout(vstack(HorizontalAlignment::leading, 0, { reader.frame({ .height = 8 }) }), { 120, 300 });
-    EXPECT_EQ(seen, (Size { 120, 8 }));
-    auto const readers = nodesOfKind(tree, Kind::geometryReader);
-    ASSERT_EQ(readers.size(), 1u);
-    EXPECT_EQ(readers[0]->frame, rect(0, 0, 120, 8));
-    EXPECT_EQ(readers[0]->children.at(0).frame, rect(0, 0, 60, 4));
-
-    // No function: it still takes the room, and holds nothing.
-    auto const empty = layout(geometryReader({}), { 50, 20 });
-    EXPECT_EQ(empty.frame, rect(0, 0, 50, 20));
-    EXPECT_TRUE(empty.children.empty());
-}
-
-TEST(Layout, FirstTextBaselinesLineUp)
-{
-    auto const tree = layout(hstack(VerticalAlignment::firstTextBaseline, 6,
-                                 {
-                                     text("Codex").font(TextStyle::caption2),
-                                     spacer(4),
-                                     text("42%").font(TextStyle::headline),
-                                     vstack(HorizontalAlignment::leading, 1, { text("Plus").font(TextStyle::callout), text("Team") }),
-                                 }),
-        { 300, 100 });
-    auto baseline = [&](const char* string) {
-        auto const* node = textNode(tree, string);
-        auto const& text = std::get<LaidOutText>(node->content);
-        return node->frame.origin.y + TextLayout::set(text.string, text.setting)->firstBaseline();
-    };
-    double const expected = baseline("42%");
-    EXPECT_NEAR(baseline("Codex"), expected, 1e-9);
-    EXPECT_NEAR(baseline("Plus"), expected, 1e-9);
-    // The smaller text hangs lower than the larger one's top.
-    EXPECT_GT(textNode(tree, "Codex")->frame.origin.y, textNode(tree, "42%")->frame.origin.y);
-}
-
-TEST(Layout, EffectsLeaveFramesAlone)
-{
-    auto const plain = layout(box(30, 10), { 100, 100 });
-    auto const tree = layout(box(30, 10).opacity(0.5).opacity(0.5).rotation(-90).rotation(30), { 100, 100 });
-    EXPECT_EQ(tree.frame, plain.frame);
-    EXPECT_DOUBLE_EQ(tree.opacity, 0.25);
-    EXPECT_DOUBLE_EQ(tree.rotation, -60);
-    EXPECT_EQ(layout(box(30, 10).opacity(notANumber).rotation(notANumber), { 100, 100 }).opacity, 0);
-}
-
-TEST(Layout, AnimationNotesAreDisabledUnderReducedMotion)
-{
-    auto const view = box(30, 10).animation(Animation::easeOut(0.14), 0.42);
-    auto const moving = layout(view, { 100, 100 });
-    ASSERT_TRUE(moving.animation);
-    EXPECT_EQ(*moving.animation, (AnimationNote { { AnimationCurve::easeOut, 0.14 }, 0.42, true }));
-    auto const still = layout(view, { 100, 100 }, ReduceMotion::on);
-    ASSERT_TRUE(still.animation);
-    EXPECT_FALSE(still.animation->enabled);
-    EXPECT_FALSE(layout(box(30, 10).animation(std::nullopt, 1), { 100, 100 }).animation);
 }
 
 TEST(Layout, UnusableLengthsGiveFiniteNonNegativeFrames)

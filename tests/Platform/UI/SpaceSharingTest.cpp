@@ -95,20 +95,3 @@ TEST(SpaceSharing, UnusableAvailableLengthsCountAsNothingOrTheMaximum)
     EXPECT_EQ(share(infinity, children), (std::vector<double> { 40, maximumLength - 40 }));
     EXPECT_EQ(share(1e300, children), (std::vector<double> { 40, maximumLength - 40 }));
 }
-
-TEST(SpaceSharing, ProposalsStayUsableWhateverTheChildrenAnswer)
-{
-    // Children that answer NaN, a negative or an infinite length, or report
-    // nonsense flexibilities, must not make a later proposal unusable.
-    for (double answer : { notANumber, -10.0, infinity, -infinity }) {
-        std::vector<ChildFlexibility> const flexibilities { { notANumber, infinity }, { -3, notANumber }, { 0, maximumLength } };
-        auto const proposals
-            = UI::shareSpace(100, flexibilities, [answer](std::size_t, double) { return answer; });
-        ASSERT_EQ(proposals.size(), 3u);
-        for (double proposal : proposals) {
-            EXPECT_TRUE(std::isfinite(proposal)) << answer;
-            EXPECT_GE(proposal, 0) << answer;
-            EXPECT_LE(proposal, maximumLength) << answer;
-        }
-    }
-}

@@ -6,7 +6,6 @@
 #include "Platform/UI/View.hpp"
 
 #include <functional>
-#include <string_view>
 #include <vector>
 
 // A filled shape framed to exactly width × height.
@@ -33,14 +32,4 @@ inline std::vector<const UI::LaidOutNode*> findNodes(
 inline std::vector<const UI::LaidOutNode*> nodesOfKind(const UI::LaidOutNode& root, UI::LaidOutNode::Kind kind)
 {
     return findNodes(root, [kind](const UI::LaidOutNode& node) { return node.kind == kind; });
-}
-
-// The text node showing `string`, or nothing.
-inline const UI::LaidOutNode* textNode(const UI::LaidOutNode& root, std::string_view string)
-{
-    auto const found = findNodes(root, [string](const UI::LaidOutNode& node) {
-        auto const* text = std::get_if<UI::LaidOutText>(&node.content);
-        return text && text->string == string;
-    });
-    return found.empty() ? nullptr : found.front();
 }
