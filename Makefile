@@ -5,6 +5,11 @@ JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 THREAD_DIR ?= build-thread
+# The test command builds with warnings as errors, so a warning cannot
+# land; `make build` alone leaves them warnings.
+WARNINGS_AS_ERRORS ?= OFF
+test test-build test-sanitize test-thread test-fuzz: WARNINGS_AS_ERRORS = ON
+WARNINGS = -DTAVVO_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS)
 
 .PHONY: all dependencies build sanitize-build demo bench test test-build test-sanitize test-fuzz test-thread fuzz clean
 
@@ -14,11 +19,11 @@ dependencies:
 	./scripts/install-dependencies.sh
 
 build: dependencies
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WARNINGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 sanitize-build: dependencies
-	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAVVO_SANITIZE=ON
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAVVO_SANITIZE=ON $(WARNINGS)
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 
 # The main job: publish a sample snapshot through the store and read it back.
@@ -43,7 +48,7 @@ test-sanitize: sanitize-build
 # ThreadSanitizer. Address randomization is turned off where the system
 # allows it, since some kernels map memory where the sanitizer cannot.
 test-thread: dependencies
-	cmake -S . -B $(THREAD_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAVVO_SANITIZE_THREAD=ON -DTAVVO_BUILD_BENCHMARKS=OFF
+	cmake -S . -B $(THREAD_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAVVO_SANITIZE_THREAD=ON -DTAVVO_BUILD_BENCHMARKS=OFF $(WARNINGS)
 	cmake --build $(THREAD_DIR) -j $(JOBS) --target TavvoTests
 	if setarch $$(uname -m) -R true 2>/dev/null; then norandom="setarch $$(uname -m) -R"; fi; \
 	  TSAN_OPTIONS="suppressions=$(CURDIR)/tests/thread-sanitizer.supp halt_on_error=1" \
@@ -52,7 +57,7 @@ test-thread: dependencies
 # The fuzz targets, built with clang under ASan + UBSan in build-fuzz/, each
 # run a few thousand times over its seeds.
 test-fuzz: dependencies
-	JOBS=$(JOBS) ./fuzz/run-fuzzers.sh --smoke
+	JOBS=$(JOBS) WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS) ./fuzz/run-fuzzers.sh --smoke
 
 # Each fuzz target for a minute (FUZZ_SECONDS=n for another length).
 fuzz: dependencies

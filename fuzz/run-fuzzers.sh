@@ -7,7 +7,8 @@
 #   fuzz/run-fuzzers.sh --smoke     only the short CTest runs (a few thousand
 #                                   executions each), as the test command does
 #
-# BUILD_DIR (default build-fuzz) and JOBS (default 2) can be set from outside.
+# BUILD_DIR (default build-fuzz), JOBS (default 2) and WARNINGS_AS_ERRORS
+# (ON or OFF, the default) can be set from outside.
 # New inputs found in a long run are kept in BUILD_DIR/fuzz/corpus/<target>;
 # the seeds in fuzz/corpus stay as written. A crash leaves its input in
 # BUILD_DIR/fuzz/findings/ and makes the script fail.
@@ -35,7 +36,8 @@ fi
 
 cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DTAVVO_SANITIZE=ON -DTAVVO_BUILD_FUZZERS=ON \
-  -DTAVVO_BUILD_TESTS=OFF -DTAVVO_BUILD_BENCHMARKS=OFF >/dev/null
+  -DTAVVO_BUILD_TESTS=OFF -DTAVVO_BUILD_BENCHMARKS=OFF \
+  -DTAVVO_WARNINGS_AS_ERRORS="${WARNINGS_AS_ERRORS:-OFF}" >/dev/null
 cmake --build "$build_dir" -j "$jobs" --target "${targets[@]}"
 
 if [ "$mode" = smoke ]; then

@@ -51,9 +51,9 @@ TEST(ResetTexts, TimestampsShowOnlyWhatTodayDoesNotSay)
 
     ScopedLanguage::speak("zh-Hans");
     EXPECT_EQ(L10n::timestampText(at("2025-12-31T14:59:00Z"), now), "2025年12月31日" + nbsp + "23:59");
-    for (auto const& language : L10n::supportedLocalizations()) {
-        ScopedLanguage::speak(language);
+    for (auto const& code : L10n::supportedLocalizations()) {
+        ScopedLanguage::speak(code);
         for (auto const date : { now, at("2026-01-02T00:00:00Z"), at("1999-01-02T00:00:00Z") })
-            EXPECT_EQ(L10n::timestampText(date, now).find(' '), std::string::npos) << language;
+            EXPECT_EQ(L10n::timestampText(date, now).find(' '), std::string::npos) << code;
     }
 }

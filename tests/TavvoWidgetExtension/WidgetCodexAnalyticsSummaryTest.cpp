@@ -78,9 +78,9 @@ TEST_F(WidgetCodexAnalyticsSummaryKeys, TokensPickTheirBranchOnTheIntegerAndDivi
         { "ru", 12'345, "12,3К" },
         { "zh-Hans", 2'560'000, "2.6M" },
     };
-    for (auto const& [language, tokens, expected] : spoken) {
-        ScopedLanguage const scoped(language);
-        EXPECT_EQ(tokensText(tokens), expected) << language;
+    for (auto const& [code, tokens, expected] : spoken) {
+        ScopedLanguage const scoped(code);
+        EXPECT_EQ(tokensText(tokens), expected) << code;
     }
 }
 
