@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include <ranges>
+#include <string_view>
 
 namespace UI {
 
@@ -16,7 +16,10 @@ std::string combinedLabel(const LaidOutNode& node)
     std::vector<AccessibilityElement> inner;
     for (auto const& child : node.children)
         collect(child, inner);
-    return fmt::format("{}", fmt::join(inner | std::views::transform(&AccessibilityElement::label), ", "));
+    std::vector<std::string_view> labels;
+    for (auto const& element : inner)
+        labels.push_back(element.label);
+    return fmt::format("{}", fmt::join(labels, ", "));
 }
 
 void collect(const LaidOutNode& node, std::vector<AccessibilityElement>& elements)
