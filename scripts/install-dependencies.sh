@@ -12,6 +12,7 @@ packages=(
   libicu-dev
   rapidjson-dev
   libfmt-dev
+  libcli11-dev
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
