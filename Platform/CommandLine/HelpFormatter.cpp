@@ -52,16 +52,26 @@ std::string usageOf(const CLI::Option& option)
     return text;
 }
 
+// Usage lines longer than this go on, indented, on the next line.
+constexpr std::size_t usageWidth = 100;
+
 // "program group command --required V [--optional V] OPERAND [OPERAND]".
 std::string usageLine(const CLI::App& command)
 {
     std::string line = command.get_name();
     for (const CLI::App* parent = command.get_parent(); parent; parent = parent->get_parent())
         line = parent->get_name() + " " + line;
+    std::size_t lineStart = 0;
     for (auto const kind : { OptionKind::named, OptionKind::operand }) {
         for (auto const* option : listedOptions(command, kind, command.get_help_ptr())) {
-            auto const usage = usageOf(*option);
-            line += option->get_required() ? " " + usage : " [" + usage + "]";
+            auto const usage = option->get_required() ? usageOf(*option) : "[" + usageOf(*option) + "]";
+            if (line.size() - lineStart + 1 + usage.size() > usageWidth) {
+                line += "\n         ";
+                lineStart = line.size() - 9;
+            } else {
+                line += " ";
+            }
+            line += usage;
         }
     }
     return line;

@@ -11,11 +11,13 @@
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 namespace CommandLine {
 
@@ -25,6 +27,18 @@ inline CLI::Validator nonEmpty(std::string what)
 {
     return CLI::Validator(
         [what = std::move(what)](std::string& text) { return text.empty() ? fmt::format("needs {}", what) : std::string(); }, "");
+}
+
+// The value is one of `texts`, kept as it is.
+inline CLI::Validator oneOf(std::vector<std::string> texts)
+{
+    return CLI::Validator(
+        [texts = std::move(texts)](std::string& text) {
+            if (std::find(texts.begin(), texts.end(), text) != texts.end())
+                return std::string();
+            return fmt::format("unknown value '{}' (expected {})", text, fmt::join(texts, ", "));
+        },
+        "");
 }
 
 // The value names one case of `Enumeration`, found by `named`; `expected`

@@ -9,6 +9,7 @@
 #include "Platform/WidgetKit/WidgetServices.hpp"
 
 #include <optional>
+#include <string>
 
 namespace WidgetKit {
 
@@ -21,6 +22,8 @@ struct LiveWidgetOptions {
     // One line on standard output for every new picture drawn, for scripts
     // and tests that wait for the window: "frame <n>".
     bool reportFrames = false;
+    // The program's name, which starts each of the window's messages.
+    std::string programName;
 };
 
 // Runs until the window is closed or the process is asked to end (SIGINT,

@@ -23,7 +23,8 @@ namespace WidgetKit {
 // What a bundle declares, built with the services the host lends it.
 using WidgetBundleBody = std::function<std::vector<WidgetConfiguration>(const WidgetServices&)>;
 
-// Exit statuses: 0 done, 1 failure, 2 usage error.
+// Runs the command `arguments` name; `programName` starts its help and
+// every message. Exit statuses: 0 done, 1 failure, 2 usage error.
 int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body, std::span<const std::string> arguments);
 
 // For `main`: runs the bundle type's `body(services)` under the host.

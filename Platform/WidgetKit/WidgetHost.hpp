@@ -5,6 +5,7 @@
 // show it.
 #pragma once
 
+#include "Platform/Foundation/RawValue.hpp"
 #include "Platform/UI/Animation.hpp"
 #include "Platform/UI/LaidOutNode.hpp"
 #include "Platform/WidgetKit/WidgetConfiguration.hpp"
@@ -15,6 +16,15 @@ namespace WidgetKit {
 
 // The requests a host makes of a timeline provider.
 enum class Request { placeholder, snapshot, preview, timeline };
+
+}
+
+template <>
+struct Foundation::RawValues<WidgetKit::Request> {
+    static constexpr std::array<std::string_view, 4> texts { "placeholder", "snapshot", "preview", "timeline" };
+};
+
+namespace WidgetKit {
 
 // A family the widget does not offer was asked for.
 class UnsupportedFamilyError : public std::invalid_argument {

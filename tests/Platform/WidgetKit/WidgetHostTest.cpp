@@ -1,4 +1,3 @@
-#include "Platform/WidgetKit/WidgetCommandLine.hpp"
 #include "Platform/WidgetKit/WidgetHost.hpp"
 
 #include <gtest/gtest.h>
@@ -42,18 +41,6 @@ WidgetHost hostFor(int answers, std::vector<WidgetFamily> families)
     return WidgetHost(staticConfiguration("Numbers", CountingProvider { answers }, content).supportedFamilies(std::move(families)));
 }
 
-std::optional<std::vector<CommandOption>> renderOptions(std::string_view command)
-{
-    if (command == "render")
-        return std::vector<CommandOption> { { "--family", true }, { "--output", true, "-o" }, { "--preview", false } };
-    return std::nullopt;
-}
-
-WidgetCommandLine parse(std::vector<std::string> const& arguments)
-{
-    return WidgetCommandLine::parse(arguments, renderOptions);
-}
-
 }
 
 TEST(WidgetHost, AsksInTheFamilyAndPassesThePreviewFlag)
@@ -89,30 +76,4 @@ TEST(WidgetFamily, NamesAndSizes)
         EXPECT_EQ(widgetFamilyNamed(unknown), std::nullopt) << unknown;
     for (auto const family : allWidgetFamilies)
         EXPECT_EQ(widgetFamilyNamed(name(family)), family);
-}
-
-TEST(WidgetCommandLine, HostOptionsStandAnywhereAndCommandOptionsAfterTheCommand)
-{
-    auto const line = parse({ "--now", "2026-01-01T00:00:00Z", "render", "--family=small", "-o", "x.png", "--base-dir", "/d", "--preview" });
-    EXPECT_EQ(line.now, "2026-01-01T00:00:00Z");
-    EXPECT_EQ(line.baseDirectory, "/d");
-    EXPECT_EQ(line.command, "render");
-    EXPECT_EQ(line.option("--family"), "small");
-    EXPECT_EQ(line.option("--output"), "x.png");
-    EXPECT_TRUE(line.flag("--preview"));
-    EXPECT_TRUE(line.operands.empty());
-
-    auto const ended = parse({ "render", "--", "--family" });
-    EXPECT_EQ(ended.operands, std::vector<std::string> { "--family" });
-    EXPECT_TRUE(parse({ "-h" }).help);
-
-    for (auto const& wrong : std::vector<std::vector<std::string>> {
-             { "--family", "small", "render" }, // before its command is known
-             { "render", "--colour", "red" },
-             { "render", "--family" },
-             { "render", "--family", "a", "--family", "b" },
-             { "render", "--preview=yes" },
-             { "--now", "a", "render", "--now", "b" },
-         })
-        EXPECT_THROW(parse(wrong), UsageError) << wrong.back();
 }
