@@ -4,17 +4,15 @@
 #include "Platform/CommandLine/Program.hpp"
 #include "Platform/CommandLine/UsageError.hpp"
 #include "Platform/Foundation/InternetDateTime.hpp"
+#include "Platform/Foundation/JSONWriter.hpp"
 #include "Platform/UI/Dump.hpp"
 #include "Platform/UI/Renderer.hpp"
 #include "Platform/WidgetKit/ContainerFolderFileManager.hpp"
-#include "Platform/WidgetKit/JSONIndentation.hpp"
 #include "Platform/WidgetKit/LiveWidgetWindow.hpp"
 #include "Platform/WidgetKit/WidgetHost.hpp"
 
 #include <fmt/format.h>
 #include <fmt/ranges.h>
-#include <rapidjson/prettywriter.h>
-#include <rapidjson/stringbuffer.h>
 
 #include <charconv>
 #include <cmath>
@@ -89,7 +87,7 @@ WidgetFamily defaultFamily(const WidgetHost& host)
     return families.empty() ? WidgetFamily::systemSmall : families.front();
 }
 
-using Writer = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
+using Writer = Foundation::JSONWriter;
 
 void writeString(Writer& writer, std::string_view text)
 {
@@ -104,19 +102,11 @@ void writeDate(Writer& writer, Foundation::Date date)
         writer.Null();
 }
 
-void writeEntry(Writer& writer, const HostedEntry& entry, int depth)
-{
-    auto const text = indentedJSON(entry.jsonDescription, depth);
-    writer.RawValue(text.data(), text.size(), rapidjson::kObjectType);
-}
-
 ExitStatus printJSON(const std::function<void(Writer&)>& write)
 {
-    rapidjson::StringBuffer buffer;
-    Writer writer(buffer);
-    writer.SetIndent(' ', 2);
+    Writer writer;
     write(writer);
-    fmt::print("{}\n", std::string_view(buffer.GetString(), buffer.GetSize()));
+    fmt::print("{}\n", writer.text());
     return ExitStatus::success;
 }
 
@@ -141,7 +131,7 @@ ExitStatus describe(const WidgetHost& host)
 
 ExitStatus printEntry(const HostedEntry& entry)
 {
-    return printJSON([&](Writer& writer) { writeEntry(writer, entry, 0); });
+    return printJSON(entry.writeJSON);
 }
 
 ExitStatus printTimeline(const HostedTimeline& timeline)
@@ -151,7 +141,7 @@ ExitStatus printTimeline(const HostedTimeline& timeline)
         writer.Key("entries");
         writer.StartArray();
         for (auto const& entry : timeline.entries)
-            writeEntry(writer, entry, 2);
+            entry.writeJSON(writer);
         writer.EndArray();
         writer.Key("reloadAfter");
         writeDate(writer, timeline.policy.date);

@@ -5,6 +5,7 @@
 #include "Platform/WidgetKit/WidgetHost.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetConstants.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONEncoder.hpp"
+#include "TestSupport/JSONText.hpp"
 #include "TestSupport/NoContainerFileManager.hpp"
 #include "TestSupport/ScopedLanguage.hpp"
 #include "TestSupport/TemporaryDirectory.hpp"
@@ -77,8 +78,7 @@ TEST_F(TimelineProviderTest, EveryReadErrorIsTheUnavailableMessageWithoutDemo)
     }
     fs::remove(snapshotPath());
     fs::create_directories(snapshotPath());
-    EXPECT_EQ(host().snapshot(WidgetFamily::systemSmall, true).jsonDescription,
-        jsonDescription(TavvoWidgetEntry { now, std::nullopt, unavailable }));
+    EXPECT_EQ(jsonText(host().snapshot(WidgetFamily::systemSmall, true)), jsonText(TavvoWidgetEntry { now, std::nullopt, unavailable }));
 
     // No shared container at all.
     TavvoWidgetTimelineProvider const homeless(
@@ -103,7 +103,7 @@ TEST_F(TimelineProviderTest, NothingToShowBringsTheDemoOnlyToPreviews)
     // A real timeline never carries the demo.
     auto const timeline = host().timeline(WidgetFamily::systemMedium);
     ASSERT_EQ(timeline.entries.size(), 1u);
-    EXPECT_EQ(timeline.entries[0].jsonDescription, jsonDescription(TavvoWidgetEntry { now, std::nullopt, openOnce }));
+    EXPECT_EQ(jsonText(timeline.entries[0]), jsonText(TavvoWidgetEntry { now, std::nullopt, openOnce }));
     EXPECT_EQ(timeline.policy.date, now + 300s);
 }
 

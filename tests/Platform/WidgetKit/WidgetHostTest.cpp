@@ -1,4 +1,5 @@
 #include "Platform/WidgetKit/WidgetHost.hpp"
+#include "TestSupport/JSONText.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,9 @@ struct NumberEntry {
     int number;
 };
 
-std::string jsonDescription(const NumberEntry& entry)
+void writeJSON(Foundation::JSONWriter& writer, const NumberEntry& entry)
 {
-    return std::to_string(entry.number);
+    writer.Int(entry.number);
 }
 
 // Answers each request with `answers` entries, to see what the host makes
@@ -46,10 +47,10 @@ WidgetHost hostFor(int answers, std::vector<WidgetFamily> families)
 TEST(WidgetHost, AsksInTheFamilyAndPassesThePreviewFlag)
 {
     auto const host = hostFor(1, { WidgetFamily::systemMedium, WidgetFamily::systemLarge });
-    EXPECT_EQ(host.entry(Request::placeholder, WidgetFamily::systemMedium).jsonDescription, "0");
-    EXPECT_EQ(host.entry(Request::snapshot, WidgetFamily::systemMedium).jsonDescription, "1");
-    EXPECT_EQ(host.entry(Request::preview, WidgetFamily::systemMedium).jsonDescription, "2");
-    EXPECT_EQ(host.entry(Request::timeline, WidgetFamily::systemLarge).jsonDescription, "364");
+    EXPECT_EQ(jsonText(host.entry(Request::placeholder, WidgetFamily::systemMedium)), "0");
+    EXPECT_EQ(jsonText(host.entry(Request::snapshot, WidgetFamily::systemMedium)), "1");
+    EXPECT_EQ(jsonText(host.entry(Request::preview, WidgetFamily::systemMedium)), "2");
+    EXPECT_EQ(jsonText(host.entry(Request::timeline, WidgetFamily::systemLarge)), "364");
     EXPECT_THROW(host.timeline(WidgetFamily::systemSmall), UnsupportedFamilyError);
 
     // The content fills the family's container.
