@@ -234,6 +234,35 @@ CLI::Validator scaleRange()
         "");
 }
 
+void declareRenderOptions(CLI::App& render, RenderOptions& rendering)
+{
+    addFamilyOption(render, rendering.family, fmt::format("the family: {}, or a short form such as small or extra-large", familyNames()))
+        ->required();
+    render.add_option("--request", rendering.request, "the request whose entry is drawn (default timeline)")
+        ->transform(CommandLine::rawValueChoice<Request>())
+        ->type_name(CommandLine::rawValuesJoined<Request>("|"));
+    render.add_option("--appearance", rendering.appearance, "the desktop style to draw in (default light)")
+        ->transform(CommandLine::rawValueChoice<UI::Appearance>())
+        ->type_name(CommandLine::rawValuesJoined<UI::Appearance>("|"));
+    render.add_option("--scale", rendering.scale, "pixels a point, from 0.5 to 8 (default 2)")->check(scaleRange())->type_name("N");
+    render.add_option("--format", rendering.format, "an image, or a dump of the texts, the spoken labels or the view tree (default png)")
+        ->transform(CommandLine::rawValueChoice<RenderFormat>())
+        ->type_name(CommandLine::rawValuesJoined<RenderFormat>("|"));
+    render.add_option("-o,--output", rendering.output, "the file to write; - is standard output")->type_name("FILE");
+}
+
+void declareShowOptions(CLI::App& show, LiveWidgetOptions& live, std::string& liveAppearance)
+{
+    addFamilyOption(show, live.family, "the family (default medium)");
+    auto const& lightAndDark = Foundation::RawValues<UI::Appearance>::texts;
+    std::vector<std::string> appearances(lightAndDark.begin(), lightAndDark.end());
+    appearances.push_back("auto");
+    show.add_option("--appearance", liveAppearance, "auto (the default) follows the desktop's light or dark style")
+        ->check(CommandLine::oneOf(appearances))
+        ->type_name(fmt::format("{}", fmt::join(appearances, "|")));
+    show.add_flag("--report-frames", live.reportFrames, "print a line for every new picture");
+}
+
 }
 
 int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body, std::span<const std::string> arguments)
@@ -242,19 +271,19 @@ int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body,
     CommandLine::Program line(program, program + ": the widget program; answers the widget host's requests from the command line.",
         "Exit status: 0 done, 1 failure, 2 usage error.");
 
-    HostOptions host;
+    HostOptions hostOptions;
     line.global()
-        .add_option("--now", host.now, "answer as if it were INSTANT (RFC 3339, e.g. 2026-12-07T12:00:00Z)")
+        .add_option("--now", hostOptions.now, "answer as if it were INSTANT (RFC 3339, e.g. 2026-12-07T12:00:00Z)")
         ->type_name("INSTANT");
     line.global()
-        .add_option("--base-dir", host.baseDirectory, "use DIR in place of the shared folder (for tests and scripts)")
+        .add_option("--base-dir", hostOptions.baseDirectory, "use DIR in place of the shared folder (for tests and scripts)")
         ->type_name("DIR")
         ->transform(CommandLine::nonEmpty("a folder"));
 
     // Each request builds the widget with the services the options lend it.
     auto const hosted = [&](PinnedClock pinned, std::function<ExitStatus(const WidgetHost&, const Clock&)> request) {
-        return [&body, &host, pinned, request = std::move(request)] {
-            auto const lent = services(host, pinned);
+        return [&body, &hostOptions, pinned, request = std::move(request)] {
+            auto const lent = services(hostOptions, pinned);
             return request(makeHost(body, lent), lent.clock);
         };
     };
@@ -275,19 +304,7 @@ int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body,
     auto& render = line.command({ "render" },
         "Answer the request and draw its entry at the family's size. Writes FILE, or standard output.",
         hosted(PinnedClock::stays, [&rendering](const WidgetHost& widget, const Clock&) { return WidgetKit::render(widget, rendering); }));
-    addFamilyOption(render, rendering.family, fmt::format("the family: {}, or a short form such as small or extra-large", familyNames()))
-        ->required();
-    render.add_option("--request", rendering.request, "the request whose entry is drawn (default timeline)")
-        ->transform(CommandLine::rawValueChoice<Request>())
-        ->type_name(CommandLine::rawValuesJoined<Request>("|"));
-    render.add_option("--appearance", rendering.appearance, "the desktop style to draw in (default light)")
-        ->transform(CommandLine::rawValueChoice<UI::Appearance>())
-        ->type_name(CommandLine::rawValuesJoined<UI::Appearance>("|"));
-    render.add_option("--scale", rendering.scale, "pixels a point, from 0.5 to 8 (default 2)")->check(scaleRange())->type_name("N");
-    render.add_option("--format", rendering.format, "an image, or a dump of the texts, the spoken labels or the view tree (default png)")
-        ->transform(CommandLine::rawValueChoice<RenderFormat>())
-        ->type_name(CommandLine::rawValuesJoined<RenderFormat>("|"));
-    render.add_option("-o,--output", rendering.output, "the file to write; - is standard output")->type_name("FILE");
+    declareRenderOptions(render, rendering);
 
     LiveWidgetOptions live { .family = WidgetFamily::systemMedium, .appearance = std::nullopt, .clock = {}, .reportFrames = false,
         .programName = program };
@@ -302,13 +319,7 @@ int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body,
             live.clock = clock;
             return static_cast<ExitStatus>(runLiveWidgetWindow(widget, live));
         }));
-    addFamilyOption(show, live.family, "the family (default medium)");
-    auto liveAppearances = std::vector<std::string>(Foundation::RawValues<UI::Appearance>::texts.begin(), Foundation::RawValues<UI::Appearance>::texts.end());
-    liveAppearances.push_back("auto");
-    show.add_option("--appearance", liveAppearance, "auto (the default) follows the desktop's light or dark style")
-        ->check(CommandLine::oneOf(liveAppearances))
-        ->type_name(fmt::format("{}", fmt::join(liveAppearances, "|")));
-    show.add_flag("--report-frames", live.reportFrames, "print a line for every new picture");
+    declareShowOptions(show, live, liveAppearance);
 
     return line.run(arguments, [](std::exception_ptr error) -> std::optional<CommandLine::Program::Failure> {
         try {
