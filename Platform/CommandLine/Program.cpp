@@ -5,7 +5,6 @@
 
 #include <fmt/format.h>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace CommandLine {
@@ -13,15 +12,6 @@ namespace CommandLine {
 namespace {
 
 constexpr char const* undeclaredOperands = "undeclared-operands";
-
-// The command the parsed line chose, or the deepest group on its way.
-const CLI::App& chosenLevel(const CLI::App& application)
-{
-    const CLI::App* level = &application;
-    while (!level->get_subcommands().empty())
-        level = level->get_subcommands().front();
-    return *level;
-}
 
 }
 
@@ -87,25 +77,28 @@ int Program::runParsed()
     if (auto const unknown = m_application.remaining(); !unknown.empty())
         throw UsageError(fmt::format("unknown option {}", unknown.front()));
 
+    // The levels the line went down: the program, its groups, the command.
+    std::vector<const CLI::App*> chosen { &m_application };
+    while (!chosen.back()->get_subcommands().empty())
+        chosen.push_back(chosen.back()->get_subcommands().front());
+
     // Operands no declaration took: an unknown command word in a group, an
     // extra argument to a command.
     std::vector<std::string> words;
-    for (const CLI::App* level = &m_application;; level = level->get_subcommands().front()) {
-        if (level != &m_application)
-            words.push_back(level->get_name());
-        auto const& current = this->level(*level);
-        if (!current.extraOperands.empty()) {
-            if (current.handler)
-                throw UsageError(fmt::format("unexpected argument '{}'", current.extraOperands.front()));
-            words.push_back(current.extraOperands.front());
-            throw UsageError(fmt::format("unknown command '{}'", fmt::join(words, " ")));
-        }
-        if (level->get_subcommands().empty())
-            break;
+    for (auto const* current : chosen) {
+        if (current != &m_application)
+            words.push_back(current->get_name());
+        auto const& operands = level(*current).extraOperands;
+        if (operands.empty())
+            continue;
+        if (level(*current).handler)
+            throw UsageError(fmt::format("unexpected argument '{}'", operands.front()));
+        words.push_back(operands.front());
+        throw UsageError(fmt::format("unknown command '{}'", fmt::join(words, " ")));
     }
 
-    auto const& chosen = chosenLevel(m_application);
-    auto const& handler = level(chosen).handler;
+    // A group word alone, or no command at all, asks what there is.
+    auto const& handler = level(*chosen.back()).handler;
     if (!handler) {
         fmt::print("{}", m_application.help());
         return static_cast<int>(ExitStatus::success);
