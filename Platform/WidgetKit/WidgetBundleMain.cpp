@@ -295,7 +295,9 @@ int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body,
     bool preview = false;
     line.command({ "snapshot" }, "Print the entry for the widget's current picture as JSON; --preview asks for the gallery's preview.",
             hosted(PinnedClock::stays,
-                [&preview](const WidgetHost& widget, const Clock&) { return printEntry(widget.snapshot(defaultFamily(widget), preview)); }))
+                [&preview](const WidgetHost& widget, const Clock&) {
+                    return printEntry(widget.entry(preview ? Request::preview : Request::snapshot, defaultFamily(widget)));
+                }))
         .add_flag("--preview", preview, "ask for the picture of the widget gallery");
     line.command({ "timeline" }, "Print the timeline as JSON: its entries and the instant to ask again.",
         hosted(PinnedClock::stays, [](const WidgetHost& widget, const Clock&) { return printTimeline(widget.timeline(defaultFamily(widget))); }));

@@ -41,19 +41,19 @@ public:
     // Each throws UnsupportedFamilyError for a family the widget does not
     // offer, before the provider is asked anything.
     HostedEntry placeholder(WidgetFamily family) const;
-    HostedEntry snapshot(WidgetFamily family, bool isPreview) const;
     HostedTimeline timeline(WidgetFamily family) const;
 
-    // The entry the host would show for `request`: for a timeline, its
-    // first entry (a timeline with none is the provider's error, reported
-    // as std::logic_error).
+    // The entry the host would show for `request`: a snapshot for the
+    // desktop or for a preview, or for a timeline its first entry (a
+    // timeline with none is the provider's error, reported as
+    // std::logic_error).
     HostedEntry entry(Request request, WidgetFamily family) const;
 
     // The entry's content laid out in a container of the family's size.
     UI::LaidOutNode layout(const HostedEntry& entry, WidgetFamily family, UI::ReduceMotion reduceMotion = UI::ReduceMotion::off) const;
 
 private:
-    TimelineProviderContext context(WidgetFamily family, bool isPreview) const;
+    TimelineProviderContext context(WidgetFamily family, Request request) const;
 
     WidgetConfiguration m_widget;
 };

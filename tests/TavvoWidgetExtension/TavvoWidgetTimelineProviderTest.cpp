@@ -78,7 +78,7 @@ TEST_F(TimelineProviderTest, EveryReadErrorIsTheUnavailableMessageWithoutDemo)
     }
     fs::remove(snapshotPath());
     fs::create_directories(snapshotPath());
-    EXPECT_EQ(jsonText(host().snapshot(WidgetFamily::systemSmall, true)), jsonText(TavvoWidgetEntry { now, std::nullopt, unavailable }));
+    EXPECT_EQ(jsonText(host().entry(WidgetKit::Request::preview, WidgetFamily::systemSmall)), jsonText(TavvoWidgetEntry { now, std::nullopt, unavailable }));
 
     // No shared container at all.
     TavvoWidgetTimelineProvider const homeless(

@@ -63,7 +63,7 @@ TEST(WidgetHost, AProviderMustAnswerExactlyOnce)
 {
     for (int const answers : { 0, 2 }) {
         auto const host = hostFor(answers, { WidgetFamily::systemSmall });
-        EXPECT_THROW(host.snapshot(WidgetFamily::systemSmall, false), std::logic_error) << answers;
+        EXPECT_THROW(host.entry(Request::snapshot, WidgetFamily::systemSmall), std::logic_error) << answers;
         EXPECT_THROW(host.timeline(WidgetFamily::systemSmall), std::logic_error) << answers;
     }
 }
