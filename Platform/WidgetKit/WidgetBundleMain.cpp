@@ -49,7 +49,7 @@ struct HostOptions {
 };
 
 // Whether the clock pinned by --now stays at that instant, or starts there
-// and runs on.
+// and runs on: a live window's time must pass, or it would never reload.
 enum class PinnedClock { stays, runsOn };
 
 WidgetServices services(const HostOptions& options, PinnedClock pinned)
