@@ -1,9 +1,9 @@
 // The entry point of a widget program: the host's command line over the
 // one widget of the program's bundle.
 //
-//   tavvo-widget describe | placeholder | snapshot [--preview] | timeline
-//   tavvo-widget render --family F [--request R] [--appearance A] [--scale N] [--format X] [-o FILE]
-//   tavvo-widget show [--family F] [--appearance light|dark|auto] [--report-frames]
+//   PROGRAM describe | placeholder | snapshot [--preview] | timeline
+//   PROGRAM render --family F [--request R] [--appearance A] [--scale N] [--format X] [-o FILE]
+//   PROGRAM show [--family F] [--appearance light|dark|auto] [--report-frames]
 //
 // with --now INSTANT (pins the clock of every request) and --base-dir DIR
 // (DIR stands in for the shared container) before or after the command.
