@@ -290,7 +290,7 @@ private:
 
 }
 
-extern "C" int tavvoRunLiveWidgetWindow(const WidgetHost* host, const LiveWidgetOptions* options)
+extern "C" int widgetKitRunLiveWidgetWindow(const WidgetHost* host, const LiveWidgetOptions* options)
 {
     if (!gtk_init_check()) {
         std::fprintf(stderr, "%s: cannot open a display (is DISPLAY or WAYLAND_DISPLAY set?)\n", options->programName.c_str());

@@ -30,12 +30,12 @@ struct LiveWidgetOptions {
 // SIGTERM). Returns the exit status: 0, or 1 with a message on standard
 // error when there is no display or the window cannot be loaded.
 //
-// The window lives in a module of its own (lib/tavvo/libTavvoWidgetKitLive.so
-// beside this library), loaded only here, so that the requests a widget
-// answers from the command line never pay for loading GTK.
+// The window lives in a module of its own (in a folder beside this
+// library), loaded only here, so that the requests a widget answers from
+// the command line never pay for loading GTK.
 int runLiveWidgetWindow(const WidgetHost& host, const LiveWidgetOptions& options);
 
 // The module's entry, looked up by name when it is loaded.
-extern "C" int tavvoRunLiveWidgetWindow(const WidgetHost* host, const LiveWidgetOptions* options);
+extern "C" int widgetKitRunLiveWidgetWindow(const WidgetHost* host, const LiveWidgetOptions* options);
 
 }
