@@ -9,6 +9,7 @@
 #include "TavvoShared/Snapshot/TavvoWidgetSnapshotStore.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetBundle.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetTimelineProvider.hpp"
+#include "TestSupport/JSONText.hpp"
 #include "TestSupport/ScopedLanguage.hpp"
 #include "TestSupport/TemporaryDirectory.hpp"
 
@@ -136,7 +137,7 @@ BENCHMARK_F(SnapshotFile, HostTimeline)(benchmark::State& state)
 {
     WidgetKit::WidgetHost const host(TavvoWidgetBundle().body(services()).front());
     // A timeline that missed the file would time the error path instead.
-    if (host.timeline(WidgetKit::WidgetFamily::systemMedium).entries.front().jsonDescription.find("\"errorText\": null")
+    if (jsonText(host.timeline(WidgetKit::WidgetFamily::systemMedium).entries.front()).find("\"errorText\": null")
         == std::string::npos) {
         state.SkipWithError("the widget did not read the stored document");
         return;

@@ -2,12 +2,23 @@
 // appearances they resolve in, and the semantic colors the views use.
 #pragma once
 
+#include "Platform/Foundation/RawValue.hpp"
+
 #include <cstdint>
 #include <optional>
 
 namespace UI {
 
 enum class Appearance { light, dark };
+
+}
+
+template <>
+struct Foundation::RawValues<UI::Appearance> {
+    static constexpr std::array<std::string_view, 2> texts { "light", "dark" };
+};
+
+namespace UI {
 
 // One sRGB value; every component is in [0, 1] and alpha is straight
 // (not premultiplied).

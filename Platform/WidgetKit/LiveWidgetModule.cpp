@@ -11,12 +11,12 @@ namespace WidgetKit {
 
 int runLiveWidgetWindow(const WidgetHost& host, const LiveWidgetOptions& options)
 {
-    decltype(&tavvoRunLiveWidgetWindow) run = nullptr;
+    decltype(&widgetKitRunLiveWidgetWindow) run = nullptr;
     try {
         run = reinterpret_cast<decltype(run)>(Foundation::moduleSymbol(
-            reinterpret_cast<const void*>(&runLiveWidgetWindow), "tavvo/libTavvoWidgetKitLive.so", "tavvoRunLiveWidgetWindow"));
+            reinterpret_cast<const void*>(&runLiveWidgetWindow), WIDGETKIT_LIVE_MODULE, "widgetKitRunLiveWidgetWindow"));
     } catch (const std::runtime_error& error) {
-        std::fprintf(stderr, "tavvo-widget: cannot load the live window: %s\n", error.what());
+        std::fprintf(stderr, "%s: cannot load the live window: %s\n", options.programName.c_str(), error.what());
         return 1;
     }
     return run(&host, &options);

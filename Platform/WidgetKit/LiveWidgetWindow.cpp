@@ -107,7 +107,7 @@ private:
             redraw();
         } catch (const std::exception& error) {
             // The picture stays as it was; the schedule tries again later.
-            std::fprintf(stderr, "tavvo-widget: cannot get a timeline: %s\n", error.what());
+            std::fprintf(stderr, "%s: cannot get a timeline: %s\n", m_options.programName.c_str(), error.what());
             m_schedule.requestFailed(now);
         }
         arm();
@@ -238,19 +238,28 @@ private:
         auto const url = self->m_entry->content(self->m_options.family).url();
         if (!url)
             return;
-        g_app_info_launch_default_for_uri_async(url->c_str(), nullptr, nullptr, onOpened, g_strdup(url->c_str()));
+        // The window may be gone by the time the desktop answers: the
+        // callback owns what it reports.
+        g_app_info_launch_default_for_uri_async(
+            url->c_str(), nullptr, nullptr, onOpened, new Opening { *url, self->m_options.programName });
     }
+
+    struct Opening {
+        std::string url;
+        std::string programName;
+    };
 
     static void onOpened(GObject*, GAsyncResult* result, gpointer data)
     {
-        gchar* url = static_cast<gchar*>(data);
+        auto* opening = static_cast<Opening*>(data);
         GError* error = nullptr;
         // A desktop with no handler for the address is no reason to stop.
         if (!g_app_info_launch_default_for_uri_finish(result, &error)) {
-            std::fprintf(stderr, "tavvo-widget: cannot open %s: %s\n", url, error ? error->message : "no handler");
+            std::fprintf(stderr, "%s: cannot open %s: %s\n", opening->programName.c_str(), opening->url.c_str(),
+                error ? error->message : "no handler");
             g_clear_error(&error);
         }
-        g_free(url);
+        delete opening;
     }
 
     static gboolean onCloseRequest(GtkWindow*, gpointer data)
@@ -281,10 +290,10 @@ private:
 
 }
 
-extern "C" int tavvoRunLiveWidgetWindow(const WidgetHost* host, const LiveWidgetOptions* options)
+extern "C" int widgetKitRunLiveWidgetWindow(const WidgetHost* host, const LiveWidgetOptions* options)
 {
     if (!gtk_init_check()) {
-        std::fprintf(stderr, "tavvo-widget: cannot open a display (is DISPLAY or WAYLAND_DISPLAY set?)\n");
+        std::fprintf(stderr, "%s: cannot open a display (is DISPLAY or WAYLAND_DISPLAY set?)\n", options->programName.c_str());
         return 1;
     }
     LiveWidget widget(*host, *options);

@@ -9,6 +9,7 @@
 #include "Platform/WidgetKit/WidgetServices.hpp"
 
 #include <optional>
+#include <string>
 
 namespace WidgetKit {
 
@@ -21,18 +22,20 @@ struct LiveWidgetOptions {
     // One line on standard output for every new picture drawn, for scripts
     // and tests that wait for the window: "frame <n>".
     bool reportFrames = false;
+    // The program's name, which starts each of the window's messages.
+    std::string programName;
 };
 
 // Runs until the window is closed or the process is asked to end (SIGINT,
 // SIGTERM). Returns the exit status: 0, or 1 with a message on standard
 // error when there is no display or the window cannot be loaded.
 //
-// The window lives in a module of its own (lib/tavvo/libTavvoWidgetKitLive.so
-// beside this library), loaded only here, so that the requests a widget
-// answers from the command line never pay for loading GTK.
+// The window lives in a module of its own (in a folder beside this
+// library), loaded only here, so that the requests a widget answers from
+// the command line never pay for loading GTK.
 int runLiveWidgetWindow(const WidgetHost& host, const LiveWidgetOptions& options);
 
 // The module's entry, looked up by name when it is loaded.
-extern "C" int tavvoRunLiveWidgetWindow(const WidgetHost* host, const LiveWidgetOptions* options);
+extern "C" int widgetKitRunLiveWidgetWindow(const WidgetHost* host, const LiveWidgetOptions* options);
 
 }

@@ -3,22 +3,24 @@
 #pragma once
 
 #include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/JSONWriter.hpp"
 #include "Platform/UI/Geometry.hpp"
 #include "Platform/WidgetKit/WidgetFamily.hpp"
 
 #include <concepts>
-#include <string>
 #include <vector>
 
 namespace WidgetKit {
 
 // What an entry of a timeline must offer: the instant it describes, and a
-// description of itself as one JSON object for the host's command line
-// (found by argument-dependent lookup).
+// description of itself as one JSON value for the host's command line,
+// written into the host's writer where the host nests it:
+// writeJSON(Foundation::JSONWriter&, const Entry&), found by
+// argument-dependent lookup.
 template <class Entry>
-concept TimelineEntry = std::copy_constructible<Entry> && requires(const Entry& entry) {
+concept TimelineEntry = std::copy_constructible<Entry> && requires(const Entry& entry, Foundation::JSONWriter& writer) {
     { entry.date } -> std::convertible_to<Foundation::Date>;
-    { jsonDescription(entry) } -> std::convertible_to<std::string>;
+    writeJSON(writer, entry);
 };
 
 struct TimelineProviderContext {

@@ -1,19 +1,19 @@
 #include "Platform/WidgetKit/WidgetBundleMain.hpp"
 
+#include "Platform/CommandLine/OptionValidators.hpp"
+#include "Platform/CommandLine/Program.hpp"
+#include "Platform/CommandLine/UsageError.hpp"
 #include "Platform/Foundation/InternetDateTime.hpp"
+#include "Platform/Foundation/JSONWriter.hpp"
 #include "Platform/UI/Dump.hpp"
 #include "Platform/UI/Renderer.hpp"
 #include "Platform/WidgetKit/ContainerFolderFileManager.hpp"
-#include "Platform/WidgetKit/JSONIndentation.hpp"
 #include "Platform/WidgetKit/LiveWidgetWindow.hpp"
-#include "Platform/WidgetKit/WidgetCommandLine.hpp"
 #include "Platform/WidgetKit/WidgetHost.hpp"
 
 #include <fmt/format.h>
-#include <rapidjson/prettywriter.h>
-#include <rapidjson/stringbuffer.h>
+#include <fmt/ranges.h>
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -24,67 +24,70 @@ namespace WidgetKit {
 
 namespace {
 
-enum class ExitStatus : int { success = 0, failure = 1, usage = 2 };
+enum class RenderFormat { png, svg, pdf, text, accessibility, tree };
 
-struct Command {
-    std::string_view name;
-    std::string_view usage;
-    std::string_view summary;
-    std::vector<CommandOption> options;
+}
+
+}
+
+template <>
+struct Foundation::RawValues<WidgetKit::RenderFormat> {
+    static constexpr std::array<std::string_view, 6> texts { "png", "svg", "pdf", "text", "accessibility", "tree" };
 };
 
-const std::vector<Command>& commands()
-{
-    static std::vector<Command> const table {
-        { "describe", "describe", "Print the widget's kind, name, description and families as JSON.", {} },
-        { "placeholder", "placeholder", "Print the placeholder entry as JSON; the snapshot file is not read.", {} },
-        { "snapshot", "snapshot [--preview]",
-            "Print the entry for the widget's current picture as JSON; --preview asks for the gallery's preview.",
-            { { "--preview", false } } },
-        { "timeline", "timeline", "Print the timeline as JSON: its entries and the instant to ask again.", {} },
-        { "render",
-            "render --family F [--request timeline|snapshot|preview|placeholder] [--appearance light|dark]\n"
-            "         [--scale N] [--format png|svg|pdf|text|accessibility|tree] [-o FILE]",
-            "Answer the request and draw its entry at the family's size (F: systemSmall, systemMedium,\n"
-            "      systemLarge, systemExtraLarge, or small, medium, large, extra-large). Defaults: timeline,\n"
-            "      light, scale 2, png. Writes FILE, or standard output.",
-            { { "--family", true }, { "--request", true }, { "--appearance", true }, { "--scale", true },
-                { "--format", true }, { "--output", true, "-o" } } },
-        { "show", "show [--family F] [--appearance light|dark|auto] [--report-frames]",
-            "Keep the widget on the desktop in a window of the family's size (default medium), updated at its\n"
-            "      reload dates and whenever the snapshot or the language changes; a click opens its address.\n"
-            "      auto (the default) follows the desktop's light or dark style. --report-frames prints a line\n"
-            "      for every new picture. With --now, the clock starts at that instant and runs on.",
-            { { "--family", true }, { "--appearance", true }, { "--report-frames", false } } },
-    };
-    return table;
-}
+namespace WidgetKit {
 
-const Command* findCommand(std::string_view name)
-{
-    auto const found = std::find_if(commands().begin(), commands().end(), [name](const Command& command) { return command.name == name; });
-    return found == commands().end() ? nullptr : &*found;
-}
+namespace {
 
-void printHelp(std::string_view program, const Command* only)
+using CommandLine::ExitStatus;
+using CommandLine::UsageError;
+
+// The host's own options; empty when not given.
+struct HostOptions {
+    std::string now;
+    std::string baseDirectory;
+};
+
+// Whether the clock pinned by --now stays at that instant, or starts there
+// and runs on: a live window's time must pass, or it would never reload.
+enum class PinnedClock { stays, runsOn };
+
+WidgetServices services(const HostOptions& options, PinnedClock pinned)
 {
-    std::string text;
-    if (!only)
-        text += fmt::format("{}: the widget program; answers the widget host's requests from the command line.\n\n", program);
-    text += "Usage:\n";
-    for (auto const& command : commands()) {
-        if (!only || only == &command)
-            text += fmt::format("  {} {}\n      {}\n", program, command.usage, command.summary);
+    auto services = WidgetServices::system();
+    if (!options.now.empty()) {
+        auto const now = Foundation::parseInternetDateTime(options.now);
+        if (!now)
+            throw UsageError(fmt::format("--now expects an RFC 3339 instant such as 2026-12-07T12:00:00Z, not '{}'", options.now));
+        if (pinned == PinnedClock::runsOn) {
+            auto const system = services.clock;
+            auto const started = system();
+            services.clock = [now = *now, started, system] { return now + (system() - started); };
+        } else {
+            services.clock = [now = *now] { return now; };
+        }
     }
-    text += "\nGlobal options (before or after the command):\n"
-            "  --now INSTANT     answer as if it were INSTANT (RFC 3339, e.g. 2026-12-07T12:00:00Z)\n"
-            "  --base-dir DIR    use DIR in place of the shared folder (for tests and scripts)\n"
-            "  -h, --help        show help for the command\n"
-            "\nExit status: 0 done, 1 failure, 2 usage error.\n";
-    fmt::print("{}", text);
+    if (!options.baseDirectory.empty())
+        services.fileManager = std::make_shared<ContainerFolderFileManager>(options.baseDirectory);
+    return services;
 }
 
-using Writer = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
+WidgetHost makeHost(const WidgetBundleBody& body, const WidgetServices& services)
+{
+    auto const widgets = body(services);
+    if (widgets.size() != 1)
+        throw std::runtime_error(fmt::format("the bundle declares {} widgets; this host shows exactly one", widgets.size()));
+    return WidgetHost(widgets.front());
+}
+
+// The requests that take no family still need one to ask the provider in.
+WidgetFamily defaultFamily(const WidgetHost& host)
+{
+    auto const& families = host.widget().supportedFamilies();
+    return families.empty() ? WidgetFamily::systemSmall : families.front();
+}
+
+using Writer = Foundation::JSONWriter;
 
 void writeString(Writer& writer, std::string_view text)
 {
@@ -99,239 +102,236 @@ void writeDate(Writer& writer, Foundation::Date date)
         writer.Null();
 }
 
-void writeRaw(Writer& writer, std::string_view json, int depth)
+ExitStatus printJSON(const std::function<void(Writer&)>& write)
 {
-    auto const text = indentedJSON(json, depth);
-    writer.RawValue(text.data(), text.size(), rapidjson::kObjectType);
-}
-
-void printJSON(const std::function<void(Writer&)>& write)
-{
-    rapidjson::StringBuffer buffer;
-    Writer writer(buffer);
-    writer.SetIndent(' ', 2);
+    Writer writer;
     write(writer);
-    fmt::print("{}\n", std::string_view(buffer.GetString(), buffer.GetSize()));
+    fmt::print("{}\n", writer.text());
+    return ExitStatus::success;
 }
 
-Foundation::Date parseNow(const std::string& text)
+ExitStatus describe(const WidgetHost& host)
 {
-    auto const date = Foundation::parseInternetDateTime(text);
-    if (!date)
-        throw UsageError(fmt::format("--now expects an RFC 3339 instant such as 2026-12-07T12:00:00Z, not '{}'", text));
-    return *date;
+    return printJSON([&](Writer& writer) {
+        writer.StartObject();
+        writer.Key("kind");
+        writeString(writer, host.widget().kind());
+        writer.Key("displayName");
+        writeString(writer, host.widget().displayName());
+        writer.Key("description");
+        writeString(writer, host.widget().description());
+        writer.Key("families");
+        writer.StartArray();
+        for (auto const family : host.widget().supportedFamilies())
+            writeString(writer, WidgetKit::name(family));
+        writer.EndArray();
+        writer.EndObject();
+    });
 }
 
-WidgetServices services(const WidgetCommandLine& line)
+ExitStatus printEntry(const HostedEntry& entry)
 {
-    auto services = WidgetServices::system();
-    if (line.now) {
-        auto const now = parseNow(*line.now);
-        if (line.command == "show") {
-            // A live window's time must pass, or it would never reload:
-            // it starts at the instant given and runs on from there.
-            auto const system = services.clock;
-            auto const started = system();
-            services.clock = [now, started, system] { return now + (system() - started); };
-        } else {
-            services.clock = [now] { return now; };
-        }
-    }
-    if (line.baseDirectory) {
-        if (line.baseDirectory->empty())
-            throw UsageError("--base-dir needs a folder");
-        services.fileManager = std::make_shared<ContainerFolderFileManager>(*line.baseDirectory);
-    }
-    return services;
+    return printJSON(entry.writeJSON);
 }
 
-template <class Value>
-Value choice(const WidgetCommandLine& line, std::string_view option, std::initializer_list<std::pair<std::string_view, Value>> values, Value fallback)
+ExitStatus printTimeline(const HostedTimeline& timeline)
 {
-    auto const text = line.option(option);
-    if (!text)
-        return fallback;
-    for (auto const& [name, value] : values) {
-        if (*text == name)
-            return value;
-    }
-    std::string names;
-    for (auto const& [name, value] : values)
-        names += (names.empty() ? "" : ", ") + std::string(name);
-    throw UsageError(fmt::format("unknown value '{}' for {} (expected {})", *text, option, names));
+    return printJSON([&](Writer& writer) {
+        writer.StartObject();
+        writer.Key("entries");
+        writer.StartArray();
+        for (auto const& entry : timeline.entries)
+            entry.writeJSON(writer);
+        writer.EndArray();
+        writer.Key("reloadAfter");
+        writeDate(writer, timeline.policy.date);
+        writer.EndObject();
+    });
 }
 
-WidgetFamily familyOption(const WidgetCommandLine& line, std::optional<WidgetFamily> fallback)
-{
-    auto const text = line.option("--family");
-    if (!text && fallback)
-        return *fallback;
-    if (!text)
-        throw UsageError(*line.command + " needs --family");
-    auto const family = widgetFamilyNamed(*text);
-    if (!family)
-        throw UsageError(fmt::format("unknown family '{}' (expected systemSmall, systemMedium, systemLarge, systemExtraLarge, "
-                                     "small, medium, large or extra-large)",
-            *text));
-    return *family;
-}
+// What a picture is written as: an image is never sent to a terminal.
+enum class OutputKind { text, image };
 
-double scaleOption(const WidgetCommandLine& line)
+void writeOutput(const std::string& path, const std::string& bytes, OutputKind kind)
 {
-    auto const text = line.option("--scale");
-    if (!text)
-        return 2;
-    double scale = 0;
-    auto const [end, error] = std::from_chars(text->data(), text->data() + text->size(), scale);
-    // Beyond 8 a large widget's bitmap runs into hundreds of megabytes.
-    if (error != std::errc() || end != text->data() + text->size() || !std::isfinite(scale) || scale < 0.5 || scale > 8)
-        throw UsageError(fmt::format("--scale expects a number from 0.5 to 8, not '{}'", *text));
-    return scale;
-}
-
-enum class Format { png, svg, pdf, text, accessibility, tree };
-
-void writeOutput(const WidgetCommandLine& line, const std::string& bytes, bool binary)
-{
-    auto const path = line.option("--output");
-    if (!path || *path == "-") {
-        if (binary && isatty(STDOUT_FILENO))
+    if (path.empty() || path == "-") {
+        if (kind == OutputKind::image && isatty(STDOUT_FILENO))
             throw UsageError("not writing an image to a terminal; give -o FILE");
         std::fwrite(bytes.data(), 1, bytes.size(), stdout);
         std::fflush(stdout);
         return;
     }
-    std::ofstream file(*path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file)
-        throw std::system_error(errno ? errno : EIO, std::generic_category(), "cannot write file " + *path);
+        throw std::system_error(errno ? errno : EIO, std::generic_category(), "cannot write file " + path);
 }
 
-void writeEntry(Writer& writer, const HostedEntry& entry, int depth)
-{
-    writeRaw(writer, entry.jsonDescription, depth);
-}
+struct RenderOptions {
+    WidgetFamily family = WidgetFamily::systemSmall;
+    Request request = Request::timeline;
+    UI::Appearance appearance = UI::Appearance::light;
+    double scale = 2;
+    RenderFormat format = RenderFormat::png;
+    std::string output;
+};
 
-ExitStatus run(const WidgetHost& host, const WidgetCommandLine& line, const Clock& clock)
+ExitStatus render(const WidgetHost& host, const RenderOptions& options)
 {
-    auto const& name = *line.command;
-    if (!line.operands.empty())
-        throw UsageError(fmt::format("unexpected argument '{}'", line.operands.front()));
-    // The requests that take no family still need one to ask the provider in.
-    auto const defaultFamily = host.widget().supportedFamilies().empty() ? WidgetFamily::systemSmall : host.widget().supportedFamilies().front();
-
-    if (name == "describe") {
-        printJSON([&](Writer& writer) {
-            writer.StartObject();
-            writer.Key("kind");
-            writeString(writer, host.widget().kind());
-            writer.Key("displayName");
-            writeString(writer, host.widget().displayName());
-            writer.Key("description");
-            writeString(writer, host.widget().description());
-            writer.Key("families");
-            writer.StartArray();
-            for (auto const family : host.widget().supportedFamilies())
-                writeString(writer, WidgetKit::name(family));
-            writer.EndArray();
-            writer.EndObject();
-        });
-    } else if (name == "placeholder" || name == "snapshot") {
-        auto const entry = name == "placeholder" ? host.placeholder(defaultFamily) : host.snapshot(defaultFamily, line.flag("--preview"));
-        printJSON([&](Writer& writer) { writeEntry(writer, entry, 0); });
-    } else if (name == "timeline") {
-        auto const timeline = host.timeline(defaultFamily);
-        printJSON([&](Writer& writer) {
-            writer.StartObject();
-            writer.Key("entries");
-            writer.StartArray();
-            for (auto const& entry : timeline.entries)
-                writeEntry(writer, entry, 2);
-            writer.EndArray();
-            writer.Key("reloadAfter");
-            writeDate(writer, timeline.policy.date);
-            writer.EndObject();
-        });
-    } else if (name == "show") {
-        auto const appearance = choice<std::optional<UI::Appearance>>(line, "--appearance",
-            { { "light", UI::Appearance::light }, { "dark", UI::Appearance::dark }, { "auto", std::nullopt } }, std::nullopt);
-        return static_cast<ExitStatus>(runLiveWidgetWindow(host,
-            { familyOption(line, WidgetFamily::systemMedium), appearance, clock, line.flag("--report-frames") }));
-    } else {
-        auto const family = familyOption(line, std::nullopt);
-        auto const request = choice<Request>(line, "--request",
-            { { "timeline", Request::timeline }, { "snapshot", Request::snapshot }, { "preview", Request::preview },
-                { "placeholder", Request::placeholder } },
-            Request::timeline);
-        auto const appearance = choice<UI::Appearance>(line, "--appearance",
-            { { "light", UI::Appearance::light }, { "dark", UI::Appearance::dark } }, UI::Appearance::light);
-        auto const format = choice<Format>(line, "--format",
-            { { "png", Format::png }, { "svg", Format::svg }, { "pdf", Format::pdf }, { "text", Format::text },
-                { "accessibility", Format::accessibility }, { "tree", Format::tree } },
-            Format::png);
-        auto const scale = scaleOption(line);
-        auto const root = host.layout(host.entry(request, family), family);
-        UI::RenderOptions const options { .scale = scale, .appearance = appearance };
-        switch (format) {
-        case Format::png:
-            writeOutput(line, UI::renderPNG(root, options), true);
-            break;
-        case Format::svg:
-            writeOutput(line, UI::renderSVG(root, options), false);
-            break;
-        case Format::pdf:
-            writeOutput(line, UI::renderPDF(root, options), true);
-            break;
-        case Format::text:
-            writeOutput(line, UI::textDump(root), false);
-            break;
-        case Format::accessibility:
-            writeOutput(line, UI::accessibilityDump(root), false);
-            break;
-        case Format::tree:
-            writeOutput(line, UI::treeDump(root, appearance) + "\n", false);
-            break;
-        }
+    auto const root = host.layout(host.entry(options.request, options.family), options.family);
+    UI::RenderOptions const drawing { .scale = options.scale, .appearance = options.appearance };
+    switch (options.format) {
+    case RenderFormat::png:
+        writeOutput(options.output, UI::renderPNG(root, drawing), OutputKind::image);
+        break;
+    case RenderFormat::svg:
+        writeOutput(options.output, UI::renderSVG(root, drawing), OutputKind::text);
+        break;
+    case RenderFormat::pdf:
+        writeOutput(options.output, UI::renderPDF(root, drawing), OutputKind::image);
+        break;
+    case RenderFormat::text:
+        writeOutput(options.output, UI::textDump(root), OutputKind::text);
+        break;
+    case RenderFormat::accessibility:
+        writeOutput(options.output, UI::accessibilityDump(root), OutputKind::text);
+        break;
+    case RenderFormat::tree:
+        writeOutput(options.output, UI::treeDump(root, options.appearance) + "\n", OutputKind::text);
+        break;
     }
     return ExitStatus::success;
 }
 
-int fail(std::string_view program, ExitStatus status, const std::string& message)
+// "systemSmall, systemMedium, ..." from the families the host knows.
+std::string familyNames()
 {
-    fmt::print(stderr, "{}: {}\n", program, message);
-    return static_cast<int>(status);
+    std::vector<std::string_view> names;
+    for (auto const family : allWidgetFamilies)
+        names.push_back(name(family));
+    return fmt::format("{}", fmt::join(names, ", "));
+}
+
+CLI::Option* addFamilyOption(CLI::App& command, WidgetFamily& family, std::string description)
+{
+    return command.add_option("--family", family, std::move(description))
+        ->transform(CommandLine::choice<WidgetFamily>(widgetFamilyNamed, familyNames()))
+        ->type_name("F");
+}
+
+// Beyond 8 a large widget's bitmap runs into hundreds of megabytes.
+CLI::Validator scaleRange()
+{
+    return CLI::Validator(
+        [](std::string& text) {
+            double scale = 0;
+            auto const [end, error] = std::from_chars(text.data(), text.data() + text.size(), scale);
+            if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(scale) || scale < 0.5 || scale > 8)
+                return fmt::format("expects a number from 0.5 to 8, not '{}'", text);
+            return std::string();
+        },
+        "");
+}
+
+void declareRenderOptions(CLI::App& render, RenderOptions& rendering)
+{
+    addFamilyOption(render, rendering.family, fmt::format("the family: {}, or a short form such as small or extra-large", familyNames()))
+        ->required();
+    render.add_option("--request", rendering.request, "the request whose entry is drawn (default timeline)")
+        ->transform(CommandLine::rawValueChoice<Request>())
+        ->type_name(CommandLine::rawValuesJoined<Request>("|"));
+    render.add_option("--appearance", rendering.appearance, "the desktop style to draw in (default light)")
+        ->transform(CommandLine::rawValueChoice<UI::Appearance>())
+        ->type_name(CommandLine::rawValuesJoined<UI::Appearance>("|"));
+    render.add_option("--scale", rendering.scale, "pixels a point, from 0.5 to 8 (default 2)")->check(scaleRange())->type_name("N");
+    render.add_option("--format", rendering.format, "an image, or a dump of the texts, the spoken labels or the view tree (default png)")
+        ->transform(CommandLine::rawValueChoice<RenderFormat>())
+        ->type_name(CommandLine::rawValuesJoined<RenderFormat>("|"));
+    render.add_option("-o,--output", rendering.output, "the file to write; - is standard output")->type_name("FILE");
+}
+
+void declareShowOptions(CLI::App& show, LiveWidgetOptions& live, std::string& liveAppearance)
+{
+    addFamilyOption(show, live.family, "the family (default medium)");
+    auto const& lightAndDark = Foundation::RawValues<UI::Appearance>::texts;
+    std::vector<std::string> appearances(lightAndDark.begin(), lightAndDark.end());
+    appearances.push_back("auto");
+    show.add_option("--appearance", liveAppearance, "auto (the default) follows the desktop's light or dark style")
+        ->check(CommandLine::oneOf(appearances))
+        ->type_name(fmt::format("{}", fmt::join(appearances, "|")));
+    show.add_flag("--report-frames", live.reportFrames, "print a line for every new picture");
 }
 
 }
 
 int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body, std::span<const std::string> arguments)
 {
-    try {
-        auto const line = WidgetCommandLine::parse(arguments, [](std::string_view name) -> std::optional<std::vector<CommandOption>> {
-            auto const* command = findCommand(name);
-            if (!command)
-                return std::nullopt;
-            return command->options;
-        });
-        if (line.command && !findCommand(*line.command))
-            throw UsageError(fmt::format("unknown command '{}'", *line.command));
-        if (line.help || !line.command) {
-            printHelp(programName, line.command ? findCommand(*line.command) : nullptr);
-            return static_cast<int>(ExitStatus::success);
+    std::string const program(programName);
+    CommandLine::Program line(program, program + ": the widget program; answers the widget host's requests from the command line.",
+        "Exit status: 0 done, 1 failure, 2 usage error.");
+
+    HostOptions hostOptions;
+    line.global()
+        .add_option("--now", hostOptions.now, "answer as if it were INSTANT (RFC 3339, e.g. 2026-12-07T12:00:00Z)")
+        ->type_name("INSTANT");
+    line.global()
+        .add_option("--base-dir", hostOptions.baseDirectory, "use DIR in place of the shared folder (for tests and scripts)")
+        ->type_name("DIR")
+        ->transform(CommandLine::nonEmpty("a folder"));
+
+    // Each request builds the widget with the services the options lend it.
+    auto const hosted = [&](PinnedClock pinned, std::function<ExitStatus(const WidgetHost&, const Clock&)> request) {
+        return [&body, &hostOptions, pinned, request = std::move(request)] {
+            auto const lent = services(hostOptions, pinned);
+            return request(makeHost(body, lent), lent.clock);
+        };
+    };
+
+    line.command({ "describe" }, "Print the widget's kind, name, description and families as JSON.",
+        hosted(PinnedClock::stays, [](const WidgetHost& widget, const Clock&) { return describe(widget); }));
+    line.command({ "placeholder" }, "Print the placeholder entry as JSON; the snapshot file is not read.",
+        hosted(PinnedClock::stays, [](const WidgetHost& widget, const Clock&) { return printEntry(widget.placeholder(defaultFamily(widget))); }));
+    bool preview = false;
+    line.command({ "snapshot" }, "Print the entry for the widget's current picture as JSON; --preview asks for the gallery's preview.",
+            hosted(PinnedClock::stays,
+                [&preview](const WidgetHost& widget, const Clock&) {
+                    return printEntry(widget.entry(preview ? Request::preview : Request::snapshot, defaultFamily(widget)));
+                }))
+        .add_flag("--preview", preview, "ask for the picture of the widget gallery");
+    line.command({ "timeline" }, "Print the timeline as JSON: its entries and the instant to ask again.",
+        hosted(PinnedClock::stays, [](const WidgetHost& widget, const Clock&) { return printTimeline(widget.timeline(defaultFamily(widget))); }));
+
+    RenderOptions rendering;
+    auto& render = line.command({ "render" },
+        "Answer the request and draw its entry at the family's size. Writes FILE, or standard output.",
+        hosted(PinnedClock::stays, [&rendering](const WidgetHost& widget, const Clock&) { return WidgetKit::render(widget, rendering); }));
+    declareRenderOptions(render, rendering);
+
+    LiveWidgetOptions live { .family = WidgetFamily::systemMedium, .appearance = std::nullopt, .clock = {}, .reportFrames = false,
+        .programName = program };
+    std::string liveAppearance = "auto";
+    auto& show = line.command({ "show" },
+        "Keep the widget on the desktop in a window of the family's size, updated at its reload dates and\n"
+        "whenever the snapshot or the language changes; a click opens its address. With --now, the clock\n"
+        "starts at that instant and runs on.",
+        hosted(PinnedClock::runsOn, [&live, &liveAppearance](const WidgetHost& widget, const Clock& clock) {
+            // "auto" names no appearance: the window follows the desktop's.
+            live.appearance = Foundation::fromRawValue<UI::Appearance>(liveAppearance);
+            live.clock = clock;
+            return static_cast<ExitStatus>(runLiveWidgetWindow(widget, live));
+        }));
+    declareShowOptions(show, live, liveAppearance);
+
+    return line.run(arguments, [](std::exception_ptr error) -> std::optional<CommandLine::Program::Failure> {
+        try {
+            std::rethrow_exception(error);
+        } catch (const UnsupportedFamilyError& unsupported) {
+            return CommandLine::Program::Failure { ExitStatus::usage, unsupported.what() };
+        } catch (...) {
+            return std::nullopt;
         }
-        auto const lent = services(line);
-        auto const widgets = body(lent);
-        if (widgets.size() != 1)
-            return fail(programName, ExitStatus::failure, fmt::format("the bundle declares {} widgets; this host shows exactly one", widgets.size()));
-        return static_cast<int>(run(WidgetHost(widgets.front()), line, lent.clock));
-    } catch (const UsageError& error) {
-        return fail(programName, ExitStatus::usage, fmt::format("{} (see '{} --help')", error.what(), programName));
-    } catch (const UnsupportedFamilyError& error) {
-        return fail(programName, ExitStatus::usage, error.what());
-    } catch (const std::exception& error) {
-        return fail(programName, ExitStatus::failure, error.what());
-    }
+    });
 }
 
 }

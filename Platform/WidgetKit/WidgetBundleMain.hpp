@@ -1,9 +1,9 @@
 // The entry point of a widget program: the host's command line over the
 // one widget of the program's bundle.
 //
-//   tavvo-widget describe | placeholder | snapshot [--preview] | timeline
-//   tavvo-widget render --family F [--request R] [--appearance A] [--scale N] [--format X] [-o FILE]
-//   tavvo-widget show [--family F] [--appearance light|dark|auto] [--report-frames]
+//   PROGRAM describe | placeholder | snapshot [--preview] | timeline
+//   PROGRAM render --family F [--request R] [--appearance A] [--scale N] [--format X] [-o FILE]
+//   PROGRAM show [--family F] [--appearance light|dark|auto] [--report-frames]
 //
 // with --now INSTANT (pins the clock of every request) and --base-dir DIR
 // (DIR stands in for the shared container) before or after the command.
@@ -23,7 +23,8 @@ namespace WidgetKit {
 // What a bundle declares, built with the services the host lends it.
 using WidgetBundleBody = std::function<std::vector<WidgetConfiguration>(const WidgetServices&)>;
 
-// Exit statuses: 0 done, 1 failure, 2 usage error.
+// Runs the command `arguments` name; `programName` starts its help and
+// every message. Exit statuses: 0 done, 1 failure, 2 usage error.
 int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body, std::span<const std::string> arguments);
 
 // For `main`: runs the bundle type's `body(services)` under the host.

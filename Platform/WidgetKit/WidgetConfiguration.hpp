@@ -35,7 +35,8 @@ concept TimelineProvider = TimelineEntry<typename Provider::Entry>
 // An entry as the host keeps it, whatever the widget's entry type.
 struct HostedEntry {
     Foundation::Date date;
-    std::string jsonDescription;
+    // Writes the entry's JSON description as the writer's next value.
+    std::function<void(Foundation::JSONWriter&)> writeJSON;
     // The widget's content for this entry at a family.
     std::function<WidgetContent(WidgetFamily)> content;
 };
@@ -113,7 +114,7 @@ WidgetConfiguration staticConfiguration(std::string kind, Provider provider, Con
 {
     using Entry = typename Provider::Entry;
     auto const hosted = [content](const Entry& entry) {
-        return HostedEntry { entry.date, jsonDescription(entry),
+        return HostedEntry { entry.date, [entry](Foundation::JSONWriter& writer) { writeJSON(writer, entry); },
             [content, entry](WidgetFamily family) { return content(entry, family); } };
     };
     return WidgetConfiguration(

@@ -12,27 +12,22 @@ WidgetHost::WidgetHost(WidgetConfiguration widget)
 {
 }
 
-TimelineProviderContext WidgetHost::context(WidgetFamily family, bool isPreview) const
+TimelineProviderContext WidgetHost::context(WidgetFamily family, Request request) const
 {
     auto const& families = m_widget.supportedFamilies();
     if (std::find(families.begin(), families.end(), family) == families.end())
         throw UnsupportedFamilyError("the widget " + m_widget.kind() + " does not offer " + std::string(name(family)));
-    return { family, size(family), isPreview };
+    return { family, size(family), request == Request::preview };
 }
 
 HostedEntry WidgetHost::placeholder(WidgetFamily family) const
 {
-    return m_widget.placeholder(context(family, false));
-}
-
-HostedEntry WidgetHost::snapshot(WidgetFamily family, bool isPreview) const
-{
-    return m_widget.snapshot(context(family, isPreview));
+    return m_widget.placeholder(context(family, Request::placeholder));
 }
 
 HostedTimeline WidgetHost::timeline(WidgetFamily family) const
 {
-    return m_widget.timeline(context(family, false));
+    return m_widget.timeline(context(family, Request::timeline));
 }
 
 HostedEntry WidgetHost::entry(Request request, WidgetFamily family) const
@@ -41,9 +36,8 @@ HostedEntry WidgetHost::entry(Request request, WidgetFamily family) const
     case Request::placeholder:
         return placeholder(family);
     case Request::snapshot:
-        return snapshot(family, false);
     case Request::preview:
-        return snapshot(family, true);
+        return m_widget.snapshot(context(family, request));
     case Request::timeline:
         break;
     }

@@ -5,6 +5,7 @@
 // show it.
 #pragma once
 
+#include "Platform/Foundation/RawValue.hpp"
 #include "Platform/UI/Animation.hpp"
 #include "Platform/UI/LaidOutNode.hpp"
 #include "Platform/WidgetKit/WidgetConfiguration.hpp"
@@ -15,6 +16,15 @@ namespace WidgetKit {
 
 // The requests a host makes of a timeline provider.
 enum class Request { placeholder, snapshot, preview, timeline };
+
+}
+
+template <>
+struct Foundation::RawValues<WidgetKit::Request> {
+    static constexpr std::array<std::string_view, 4> texts { "placeholder", "snapshot", "preview", "timeline" };
+};
+
+namespace WidgetKit {
 
 // A family the widget does not offer was asked for.
 class UnsupportedFamilyError : public std::invalid_argument {
@@ -31,19 +41,19 @@ public:
     // Each throws UnsupportedFamilyError for a family the widget does not
     // offer, before the provider is asked anything.
     HostedEntry placeholder(WidgetFamily family) const;
-    HostedEntry snapshot(WidgetFamily family, bool isPreview) const;
     HostedTimeline timeline(WidgetFamily family) const;
 
-    // The entry the host would show for `request`: for a timeline, its
-    // first entry (a timeline with none is the provider's error, reported
-    // as std::logic_error).
+    // The entry the host would show for `request`: a snapshot for the
+    // desktop or for a preview, or for a timeline its first entry (a
+    // timeline with none is the provider's error, reported as
+    // std::logic_error).
     HostedEntry entry(Request request, WidgetFamily family) const;
 
     // The entry's content laid out in a container of the family's size.
     UI::LaidOutNode layout(const HostedEntry& entry, WidgetFamily family, UI::ReduceMotion reduceMotion = UI::ReduceMotion::off) const;
 
 private:
-    TimelineProviderContext context(WidgetFamily family, bool isPreview) const;
+    TimelineProviderContext context(WidgetFamily family, Request request) const;
 
     WidgetConfiguration m_widget;
 };

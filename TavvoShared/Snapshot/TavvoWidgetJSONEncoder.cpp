@@ -1,10 +1,9 @@
 #include "TavvoShared/Snapshot/TavvoWidgetJSONEncoder.hpp"
 
 #include "Platform/Foundation/InternetDateTime.hpp"
+#include "Platform/Foundation/JSONWriter.hpp"
 
 #include <rapidjson/memorystream.h>
-#include <rapidjson/prettywriter.h>
-#include <rapidjson/stringbuffer.h>
 
 #include <fmt/format.h>
 
@@ -12,7 +11,7 @@
 
 namespace {
 
-using Writer = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
+using Writer = Foundation::JSONWriter;
 
 // The pretty writer of this library version cannot be asked to check the
 // encoding itself, so texts are checked here before they are written.
@@ -184,13 +183,9 @@ void writeSnapshot(Writer& writer, const TavvoWidgetSnapshot& snapshot, std::str
 template <typename Record>
 std::string encodeRoot(const Record& record, void (*write)(Writer&, const Record&, std::string))
 {
-    rapidjson::StringBuffer buffer;
-    {
-        Writer writer(buffer);
-        writer.SetIndent(' ', 2);
-        write(writer, record, "");
-    }
-    return std::string(buffer.GetString(), buffer.GetSize());
+    Writer writer;
+    write(writer, record, "");
+    return std::string(writer.text());
 }
 
 }
@@ -198,6 +193,11 @@ std::string encodeRoot(const Record& record, void (*write)(Writer&, const Record
 std::string TavvoWidgetJSONEncoder::encode(const TavvoWidgetSnapshot& snapshot) const
 {
     return encodeRoot(snapshot, writeSnapshot);
+}
+
+void TavvoWidgetJSONEncoder::encode(const TavvoWidgetSnapshot& snapshot, Foundation::JSONWriter& writer) const
+{
+    writeSnapshot(writer, snapshot, "");
 }
 
 std::string TavvoWidgetJSONEncoder::encode(const TavvoWidgetProviderSnapshot& provider) const

@@ -15,6 +15,10 @@
 
 #include <string>
 
+namespace Foundation {
+class JSONWriter;
+}
+
 class TavvoWidgetJSONEncoder {
 public:
     // A new, independent encoder; encoders are never shared.
@@ -26,4 +30,9 @@ public:
     std::string encode(const TavvoWidgetProviderSnapshot& provider) const;
     std::string encode(const TavvoWidgetLimitSnapshot& limit) const;
     std::string encode(const CodexAnalyticsSummary& summary) const;
+
+    // The document as the next value of `writer`, nested at its depth, for
+    // a caller writing a larger document around it. After EncodingError the
+    // writer is mid-value and only fit to be thrown away.
+    void encode(const TavvoWidgetSnapshot& snapshot, Foundation::JSONWriter& writer) const;
 };

@@ -8,6 +8,10 @@
 #include <optional>
 #include <string>
 
+namespace Foundation {
+class JSONWriter;
+}
+
 struct TavvoWidgetEntry {
     // The present instant of every view: freshness, countdowns and reset
     // times are judged against it.
@@ -18,8 +22,9 @@ struct TavvoWidgetEntry {
     friend bool operator==(const TavvoWidgetEntry&, const TavvoWidgetEntry&) = default;
 };
 
-// The entry as one JSON object for the host's command line:
+// The entry as the writer's next value, one JSON object for the host's
+// command line:
 //   {"date": "<UTC text>", "snapshot": <document> | null, "errorText": "<text>" | null}
 // with the document in its stored form. Throws EncodingError when a date
 // of the document cannot be written.
-std::string jsonDescription(const TavvoWidgetEntry& entry);
+void writeJSON(Foundation::JSONWriter& writer, const TavvoWidgetEntry& entry);

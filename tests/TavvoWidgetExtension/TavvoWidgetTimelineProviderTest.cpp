@@ -5,6 +5,7 @@
 #include "Platform/WidgetKit/WidgetHost.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetConstants.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONEncoder.hpp"
+#include "TestSupport/JSONText.hpp"
 #include "TestSupport/NoContainerFileManager.hpp"
 #include "TestSupport/ScopedLanguage.hpp"
 #include "TestSupport/TemporaryDirectory.hpp"

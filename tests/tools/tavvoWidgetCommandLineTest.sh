@@ -55,7 +55,8 @@ expect_json "no container" 'j["entries"][0]["errorText"] == "widget.snapshot_una
 
 # Mistakes: exit 2 with one line.
 for wrong in "bogus" "timeline --preview" "snapshot extra" "render" "render --family tiny" \
-    "render --family small --format gif" "render --family small --scale 0" "--now yesterday timeline" "describe --now"; do
+    "render --family small --format gif" "render --family small --scale 0" "--now yesterday timeline" "describe --now" \
+    "timeline describe"; do
   check "$wrong" 2 "$widget" $wrong
   expect_error_line "$wrong"
 done

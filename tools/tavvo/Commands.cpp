@@ -1,5 +1,7 @@
 #include "Commands.hpp"
 
+#include "Platform/CommandLine/OptionValidators.hpp"
+#include "Platform/CommandLine/UsageError.hpp"
 #include "Platform/Foundation/Bundle.hpp"
 #include "Platform/Foundation/FileManager.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
@@ -8,48 +10,38 @@
 #include "TavvoShared/Snapshot/TavvoWidgetSnapshotStore.hpp"
 
 #include <fmt/format.h>
-#include <fmt/ranges.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <functional>
 #include <iostream>
 #include <iterator>
-#include <span>
 #include <system_error>
 
 namespace {
 
-using Operands = std::span<const std::string>;
+using CommandLine::ExitStatus;
+using CommandLine::UsageError;
 
-struct Command {
-    std::vector<std::string> words; // e.g. {"snapshot", "write"}
-    std::string operandsUsage; // e.g. "[FILE|-]"
-    std::string summary;
-    std::function<ExitStatus(const CommandLine&, Operands)> run;
+// The global options; empty when not given (an empty value is refused).
+struct GlobalOptions {
+    std::string baseDirectory;
+    std::string appGroupIdentifier;
 };
 
-constexpr std::string_view globalOptionsHelp = R"(Global options (before or after the command):
-  --base-dir DIR    use DIR in place of the shared folder (for tests and scripts)
-  --app-group ID    the application group whose shared folder holds the snapshot
-  -h, --help        show help for the command
-)";
-
-TavvoWidgetSnapshotStore makeStore(const CommandLine& line)
+TavvoWidgetSnapshotStore makeStore(const GlobalOptions& options)
 {
-    std::string group = line.appGroupIdentifier
-        ? *line.appGroupIdentifier
-        : TavvoWidgetSnapshotStore::resolvedAppGroupIdentifier(Foundation::Bundle::mainBundle());
-    return TavvoWidgetSnapshotStore(std::move(group), line.baseDirectory, Foundation::FileManager::defaultManager());
+    std::string group = options.appGroupIdentifier.empty()
+        ? TavvoWidgetSnapshotStore::resolvedAppGroupIdentifier(Foundation::Bundle::mainBundle())
+        : options.appGroupIdentifier;
+    std::optional<std::filesystem::path> baseDirectory;
+    if (!options.baseDirectory.empty())
+        baseDirectory = std::filesystem::path(options.baseDirectory);
+    return TavvoWidgetSnapshotStore(std::move(group), std::move(baseDirectory), Foundation::FileManager::defaultManager());
 }
 
-// The bytes of FILE, or of standard input for "-" or no operand.
-std::string readInput(Operands operands)
+// The bytes of the file `name`, or of standard input for "-".
+std::string readInput(const std::string& name)
 {
-    if (operands.size() > 1)
-        throw UsageError("expected at most one input file");
-    std::string const name = operands.empty() ? "-" : operands.front();
     if (name == "-") {
         std::string bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
         if (bytes.size() > TavvoWidgetSnapshotStore::maximumSnapshotFileLength)
@@ -65,23 +57,17 @@ std::string readInput(Operands operands)
     }
 }
 
-void expectNoOperands(Operands operands)
-{
-    if (!operands.empty())
-        throw UsageError(fmt::format("unexpected argument '{}'", operands.front()));
-}
-
-void rejectAppGroup(const CommandLine& line)
+void rejectAppGroup(const GlobalOptions& options)
 {
     // The language override lives in the suite of the program's own group;
     // silently ignoring another one would set the wrong language.
-    if (line.appGroupIdentifier)
+    if (!options.appGroupIdentifier.empty())
         throw UsageError("--app-group applies to the snapshot commands only");
 }
 
-TavvoWidgetSnapshot decodeInput(Operands operands)
+TavvoWidgetSnapshot decodeInput(const std::string& file)
 {
-    return TavvoWidgetJSONDecoder::tavvoWidget().decode<TavvoWidgetSnapshot>(readInput(operands));
+    return TavvoWidgetJSONDecoder::tavvoWidget().decode<TavvoWidgetSnapshot>(readInput(file));
 }
 
 void printDocument(const TavvoWidgetSnapshot& snapshot)
@@ -89,16 +75,16 @@ void printDocument(const TavvoWidgetSnapshot& snapshot)
     fmt::print("{}\n", TavvoWidgetJSONEncoder::tavvoWidget().encode(snapshot));
 }
 
-ExitStatus snapshotNormalize(const CommandLine&, Operands operands)
+ExitStatus snapshotNormalize(const std::string& file)
 {
-    printDocument(decodeInput(operands));
+    printDocument(decodeInput(file));
     return ExitStatus::success;
 }
 
-ExitStatus snapshotWrite(const CommandLine& line, Operands operands)
+ExitStatus snapshotWrite(const GlobalOptions& options, const std::string& file)
 {
-    auto const snapshot = decodeInput(operands);
-    auto const store = makeStore(line);
+    auto const snapshot = decodeInput(file);
+    auto const store = makeStore(options);
     if (snapshot.schemaVersion != TavvoWidgetSnapshot::currentSchemaVersion) {
         fmt::print(stderr, "tavvo: warning: schemaVersion is {}, not {}: the widget will not show this document\n",
             snapshot.schemaVersion, TavvoWidgetSnapshot::currentSchemaVersion);
@@ -107,10 +93,9 @@ ExitStatus snapshotWrite(const CommandLine& line, Operands operands)
     return ExitStatus::success;
 }
 
-ExitStatus snapshotRead(const CommandLine& line, Operands operands)
+ExitStatus snapshotRead(const GlobalOptions& options)
 {
-    expectNoOperands(operands);
-    auto const snapshot = makeStore(line).readSnapshot();
+    auto const snapshot = makeStore(options).readSnapshot();
     if (!snapshot) {
         fmt::print(stderr, "tavvo: no snapshot of version {} to show\n", TavvoWidgetSnapshot::currentSchemaVersion);
         return ExitStatus::nothingToShow;
@@ -119,17 +104,15 @@ ExitStatus snapshotRead(const CommandLine& line, Operands operands)
     return ExitStatus::success;
 }
 
-ExitStatus snapshotPath(const CommandLine& line, Operands operands)
+ExitStatus snapshotPath(const GlobalOptions& options)
 {
-    expectNoOperands(operands);
-    fmt::print("{}\n", makeStore(line).snapshotURL().string());
+    fmt::print("{}\n", makeStore(options).snapshotURL().string());
     return ExitStatus::success;
 }
 
-ExitStatus languageGet(const CommandLine& line, Operands operands)
+ExitStatus languageGet(const GlobalOptions& options)
 {
-    rejectAppGroup(line);
-    expectNoOperands(operands);
+    rejectAppGroup(options);
     auto const value = L10n::selectedLanguageOverride();
     if (!value) {
         fmt::print(stderr, "tavvo: no language override is set\n");
@@ -139,118 +122,80 @@ ExitStatus languageGet(const CommandLine& line, Operands operands)
     return ExitStatus::success;
 }
 
-ExitStatus languageSet(const CommandLine& line, Operands operands)
+ExitStatus languageSet(const GlobalOptions& options, const std::string& code)
 {
-    rejectAppGroup(line);
-    if (operands.size() != 1)
-        throw UsageError("expected one language code");
-    L10n::setLanguageOverride(operands.front());
+    rejectAppGroup(options);
+    L10n::setLanguageOverride(code);
     fmt::print("{}\n", L10n::selectedLanguageOverride().value_or(""));
     return ExitStatus::success;
 }
 
-ExitStatus languageClear(const CommandLine& line, Operands operands)
+ExitStatus languageClear(const GlobalOptions& options)
 {
-    rejectAppGroup(line);
-    expectNoOperands(operands);
+    rejectAppGroup(options);
     L10n::setLanguageOverride(std::nullopt);
     return ExitStatus::success;
 }
 
-ExitStatus languageResolved(const CommandLine& line, Operands operands)
+ExitStatus languageResolved(const GlobalOptions& options)
 {
-    rejectAppGroup(line);
-    expectNoOperands(operands);
+    rejectAppGroup(options);
     fmt::print("{}\n", L10n::resolvedLanguage());
     return ExitStatus::success;
 }
 
-ExitStatus languageList(const CommandLine& line, Operands operands)
+ExitStatus languageList(const GlobalOptions& options)
 {
-    rejectAppGroup(line);
-    expectNoOperands(operands);
+    rejectAppGroup(options);
     for (auto const& code : L10n::supportedLocalizations())
         fmt::print("{}\t{}\n", code, L10n::displayName(code));
     return ExitStatus::success;
 }
 
-const std::vector<Command>& commands()
+}
+
+int runTavvoCommandLine(std::span<const std::string> arguments, const CommandLine::Program::FailureMapping& failureOf)
 {
-    static std::vector<Command> const table {
-        { { "snapshot", "normalize" }, "[FILE|-]",
-            "Decode a snapshot document and print it as the library writes it (no version check).", snapshotNormalize },
-        { { "snapshot", "write" }, "[FILE|-]",
-            "Decode a snapshot document and store it in the shared folder, replacing the current one atomically.",
-            snapshotWrite },
-        { { "snapshot", "read" }, "",
-            "Print the stored snapshot; exit 3 when there is none of the current version.", snapshotRead },
-        { { "snapshot", "path" }, "", "Print where the snapshot file lives; creates nothing.", snapshotPath },
-        { { "language", "get" }, "", "Print the stored language override; exit 3 when none is set.", languageGet },
-        { { "language", "set" }, "CODE", "Set the language override (stored normalized) and print what was stored.",
-            languageSet },
-        { { "language", "clear" }, "", "Remove the language override: the system preference decides again.",
-            languageClear },
-        { { "language", "resolved" }, "", "Print the language in force.", languageResolved },
-        { { "language", "list" }, "", "Print each supported language code and its name.", languageList },
+    CommandLine::Program program("tavvo", "tavvo: publish widget snapshots and set the widget's language.",
+        "Exit status: 0 done, 1 failure, 2 usage error, 3 nothing to show, 65 not a valid snapshot,\n"
+        "66 input file missing.");
+
+    GlobalOptions global;
+    auto& options = program.global();
+    options.add_option("--base-dir", global.baseDirectory, "use DIR in place of the shared folder (for tests and scripts)")
+        ->type_name("DIR")
+        ->transform(CommandLine::nonEmpty("a non-empty value"));
+    options.add_option("--app-group", global.appGroupIdentifier, "the application group whose shared folder holds the snapshot")
+        ->type_name("ID")
+        ->transform(CommandLine::nonEmpty("a non-empty value"));
+
+    std::string file = "-";
+    auto const fileOperand = [&file](CLI::App& command) {
+        command.add_option("FILE", file, "the document; - or none reads standard input")->type_name("");
     };
-    return table;
-}
+    fileOperand(program.command({ "snapshot", "normalize" },
+        "Decode a snapshot document and print it as the library writes it (no version check).",
+        [&] { return snapshotNormalize(file); }));
+    fileOperand(program.command({ "snapshot", "write" },
+        "Decode a snapshot document and store it in the shared folder, replacing the current one atomically.",
+        [&] { return snapshotWrite(global, file); }));
+    program.command({ "snapshot", "read" }, "Print the stored snapshot; exit 3 when there is none of the current version.",
+        [&] { return snapshotRead(global); });
+    program.command({ "snapshot", "path" }, "Print where the snapshot file lives; creates nothing.", [&] { return snapshotPath(global); });
 
-std::string usageLine(const Command& command)
-{
-    std::string line = "tavvo";
-    for (auto const& word : command.words)
-        line += " " + word;
-    if (!command.operandsUsage.empty())
-        line += " " + command.operandsUsage;
-    return line;
-}
+    program.command({ "language", "get" }, "Print the stored language override; exit 3 when none is set.",
+        [&] { return languageGet(global); });
+    std::string code;
+    program
+        .command({ "language", "set" }, "Set the language override (stored normalized) and print what was stored.",
+            [&] { return languageSet(global, code); })
+        .add_option("CODE", code, "a language code such as fr or zh-Hans")
+        ->required()
+        ->type_name("");
+    program.command({ "language", "clear" }, "Remove the language override: the system preference decides again.",
+        [&] { return languageClear(global); });
+    program.command({ "language", "resolved" }, "Print the language in force.", [&] { return languageResolved(global); });
+    program.command({ "language", "list" }, "Print each supported language code and its name.", [&] { return languageList(global); });
 
-bool startsWith(const std::vector<std::string>& words, Operands prefix)
-{
-    return prefix.size() <= words.size() && std::equal(prefix.begin(), prefix.end(), words.begin());
-}
-
-// Help for every command whose words begin with `prefix`.
-void printHelp(Operands prefix)
-{
-    std::string text;
-    if (prefix.empty())
-        text += "tavvo: publish widget snapshots and set the widget's language.\n\n";
-    text += "Usage:\n";
-    for (auto const& command : commands()) {
-        if (!startsWith(command.words, prefix))
-            continue;
-        text += fmt::format("  {}\n      {}\n", usageLine(command), command.summary);
-    }
-    text += "\n";
-    text += globalOptionsHelp;
-    text += "\nExit status: 0 done, 1 failure, 2 usage error, 3 nothing to show, 65 not a valid snapshot,\n"
-            "66 input file missing.\n";
-    fmt::print("{}", text);
-}
-
-}
-
-ExitStatus runCommand(const CommandLine& line)
-{
-    Operands const words(line.words);
-    for (auto const& command : commands()) {
-        if (words.size() >= command.words.size() && std::equal(command.words.begin(), command.words.end(), words.begin())) {
-            if (line.help) {
-                printHelp(words.first(command.words.size()));
-                return ExitStatus::success;
-            }
-            return command.run(line, words.subspan(command.words.size()));
-        }
-    }
-
-    // A group name alone ("tavvo snapshot"), or nothing: help for it.
-    bool const knownPrefix = std::any_of(commands().begin(), commands().end(),
-        [&](const Command& command) { return startsWith(command.words, words); });
-    if (knownPrefix) {
-        printHelp(words);
-        return ExitStatus::success;
-    }
-    throw UsageError(fmt::format("unknown command '{}'", fmt::join(line.words, " ")));
+    return program.run(arguments, failureOf);
 }

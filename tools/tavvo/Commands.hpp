@@ -1,9 +1,11 @@
-// The commands of tavvo and their help texts.
+// The commands of tavvo, declared on the shared command-line layer.
 #pragma once
 
-#include "CommandLine.hpp"
+#include "Platform/CommandLine/Program.hpp"
 
+#include <span>
 #include <stdexcept>
+#include <string>
 
 // An input file named on the command line is not there.
 class InputMissingError : public std::runtime_error {
@@ -11,7 +13,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Runs the command the line names, printing its result on standard output.
-// Failures are thrown: UsageError, InputMissingError, the store's and the
-// decoder's errors, std::system_error.
-ExitStatus runCommand(const CommandLine& line);
+// Runs the command `arguments` name, printing its result on standard
+// output, and returns the exit status. Failures the commands throw beyond
+// usage errors (InputMissingError, the store's and the decoder's errors,
+// std::system_error) are mapped by `failureOf`.
+int runTavvoCommandLine(std::span<const std::string> arguments, const CommandLine::Program::FailureMapping& failureOf);

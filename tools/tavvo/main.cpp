@@ -1,6 +1,5 @@
 // tavvo: the host-side command line over the shared library, so scripts and
 // host programs can publish snapshots and set the widget's language.
-#include "CommandLine.hpp"
 #include "Commands.hpp"
 
 #include "TavvoShared/Snapshot/DecodingError.hpp"
@@ -8,16 +7,28 @@
 
 #include <fmt/format.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <system_error>
+#include <string>
+#include <vector>
 
 namespace {
 
-int fail(ExitStatus status, const std::string& message)
+using CommandLine::ExitStatus;
+using Failure = CommandLine::Program::Failure;
+
+// The statuses tavvo documents beyond usage errors and plain failures.
+std::optional<Failure> failureOf(std::exception_ptr error)
 {
-    fmt::print(stderr, "tavvo: {}\n", message);
-    return static_cast<int>(status);
+    try {
+        std::rethrow_exception(error);
+    } catch (const InputMissingError& missing) {
+        return Failure { ExitStatus::inputMissing, missing.what() };
+    } catch (const Tavvo::DecodingError& decoding) {
+        return Failure { ExitStatus::notAValidDocument, fmt::format("not a valid snapshot: {}", decoding.what()) };
+    } catch (const TavvoWidgetSnapshotStoreError& store) {
+        return Failure { ExitStatus::failure, store.errorDescription() };
+    } catch (...) {
+        return std::nullopt;
+    }
 }
 
 }
@@ -25,17 +36,5 @@ int fail(ExitStatus status, const std::string& message)
 int main(int argc, char** argv)
 {
     std::vector<std::string> const arguments(argv + 1, argv + argc);
-    try {
-        return static_cast<int>(runCommand(CommandLine::parse(arguments)));
-    } catch (const UsageError& error) {
-        return fail(ExitStatus::usage, fmt::format("{} (see 'tavvo --help')", error.what()));
-    } catch (const InputMissingError& error) {
-        return fail(ExitStatus::noInput, error.what());
-    } catch (const Tavvo::DecodingError& error) {
-        return fail(ExitStatus::dataError, fmt::format("not a valid snapshot: {}", error.what()));
-    } catch (const TavvoWidgetSnapshotStoreError& error) {
-        return fail(ExitStatus::failure, error.errorDescription());
-    } catch (const std::exception& error) {
-        return fail(ExitStatus::failure, error.what());
-    }
+    return runTavvoCommandLine(arguments, failureOf);
 }

@@ -1,5 +1,5 @@
-#include "Platform/WidgetKit/WidgetCommandLine.hpp"
 #include "Platform/WidgetKit/WidgetHost.hpp"
+#include "TestSupport/JSONText.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@ struct NumberEntry {
     int number;
 };
 
-std::string jsonDescription(const NumberEntry& entry)
+void writeJSON(Foundation::JSONWriter& writer, const NumberEntry& entry)
 {
-    return std::to_string(entry.number);
+    writer.Int(entry.number);
 }
 
 // Answers each request with `answers` entries, to see what the host makes
@@ -42,27 +42,15 @@ WidgetHost hostFor(int answers, std::vector<WidgetFamily> families)
     return WidgetHost(staticConfiguration("Numbers", CountingProvider { answers }, content).supportedFamilies(std::move(families)));
 }
 
-std::optional<std::vector<CommandOption>> renderOptions(std::string_view command)
-{
-    if (command == "render")
-        return std::vector<CommandOption> { { "--family", true }, { "--output", true, "-o" }, { "--preview", false } };
-    return std::nullopt;
-}
-
-WidgetCommandLine parse(std::vector<std::string> const& arguments)
-{
-    return WidgetCommandLine::parse(arguments, renderOptions);
-}
-
 }
 
 TEST(WidgetHost, AsksInTheFamilyAndPassesThePreviewFlag)
 {
     auto const host = hostFor(1, { WidgetFamily::systemMedium, WidgetFamily::systemLarge });
-    EXPECT_EQ(host.entry(Request::placeholder, WidgetFamily::systemMedium).jsonDescription, "0");
-    EXPECT_EQ(host.entry(Request::snapshot, WidgetFamily::systemMedium).jsonDescription, "1");
-    EXPECT_EQ(host.entry(Request::preview, WidgetFamily::systemMedium).jsonDescription, "2");
-    EXPECT_EQ(host.entry(Request::timeline, WidgetFamily::systemLarge).jsonDescription, "364");
+    EXPECT_EQ(jsonText(host.entry(Request::placeholder, WidgetFamily::systemMedium)), "0");
+    EXPECT_EQ(jsonText(host.entry(Request::snapshot, WidgetFamily::systemMedium)), "1");
+    EXPECT_EQ(jsonText(host.entry(Request::preview, WidgetFamily::systemMedium)), "2");
+    EXPECT_EQ(jsonText(host.entry(Request::timeline, WidgetFamily::systemLarge)), "364");
     EXPECT_THROW(host.timeline(WidgetFamily::systemSmall), UnsupportedFamilyError);
 
     // The content fills the family's container.
@@ -75,7 +63,7 @@ TEST(WidgetHost, AProviderMustAnswerExactlyOnce)
 {
     for (int const answers : { 0, 2 }) {
         auto const host = hostFor(answers, { WidgetFamily::systemSmall });
-        EXPECT_THROW(host.snapshot(WidgetFamily::systemSmall, false), std::logic_error) << answers;
+        EXPECT_THROW(host.entry(Request::snapshot, WidgetFamily::systemSmall), std::logic_error) << answers;
         EXPECT_THROW(host.timeline(WidgetFamily::systemSmall), std::logic_error) << answers;
     }
 }
@@ -89,30 +77,4 @@ TEST(WidgetFamily, NamesAndSizes)
         EXPECT_EQ(widgetFamilyNamed(unknown), std::nullopt) << unknown;
     for (auto const family : allWidgetFamilies)
         EXPECT_EQ(widgetFamilyNamed(name(family)), family);
-}
-
-TEST(WidgetCommandLine, HostOptionsStandAnywhereAndCommandOptionsAfterTheCommand)
-{
-    auto const line = parse({ "--now", "2026-01-01T00:00:00Z", "render", "--family=small", "-o", "x.png", "--base-dir", "/d", "--preview" });
-    EXPECT_EQ(line.now, "2026-01-01T00:00:00Z");
-    EXPECT_EQ(line.baseDirectory, "/d");
-    EXPECT_EQ(line.command, "render");
-    EXPECT_EQ(line.option("--family"), "small");
-    EXPECT_EQ(line.option("--output"), "x.png");
-    EXPECT_TRUE(line.flag("--preview"));
-    EXPECT_TRUE(line.operands.empty());
-
-    auto const ended = parse({ "render", "--", "--family" });
-    EXPECT_EQ(ended.operands, std::vector<std::string> { "--family" });
-    EXPECT_TRUE(parse({ "-h" }).help);
-
-    for (auto const& wrong : std::vector<std::vector<std::string>> {
-             { "--family", "small", "render" }, // before its command is known
-             { "render", "--colour", "red" },
-             { "render", "--family" },
-             { "render", "--family", "a", "--family", "b" },
-             { "render", "--preview=yes" },
-             { "--now", "a", "render", "--now", "b" },
-         })
-        EXPECT_THROW(parse(wrong), UsageError) << wrong.back();
 }

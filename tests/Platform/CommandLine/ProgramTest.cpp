@@ -1,0 +1,190 @@
+#include "Platform/CommandLine/OptionValidators.hpp"
+#include "Platform/CommandLine/Program.hpp"
+#include "Platform/CommandLine/UsageError.hpp"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+using CommandLine::ExitStatus;
+using CommandLine::Program;
+
+enum class Shade { light, dark };
+
+class MissingInput : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+}
+
+template <>
+struct Foundation::RawValues<Shade> {
+    static constexpr std::array<std::string_view, 2> texts { "light", "dark" };
+};
+
+namespace {
+
+// A small program: "tool [--base-dir DIR] snapshot write [FILE]",
+// "tool snapshot read [--shade S] [--preview]", "tool fail"; it notes what
+// ran and with which values.
+struct Tool {
+    std::string baseDirectory;
+    std::string file = "-";
+    Shade shade = Shade::light;
+    bool preview = false;
+    std::string ran;
+    std::function<void()> failure;
+    Program program { "tool", "tool: does things.", "Exit status: 0 done, 2 usage error." };
+
+    Tool()
+    {
+        program.global().add_option("--base-dir", baseDirectory, "the folder")->type_name("DIR");
+        program.command({ "snapshot", "write" }, "Write it.", [this] { return run("write"); })
+            .add_option("FILE", file, "the document")
+            ->type_name("");
+        auto& read = program.command({ "snapshot", "read" }, "Read it.", [this] { return run("read"); });
+        read.add_option("--shade", shade, "the shade")->transform(CommandLine::rawValueChoice<Shade>())->type_name("S");
+        read.add_flag("--preview", preview, "a preview");
+        program.command({ "fail" }, "Fail.", [this] {
+            failure();
+            return ExitStatus::success;
+        });
+    }
+
+    ExitStatus run(std::string command)
+    {
+        ran = std::move(command);
+        return ExitStatus::success;
+    }
+
+    struct Result {
+        int status;
+        std::string output;
+        std::string error;
+    };
+
+    Result operator()(std::vector<std::string> const& arguments)
+    {
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        int const status = program.run(arguments, [](std::exception_ptr error) -> std::optional<Program::Failure> {
+            try {
+                std::rethrow_exception(error);
+            } catch (const MissingInput& missing) {
+                return Program::Failure { ExitStatus::inputMissing, missing.what() };
+            } catch (...) {
+                return std::nullopt;
+            }
+        });
+        auto output = testing::internal::GetCapturedStdout();
+        return { status, std::move(output), testing::internal::GetCapturedStderr() };
+    }
+};
+
+}
+
+TEST(CommandLineProgram, GlobalOptionsStandBeforeOrAfterTheCommandAndOperandsKeepTheirDashes)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string ran, baseDirectory, file;
+    };
+    for (auto const& line : std::vector<Case> {
+             { { "--base-dir", "/d", "snapshot", "write", "f" }, "write", "/d", "f" },
+             { { "snapshot", "write", "f", "--base-dir=/d" }, "write", "/d", "f" },
+             { { "snapshot", "--base-dir", "/d", "write" }, "write", "/d", "-" },
+             { { "snapshot", "write", "-" }, "write", "", "-" },
+             { { "snapshot", "write", "--", "--base-dir" }, "write", "", "--base-dir" },
+         }) {
+        Tool tool;
+        auto const result = tool(line.arguments);
+        EXPECT_EQ(result.status, 0) << line.arguments.back() << result.error;
+        EXPECT_EQ(tool.ran, line.ran);
+        EXPECT_EQ(tool.baseDirectory, line.baseDirectory);
+        EXPECT_EQ(tool.file, line.file);
+    }
+
+    Tool tool;
+    EXPECT_EQ(tool({ "snapshot", "read", "--shade=dark", "--preview" }).status, 0);
+    EXPECT_EQ(tool.shade, Shade::dark);
+    EXPECT_TRUE(tool.preview);
+}
+
+TEST(CommandLineProgram, MistakesAreOneLineUsageErrors)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string error; // empty: CLI11's own wording, checked for shape only
+    };
+    for (auto const& line : std::vector<Case> {
+             { { "bogus" }, "tool: unknown command 'bogus' (see 'tool --help')\n" },
+             { { "snapshot", "bogus" }, "tool: unknown command 'snapshot bogus' (see 'tool --help')\n" },
+             { { "snapshot", "read", "--colour", "red" }, "tool: unknown option --colour (see 'tool --help')\n" },
+             // A second command word is an operand, never a second command.
+             { { "snapshot", "read", "write" }, "tool: unexpected argument 'write' (see 'tool --help')\n" },
+             { { "snapshot", "write", "a", "b" }, "tool: unexpected argument 'b' (see 'tool --help')\n" },
+             { { "snapshot", "read", "--shade", "blue" },
+                 "tool: --shade: unknown value 'blue' (expected light, dark) (see 'tool --help')\n" },
+             { { "snapshot", "read", "--shade" }, "" },
+             { { "--base-dir", "a", "snapshot", "read", "--base-dir", "b" }, "" },
+         }) {
+        Tool tool;
+        auto const result = tool(line.arguments);
+        EXPECT_EQ(result.status, 2) << line.arguments.back();
+        EXPECT_EQ(tool.ran, "") << line.arguments.back();
+        if (!line.error.empty()) {
+            EXPECT_EQ(result.error, line.error);
+        }
+        EXPECT_TRUE(result.error.starts_with("tool: ") && result.error.find('\n') == result.error.size() - 1) << result.error;
+    }
+}
+
+TEST(CommandLineProgram, HelpAtEveryLevelListsTheCommandsBeneathIt)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        bool listsWrite, listsRead;
+    };
+    for (auto const& line : std::vector<Case> {
+             { {}, true, true },
+             { { "--help" }, true, true },
+             { { "snapshot" }, true, true },
+             { { "snapshot", "-h" }, true, true },
+             { { "snapshot", "read", "--help" }, false, true },
+             { { "--base-dir", "x", "snapshot", "write", "--help" }, true, false },
+         }) {
+        Tool tool;
+        auto const result = tool(line.arguments);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.error, "");
+        EXPECT_EQ(tool.ran, "");
+        EXPECT_EQ(result.output.find("tool snapshot write [FILE]") != std::string::npos, line.listsWrite) << result.output;
+        EXPECT_EQ(result.output.find("tool snapshot read [--shade S] [--preview]") != std::string::npos, line.listsRead) << result.output;
+        EXPECT_NE(result.output.find("--base-dir DIR"), std::string::npos) << "global options on every page";
+        EXPECT_TRUE(result.output.ends_with("Exit status: 0 done, 2 usage error.\n"));
+    }
+}
+
+TEST(CommandLineProgram, ThrownErrorsEndWithTheirStatus)
+{
+    struct Case {
+        std::function<void()> failure;
+        int status;
+        std::string error;
+    };
+    for (auto const& thrown : std::vector<Case> {
+             { [] { throw CommandLine::UsageError("needs more"); }, 2, "tool: needs more (see 'tool --help')\n" },
+             { [] { throw MissingInput("no such file"); }, 66, "tool: no such file\n" },
+             { [] { throw std::runtime_error("broke"); }, 1, "tool: broke\n" },
+         }) {
+        Tool tool;
+        tool.failure = thrown.failure;
+        auto const result = tool({ "fail" });
+        EXPECT_EQ(result.status, thrown.status);
+        EXPECT_EQ(result.error, thrown.error);
+    }
+}
