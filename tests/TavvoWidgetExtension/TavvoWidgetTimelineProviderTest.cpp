@@ -23,7 +23,7 @@ using Purpose = TavvoWidgetTimelineProvider::EntryPurpose;
 
 // A widget whose shared container is a temporary folder, its clock pinned
 // at `now`, answering in keys mode.
-class TimelineProviderTest : public WidgetTest::KeysInEnglish {
+class TimelineProviderTest : public KeysInEnglish {
 protected:
     WidgetKit::WidgetServices services() const
     {

@@ -17,7 +17,7 @@ using WidgetTest::provider;
 using WidgetTest::titled;
 
 // The widget's picture of `entry` at the family's size, in keys mode.
-class WidgetViewTest : public WidgetTest::KeysInEnglish {
+class WidgetViewTest : public KeysInEnglish {
 protected:
     static WidgetTest::Dumps render(WidgetFamily family, const TavvoWidgetEntry& entry)
     {

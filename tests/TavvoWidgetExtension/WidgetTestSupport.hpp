@@ -1,5 +1,5 @@
-// Records and dumps the widget's view tests share: texts as keys, short
-// builders for limits and providers, and a view laid out at a pinned size as text,
+// Records and dumps the widget's view tests share: short builders for
+// limits and providers, and a view laid out at a pinned size as text,
 // accessibility labels and the JSON tree.
 #pragma once
 
@@ -9,8 +9,6 @@
 #include "Platform/UI/UITestSupport.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetProviderSnapshot.hpp"
 #include "TestSupport/ScopedLanguage.hpp"
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
@@ -28,14 +26,6 @@ using Status = TavvoWidgetProviderStatus;
 // 2026-03-14 09:26:53 UTC, a moment with no special meaning; tests that
 // show times pin the zone to UTC.
 inline Foundation::Date const now = Foundation::Date(std::chrono::seconds(1773480413));
-
-// Texts read as their keys and arguments, times in English at UTC: the
-// widget's tests check which text was chosen, not its wording.
-class KeysInEnglish : public ::testing::Test {
-private:
-    ScopedLanguage m_language { "en" };
-    ScopedKeysMode m_keys;
-};
 
 inline TavvoWidgetLimitSnapshot limit(std::string id, std::optional<std::int64_t> remainingPercent,
     std::optional<Foundation::Date> resetDate = std::nullopt, std::string title = "")
