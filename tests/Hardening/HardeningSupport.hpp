@@ -1,7 +1,7 @@
-// Documents and helpers shared by the hardening tests: two real documents
-// that differ in every part a torn write could mix up, the decode-or-fail
-// outcome of a text, and a forked child that never returns into the test
-// framework.
+// Documents and helpers shared by the hardening and coding tests: two real
+// documents that differ in every part a torn write could mix up, the
+// decoding of a text or the decoder's refusal of it, and a forked child
+// that never returns into the test framework.
 #pragma once
 
 #include "TavvoShared/Snapshot/DecodingError.hpp"
@@ -69,15 +69,31 @@ inline std::string encode(const TavvoWidgetSnapshot& snapshot)
     return TavvoWidgetJSONEncoder::tavvoWidget().encode(snapshot);
 }
 
+inline TavvoWidgetSnapshot decode(std::string_view json)
+{
+    return TavvoWidgetJSONDecoder::tavvoWidget().decode<TavvoWidgetSnapshot>(json);
+}
+
 // The decoded document, or nothing when the decoder refused the text with
 // its own error. Anything else it throws reaches the test as a failure.
 inline std::optional<TavvoWidgetSnapshot> decodeOrNothing(std::string_view json)
 {
     try {
-        return TavvoWidgetJSONDecoder::tavvoWidget().decode<TavvoWidgetSnapshot>(json);
+        return decode(json);
     } catch (const Tavvo::DecodingError&) {
         return std::nullopt;
     }
+}
+
+// The decoder's own error for a text it must refuse, or "(decoded)".
+inline std::string refusal(std::string_view json)
+{
+    try {
+        decode(json);
+    } catch (const Tavvo::DecodingError& error) {
+        return error.what();
+    }
+    return "(decoded)";
 }
 
 // Runs `body` in a forked child that exits with 0 when it returns and 1

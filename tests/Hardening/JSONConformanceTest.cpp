@@ -28,16 +28,6 @@ std::string documentWithTitle(std::string_view titleJSON)
     return rootWith(R"("providers":[{"id":"codex","status":"available","title":)" + std::string(titleJSON) + "}]");
 }
 
-std::string refusal(std::string_view json)
-{
-    try {
-        TavvoWidgetJSONDecoder::tavvoWidget().decode<TavvoWidgetSnapshot>(json);
-    } catch (const Tavvo::DecodingError& error) {
-        return error.what();
-    }
-    return "(decoded)";
-}
-
 }
 
 // Every proper prefix of a valid document is an incomplete text, also when

@@ -109,8 +109,6 @@ TEST_F(SnapshotFaultTest, ReadersSeeOneOfTwoWholeDocumentsWhileAnotherProcessRew
     ASSERT_GT(writer, 0);
 
     int reads = 0;
-    int readFirst = 0;
-    int readSecond = 0;
     int failures = 0;
     int temporarySeen = 0;
     std::set<std::string> openToOthers;
@@ -119,8 +117,6 @@ TEST_F(SnapshotFaultTest, ReadersSeeOneOfTwoWholeDocumentsWhileAnotherProcessRew
     while (writerRunning || reads < minimumReads) {
         try {
             auto const read = store().readSnapshot();
-            readFirst += read == first;
-            readSecond += read == second;
             failures += read != first && read != second;
         } catch (const std::exception& error) {
             ++failures;
@@ -137,7 +133,6 @@ TEST_F(SnapshotFaultTest, ReadersSeeOneOfTwoWholeDocumentsWhileAnotherProcessRew
     }
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the writer failed";
     EXPECT_EQ(failures, 0) << "of " << reads << " reads";
-    EXPECT_EQ(readFirst + readSecond, reads);
     EXPECT_TRUE(openToOthers.empty()) << *openToOthers.begin();
     RecordProperty("reads", reads);
     RecordProperty("temporaryFilesSeenInFlight", temporarySeen);
@@ -214,13 +209,12 @@ TEST_F(SnapshotFaultTest, KilledWritersLeaveAWholeDocumentAndTheirLeftoversAreCl
     RecordProperty("temporaryFilesLeftByKills", leftovers);
 
     // Fresh leftovers may be a write still in flight: the next write keeps
-    // them. Aged past a minute, they are abandoned and go.
+    // them. Aged past a minute, they are abandoned and go, and so do the
+    // twelve-letter names earlier versions gave their temporary files.
+    // Beside them, as old: things that are not ours, a folder and a link,
+    // which stay; and a live writer's young file, which stays too.
     store().writeSnapshot(first);
     EXPECT_EQ(static_cast<int>(temporaryFiles().size()), leftovers) << "a young temporary file may be a live writer's";
-    for (auto const& name : temporaryFiles())
-        age(folder() / name, std::chrono::minutes(2));
-
-    // Beside them: a live writer's file, and things that are not ours.
     auto const live = ".current-limits.json.Live01.tmp";
     std::vector<std::string> const notOurs {
         ".current-limits.json.tmp",
@@ -230,18 +224,14 @@ TEST_F(SnapshotFaultTest, KilledWritersLeaveAWholeDocumentAndTheirLeftoversAreCl
         ".current-limits.json.abc-ef.tmp",
         "notes.txt",
     };
-    std::ofstream(folder() / live) << "{";
-    for (auto const& name : notOurs) {
+    for (auto const& name : notOurs)
         std::ofstream(folder() / name) << "kept";
-        age(folder() / name, std::chrono::hours(1));
-    }
-    // Earlier versions named their temporary files with twelve letters.
-    std::ofstream(folder() / ".current-limits.json.abcdefABCDEF.tmp") << "{";
-    age(folder() / ".current-limits.json.abcdefABCDEF.tmp", std::chrono::hours(1));
     fs::create_directory(folder() / ".current-limits.json.folder.tmp");
-    age(folder() / ".current-limits.json.folder.tmp", std::chrono::hours(1));
     fs::create_symlink("current-limits.json", folder() / ".current-limits.json.link01.tmp");
-    age(folder() / ".current-limits.json.link01.tmp", std::chrono::hours(1));
+    std::ofstream(folder() / ".current-limits.json.abcdefABCDEF.tmp") << "{";
+    for (auto const& [name, mode] : entries())
+        age(folder() / name, std::chrono::hours(1));
+    std::ofstream(folder() / live) << "{";
 
     store().writeSnapshot(second);
     EXPECT_EQ(store().readSnapshot(), second);

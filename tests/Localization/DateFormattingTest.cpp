@@ -7,33 +7,23 @@
 
 #include <thread>
 
-namespace {
-
-struct Expected {
-    std::string language, time, date, dateWithYear, month, dayTime, dayTimeUTC;
-};
-
-}
-
 TEST(DateFormatting, EveryLanguageUsesItsOwnForms)
 {
     ScopedLanguage const language("en", "UTC");
     auto const date = at("2026-01-31T21:05:00Z");
-    Expected const cases[] = {
-        { "en", "21:05", "Jan 31", "Jan 31, 2026", "Jan", "Jan 31, 21:05", "31 Jan, 21:05" },
-        { "ru", "21:05", "31 янв.", "31 янв. 2026\u202Fг.", "янв.", "31 янв., 21:05", "31 янв., 21:05" },
-        { "zh-Hans", "21:05", "1月31日", "2026年1月31日", "1月", "1月31日 21:05", "31 1月, 21:05" },
-        { "fr", "21:05", "31 janv.", "31 janv. 2026", "janv.", "31 janv., 21:05", "31 janv., 21:05" },
-        { "es", "21:05", "31 ene", "31 ene 2026", "ene", "31 ene, 21:05", "31 ene, 21:05" },
+    // Time | date | with the year | month | day and time | the same in UTC.
+    std::pair<std::string, std::string> const cases[] = {
+        { "en", "21:05 | Jan 31 | Jan 31, 2026 | Jan | Jan 31, 21:05 | 31 Jan, 21:05" },
+        { "ru", "21:05 | 31 янв. | 31 янв. 2026\u202Fг. | янв. | 31 янв., 21:05 | 31 янв., 21:05" },
+        { "zh-Hans", "21:05 | 1月31日 | 2026年1月31日 | 1月 | 1月31日 21:05 | 31 1月, 21:05" },
+        { "fr", "21:05 | 31 janv. | 31 janv. 2026 | janv. | 31 janv., 21:05 | 31 janv., 21:05" },
+        { "es", "21:05 | 31 ene | 31 ene 2026 | ene | 31 ene, 21:05 | 31 ene, 21:05" },
     };
-    for (auto const& expected : cases) {
-        ScopedLanguage::speak(expected.language);
-        EXPECT_EQ(L10n::shortTime(date), expected.time) << expected.language;
-        EXPECT_EQ(L10n::shortDate(date), expected.date) << expected.language;
-        EXPECT_EQ(L10n::shortDateWithYear(date), expected.dateWithYear) << expected.language;
-        EXPECT_EQ(L10n::shortMonth(date), expected.month) << expected.language;
-        EXPECT_EQ(L10n::shortDayTime(date), expected.dayTime) << expected.language;
-        EXPECT_EQ(L10n::shortDayTimeUTC(date), expected.dayTimeUTC) << expected.language;
+    for (auto const& [code, expected] : cases) {
+        ScopedLanguage::speak(code);
+        EXPECT_EQ(L10n::shortTime(date) + " | " + L10n::shortDate(date) + " | " + L10n::shortDateWithYear(date) + " | "
+                + L10n::shortMonth(date) + " | " + L10n::shortDayTime(date) + " | " + L10n::shortDayTimeUTC(date),
+            expected);
     }
 }
 

@@ -14,10 +14,7 @@ namespace {
 constexpr auto int64Min = std::numeric_limits<std::int64_t>::min();
 constexpr auto int64Max = std::numeric_limits<std::int64_t>::max();
 
-class DurationTexts : public ::testing::Test {
-    ScopedLanguage m_language { "en" };
-    ScopedKeysMode m_keys;
-};
+using DurationTexts = KeysInEnglish;
 
 }
 

@@ -1,5 +1,6 @@
 #include "TavvoShared/Localization/L10n.hpp"
 
+#include "Platform/Foundation/JSONObjectFile.hpp"
 #include "Platform/Foundation/UserDefaults.hpp"
 #include "TavvoShared/Localization/FormattedText.hpp"
 #include "TavvoShared/Localization/LocalizationBundleMarker.hpp"
@@ -8,11 +9,8 @@
 #include "TestSupport/TemporaryDirectory.hpp"
 
 #include <gtest/gtest.h>
-#include <rapidjson/document.h>
 
-#include <fstream>
 #include <map>
-#include <sstream>
 
 using Foundation::UserDefaults;
 
@@ -45,16 +43,12 @@ private:
 std::map<std::string, std::string> stringTable(const std::string& code)
 {
     auto const folder = LocalizationBundleMarker::bundle().pathForResource(code, "lproj");
-    EXPECT_TRUE(folder) << code;
-    if (!folder)
+    auto const document = folder ? Foundation::jsonObjectFile(*folder / "Localizable.json", 1 << 20) : nullptr;
+    EXPECT_TRUE(document) << code;
+    if (!document)
         return {};
-    std::ostringstream contents;
-    contents << std::ifstream(*folder / "Localizable.json").rdbuf();
-    rapidjson::Document document;
-    document.Parse<rapidjson::kParseValidateEncodingFlag>(contents.str().c_str());
-    EXPECT_TRUE(document.IsObject()) << code;
     std::map<std::string, std::string> table;
-    for (auto const& member : document.GetObject()) {
+    for (auto const& member : document->GetObject()) {
         EXPECT_TRUE(member.value.IsString()) << code << " " << member.name.GetString();
         if (member.value.IsString())
             table.emplace(member.name.GetString(), member.value.GetString());

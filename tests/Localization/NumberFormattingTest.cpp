@@ -34,22 +34,20 @@ TEST(NumberFormatting, DecimalsRoundHalfToEvenWithoutPadding)
 TEST(NumberFormatting, TheLanguageDecidesMarksAndPlacement)
 {
     ScopedLanguage const language("en");
-    struct Case {
-        std::string language, decimal, currency, integer;
+    // Decimal | dollars | integer. Grouping in Russian is a no-break space,
+    // in French a narrow one.
+    std::pair<std::string, std::string> const cases[] = {
+        { "en", "-1,234.5 | -$1,234.5 | -1,234,567" },
+        { "ru", "-1\u00A0234,5 | -1\u00A0234,5\u00A0$ | -1\u00A0234\u00A0567" },
+        { "zh-Hans", "-1,234.5 | -US$1,234.5 | -1,234,567" },
+        { "fr", "-1\u202F234,5 | -1\u202F234,5\u00A0$US | -1\u202F234\u202F567" },
+        { "es", "-1234,5 | -1234,5\u00A0US$ | -1.234.567" },
     };
-    // Grouping in Russian is a no-break space, in French a narrow one.
-    Case const cases[] = {
-        { "en", "-1,234.5", "-$1,234.5", "-1,234,567" },
-        { "ru", "-1\u00A0234,5", "-1\u00A0234,5\u00A0$", "-1\u00A0234\u00A0567" },
-        { "zh-Hans", "-1,234.5", "-US$1,234.5", "-1,234,567" },
-        { "fr", "-1\u202F234,5", "-1\u202F234,5\u00A0$US", "-1\u202F234\u202F567" },
-        { "es", "-1234,5", "-1234,5\u00A0US$", "-1.234.567" },
-    };
-    for (auto const& expected : cases) {
-        ScopedLanguage::speak(expected.language);
-        EXPECT_EQ(L10n::localizedDecimal(decimal("-1234.5"), 2), expected.decimal) << expected.language;
-        EXPECT_EQ(L10n::localizedCurrencyUSD(decimal("-1234.5"), 2), expected.currency) << expected.language;
-        EXPECT_EQ(L10n::localizedInteger(-1234567), expected.integer) << expected.language;
+    for (auto const& [code, expected] : cases) {
+        ScopedLanguage::speak(code);
+        EXPECT_EQ(L10n::localizedDecimal(decimal("-1234.5"), 2) + " | " + L10n::localizedCurrencyUSD(decimal("-1234.5"), 2) + " | "
+                + L10n::localizedInteger(-1234567),
+            expected);
     }
     ScopedLanguage::speak("en");
     EXPECT_EQ(L10n::localizedCurrencyUSD(decimal("12"), 2), "$12");

@@ -21,20 +21,16 @@ TEST(ResetTexts, TodayIsJudgedInTheTimeZoneInForce)
     // The year is never shown, however far away.
     EXPECT_EQ(L10n::resetExpandedText(at("2029-06-01T10:00:00Z"), now), "reset.other_day.expanded[Jun 1, 12:00]");
 
+    // A daylight-saving change keeps the local day: clocks go from 02:00 to
+    // 03:00 on 29 March 2026, and that day is 23 hours long.
+    auto const springNow = at("2026-03-28T23:30:00Z"); // 00:30 local, the 29th
+    EXPECT_EQ(L10n::resetCompactText(at("2026-03-29T21:59:00Z"), springNow), "reset.today.compact[23:59]");
+    EXPECT_EQ(L10n::resetCompactText(at("2026-03-29T22:00:00Z"), springNow), "reset.other_day.compact[Mar 30, 00:00]");
+    EXPECT_EQ(L10n::resetCompactText(at("2026-03-29T01:00:00Z"), springNow), "reset.today.compact[03:00]");
+
     // The same instants seen from UTC are one day.
     ScopedEnvironment const utc { { "TZ", "UTC" } };
     EXPECT_EQ(L10n::resetCompactText(at("2026-01-14T23:30:00Z"), now), "reset.today.compact[23:30]");
-}
-
-TEST(ResetTexts, ADaylightSavingChangeKeepsTheLocalDay)
-{
-    ScopedLanguage const english("en", "Europe/Paris");
-    ScopedKeysMode const keys;
-    // Clocks go from 02:00 to 03:00 on 29 March 2026; the day is 23 hours long.
-    auto const now = at("2026-03-28T23:30:00Z"); // 00:30 local, the 29th
-    EXPECT_EQ(L10n::resetCompactText(at("2026-03-29T21:59:00Z"), now), "reset.today.compact[23:59]");
-    EXPECT_EQ(L10n::resetCompactText(at("2026-03-29T22:00:00Z"), now), "reset.other_day.compact[Mar 30, 00:00]");
-    EXPECT_EQ(L10n::resetCompactText(at("2026-03-29T01:00:00Z"), now), "reset.today.compact[03:00]");
 }
 
 TEST(ResetTexts, TimestampsShowOnlyWhatTodayDoesNotSay)

@@ -3,6 +3,7 @@
 
 #include "Platform/UI/Dump.hpp"
 #include "Platform/UI/Layout.hpp"
+#include "Platform/UI/UITestSupport.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,24 +12,10 @@
 
 namespace {
 
-// The frames of every filled capsule in a laid-out meter: the track, then
-// the fill.
-std::vector<UI::Rect> capsuleFrames(const UI::LaidOutNode& node)
-{
-    std::vector<UI::Rect> frames;
-    if (auto const* shape = std::get_if<UI::LaidOutShape>(&node.content); shape && shape->path.kind == UI::ShapeKind::capsule && !shape->stroke)
-        frames.push_back(node.frame);
-    for (auto const& child : node.children) {
-        auto const inner = capsuleFrames(child);
-        frames.insert(frames.end(), inner.begin(), inner.end());
-    }
-    return frames;
-}
-
 double fillWidthDrawn(const NovikMeter& meter, double width)
 {
-    auto const frames = capsuleFrames(UI::layout(meter.body(), { width, 40 }));
-    return frames.size() == 2 ? frames[1].size.width : -1;
+    auto const capsules = filledCapsules(UI::layout(meter.body(), { width, 40 }));
+    return capsules.size() == 2 ? capsules[1].first.size.width : -1;
 }
 
 }

@@ -5,7 +5,6 @@
 #include "TavvoShared/NovikDesign/NovikPalette.hpp"
 #include "TavvoShared/NovikDesign/TavvoProviderAppearance.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderCompactLine.hpp"
-#include "TestSupport/ScopedLanguage.hpp"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +14,10 @@
 
 using namespace WidgetTest;
 
-TEST(ProviderCompactLine, PercentageMeterAndDetail)
+using ProviderCompactLineTest = KeysInEnglish;
+
+TEST_F(ProviderCompactLineTest, PercentageMeterAndDetail)
 {
-    ScopedLanguage language("en");
-    ScopedKeysMode keys;
     std::string const p42 = "limit.percent_remaining[42]", reset = "5h · widget.reset 11:26", stale = "widget.status.stale";
     auto const watch = NovikPalette::watch(), none = UI::Color::secondary();
     struct Case {

@@ -8,7 +8,6 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderSummaryColumn.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderSummaryColumns.hpp"
 #include "Platform/UI/UITestSupport.hpp"
-#include "TestSupport/ScopedLanguage.hpp"
 
 #include <gtest/gtest.h>
 
@@ -41,12 +40,15 @@ Texts const monthlyTexts { "Monthly", "limit.percent_remaining[10]", "widget.res
 Texts const lastKnown { "limits.last_known_at[07:26]" };
 Texts const staleText { "widget.status.stale" };
 
+using ProviderStatusMessagesTest = KeysInEnglish;
+using LimitBarRowTest = KeysInEnglish;
+using ProviderSummaryColumnTest = KeysInEnglish;
+using ProviderSummaryColumnsTest = KeysInEnglish;
+
 }
 
-TEST(ProviderStatusMessages, StaleWinsThenTheNoteVerbatimEvenEmptyElseTheStatusFallback)
+TEST_F(ProviderStatusMessagesTest, StaleWinsThenTheNoteVerbatimEvenEmptyElseTheStatusFallback)
 {
-    ScopedLanguage language("en");
-    ScopedKeysMode keys;
     std::tuple<Status, std::optional<std::string>, bool, std::string> const cases[] = {
         { Status::error, "Boom", true, "widget.status.stale" },
         // Available never shows its note.
@@ -66,10 +68,8 @@ TEST(ProviderStatusMessages, StaleWinsThenTheNoteVerbatimEvenEmptyElseTheStatusF
     EXPECT_EQ(statusMessage(withNote(provider(ID::codex, {}, Status::error), "widget.status.stale %s"), Freshness::fresh), "widget.status.stale %s");
 }
 
-TEST(ProviderStatusMessages, LastKnownNamesTheObservationTimeInTheZoneInForce)
+TEST_F(ProviderStatusMessagesTest, LastKnownNamesTheObservationTimeInTheZoneInForce)
 {
-    ScopedLanguage language("en");
-    ScopedKeysMode keys;
     EXPECT_EQ(lastKnownMessage(staled(provider(ID::claude, { fiveHours }))), "limits.last_known_at[07:26]");
     // The status is not consulted; never observed reads as stale.
     EXPECT_EQ(lastKnownMessage(provider(ID::codex, {}, Status::error)), "limits.last_known_at[09:25]");
@@ -81,10 +81,8 @@ TEST(ProviderStatusMessages, LastKnownNamesTheObservationTimeInTheZoneInForce)
 
 // One element reading the parts present joined by ". ", over a meter filled
 // with the share (clamped).
-TEST(LimitBarRow, LabelAndMeterFollowThePartsPresent)
+TEST_F(LimitBarRowTest, LabelAndMeterFollowThePartsPresent)
 {
-    ScopedLanguage language("en");
-    ScopedKeysMode keys;
     std::tuple<TavvoWidgetLimitSnapshot, std::string, double> const cases[] = {
         { fiveHours, "5h. limit.percent_remaining[42]. widget.reset 11:26", 42 },
         { limit("week", std::nullopt, now + 2h, "Weekly"), "Weekly. widget.reset 11:26", 0 },
@@ -102,10 +100,8 @@ TEST(LimitBarRow, LabelAndMeterFollowThePartsPresent)
     }
 }
 
-TEST(ProviderSummaryColumn, LimitsOrTheStatusBelowTheTitle)
+TEST_F(ProviderSummaryColumnTest, LimitsOrTheStatusBelowTheTitle)
 {
-    ScopedLanguage language("en");
-    ScopedKeysMode keys;
     struct Case {
         const char* name;
         TavvoWidgetProviderSnapshot provider;
@@ -150,10 +146,8 @@ TEST(ProviderSummaryColumn, LimitsOrTheStatusBelowTheTitle)
 
 // Only the first two providers get a column, with a divider only between
 // two; each column judges freshness at the given time and takes the cap.
-TEST(ProviderSummaryColumns, FirstTwoProvidersEachFreshAtTheGivenTime)
+TEST_F(ProviderSummaryColumnsTest, FirstTwoProvidersEachFreshAtTheGivenTime)
 {
-    ScopedLanguage language("en");
-    ScopedKeysMode keys;
     auto const codex = provider(ID::codex, { weekly });
     auto const claude = provider(ID::claude, { weekly });
     auto const third = titled(provider(ID::codex, { fiveHours }), "Third plan");

@@ -7,7 +7,6 @@
 #include "TavvoShared/Snapshot/TavvoWidgetJSONEncoder.hpp"
 #include "TestSupport/JSONText.hpp"
 #include "TestSupport/NoContainerFileManager.hpp"
-#include "TestSupport/ScopedLanguage.hpp"
 #include "TestSupport/TemporaryDirectory.hpp"
 #include "TavvoWidgetExtension/WidgetTestSupport.hpp"
 
@@ -25,7 +24,7 @@ using Purpose = TavvoWidgetTimelineProvider::EntryPurpose;
 
 // A widget whose shared container is a temporary folder, its clock pinned
 // at `now`, answering in keys mode.
-class TimelineProviderTest : public ::testing::Test {
+class TimelineProviderTest : public KeysInEnglish {
 protected:
     WidgetKit::WidgetServices services() const
     {
@@ -45,8 +44,6 @@ protected:
     }
 
 private:
-    ScopedLanguage m_language { "en" };
-    ScopedKeysMode m_keys;
     TemporaryDirectory m_folder;
 };
 

@@ -2,7 +2,6 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetView.hpp"
 
 #include "TavvoShared/Snapshot/TavvoWidgetConstants.hpp"
-#include "TestSupport/ScopedLanguage.hpp"
 #include "TavvoWidgetExtension/WidgetTestSupport.hpp"
 #include "Platform/UI/UITestSupport.hpp"
 
@@ -18,16 +17,13 @@ using WidgetTest::provider;
 using WidgetTest::titled;
 
 // The widget's picture of `entry` at the family's size, in keys mode.
-class WidgetViewTest : public ::testing::Test {
+class WidgetViewTest : public KeysInEnglish {
 protected:
     static WidgetTest::Dumps render(WidgetFamily family, const TavvoWidgetEntry& entry)
     {
         auto const size = WidgetKit::size(family);
         return WidgetTest::dumped(TavvoWidgetView(family, entry).body().composed(size), size.width, size.height);
     }
-private:
-    ScopedLanguage m_language { "en" };
-    ScopedKeysMode m_keys;
 };
 
 TavvoWidgetEntry entryWith(std::vector<TavvoWidgetProviderSnapshot> providers, std::optional<CodexAnalyticsSummary> analytics = std::nullopt)

@@ -43,12 +43,7 @@ std::string tokensText(std::int64_t tokens)
     return WidgetCodexAnalyticsSummary(summary, now, Freshness::fresh).tokensValue();
 }
 
-// Texts read as their keys, numbers in the en locale.
-class WidgetCodexAnalyticsSummaryKeys : public ::testing::Test {
-protected:
-    ScopedLanguage language { "en" };
-    ScopedKeysMode keys;
-};
+using WidgetCodexAnalyticsSummaryKeys = KeysInEnglish;
 
 }
 

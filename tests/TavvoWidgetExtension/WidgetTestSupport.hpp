@@ -6,7 +6,9 @@
 #include "Platform/Foundation/InternetDateTime.hpp"
 #include "Platform/UI/Dump.hpp"
 #include "Platform/UI/Layout.hpp"
+#include "Platform/UI/UITestSupport.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetProviderSnapshot.hpp"
+#include "TestSupport/ScopedLanguage.hpp"
 
 #include <chrono>
 #include <functional>
@@ -127,21 +129,6 @@ inline std::vector<std::string> strings(const UI::LaidOutNode& root)
     for (auto const& shown : shownTexts(root))
         result.push_back(shown.text.string);
     return result;
-}
-
-// The filled (not stroked) capsules in tree order: a meter's track, then
-// its fill.
-inline std::vector<std::pair<UI::Rect, UI::Paint>> filledCapsules(const UI::LaidOutNode& root)
-{
-    std::vector<std::pair<UI::Rect, UI::Paint>> capsules;
-    std::function<void(const UI::LaidOutNode&)> visit = [&](const UI::LaidOutNode& node) {
-        if (auto const* shape = std::get_if<UI::LaidOutShape>(&node.content); shape && shape->path.kind == UI::ShapeKind::capsule && !shape->stroke)
-            capsules.emplace_back(node.frame, shape->paint);
-        for (auto const& child : node.children)
-            visit(child);
-    };
-    visit(root);
-    return capsules;
 }
 
 }

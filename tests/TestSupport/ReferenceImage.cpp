@@ -3,8 +3,8 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 
 Channels channels(std::uint32_t pixel)
@@ -37,13 +37,8 @@ void expectMatchesReference(const UI::LaidOutNode& tree, const UI::RenderOptions
 {
     constexpr int tolerance = 8;
     auto const path = directory / (name + ".png");
-    if (std::getenv("TAVVO_UPDATE_REFERENCE_IMAGES")) {
-        FILE* file = std::fopen(path.c_str(), "wb");
-        ASSERT_TRUE(file) << path;
-        auto const bytes = UI::renderPNG(tree, options);
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    }
+    if (std::getenv("TAVVO_UPDATE_REFERENCE_IMAGES"))
+        std::ofstream(path, std::ios::binary) << UI::renderPNG(tree, options);
     auto const reference = decodedPNG(path);
     auto const image = UI::renderImage(tree, options);
     ASSERT_EQ(image.width, reference.width) << path;

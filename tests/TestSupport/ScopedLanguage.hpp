@@ -7,6 +7,8 @@
 #include "TestSupport/ScopedEnvironment.hpp"
 #include "TestSupport/TemporaryDirectory.hpp"
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 class ScopedLanguage {
@@ -36,4 +38,12 @@ public:
 
 private:
     ScopedEnvironment m_environment { { "TAVVO_L10N_SHOW_KEYS", "1" } };
+};
+
+// For tests that check which text was chosen and with what arguments, not
+// its wording: keys mode, in English at UTC.
+class KeysInEnglish : public ::testing::Test {
+private:
+    ScopedLanguage m_language { "en" };
+    ScopedKeysMode m_keys;
 };

@@ -1,6 +1,7 @@
 #include "Platform/Foundation/FileManager.hpp"
 
 #include "TestSupport/FileMode.hpp"
+#include "TestSupport/ScopedEnvironment.hpp"
 #include "TestSupport/SystemError.hpp"
 #include "TestSupport/TemporaryDirectory.hpp"
 
@@ -51,23 +52,20 @@ TEST(FileManager, AtomicWriteIsOwnerOnlyWhateverTheUmask)
     EXPECT_EQ(entriesIn(folder.path()), 4u) << "no temporary file stays behind";
 }
 
-TEST(FileManager, FailedAtomicWriteCreatesNothing)
+// A failed write leaves the folder as it was: no temporary file stays,
+// whether creating it or renaming it over the target failed.
+TEST(FileManager, FailedAtomicWriteLeavesNothingBehind)
 {
     TemporaryDirectory folder;
-    auto const target = folder.path() / "missing" / "file";
-    expectSystemError([&] { FileManager::defaultManager()->writeAtomically(target, "new"); }, ENOENT,
+    auto const missing = folder.path() / "missing" / "file";
+    expectSystemError([&] { FileManager::defaultManager()->writeAtomically(missing, "new"); }, ENOENT,
         "cannot create file " + (folder.path() / "missing" / ".file.*").string());
     EXPECT_EQ(entriesIn(folder.path()), 0u);
-}
 
-TEST(FileManager, FailedRenameRemovesTheTemporaryFile)
-{
-    TemporaryDirectory folder;
-    auto const target = folder.path() / "occupied";
-    fs::create_directory(target);
-    fs::create_directory(target / "child"); // a non-empty folder cannot be replaced by a file
-    expectSystemError([&] { FileManager::defaultManager()->writeAtomically(target, "new"); }, EISDIR,
-        "cannot replace file " + target.string() + ": Is a directory");
+    auto const occupied = folder.path() / "occupied";
+    fs::create_directories(occupied / "child"); // a non-empty folder cannot be replaced by a file
+    expectSystemError([&] { FileManager::defaultManager()->writeAtomically(occupied, "new"); }, EISDIR,
+        "cannot replace file " + occupied.string() + ": Is a directory");
     EXPECT_EQ(entriesIn(folder.path()), 1u);
 }
 
@@ -93,21 +91,14 @@ TEST(FileManager, CreatesFoldersWithExactPermissions)
 TEST(FileManager, ContainerIsNamedAfterTheGroupUnderTheDataFolder)
 {
     auto const manager = FileManager::defaultManager();
-    std::string const savedData = getenv("XDG_DATA_HOME") ? getenv("XDG_DATA_HOME") : "";
-    std::string const savedHome = getenv("HOME") ? getenv("HOME") : "";
+    // A relative data folder is ignored for the one under the home folder.
+    ScopedEnvironment const relative { { "XDG_DATA_HOME", "relative" }, { "HOME", "/home/u" } };
+    EXPECT_EQ(manager->containerURLForSecurityApplicationGroupIdentifier("g"), fs::path("/home/u/.local/share/g"));
+    ScopedEnvironment const homeless { { "HOME", std::nullopt } };
+    EXPECT_FALSE(manager->containerURLForSecurityApplicationGroupIdentifier("g"));
 
-    setenv("XDG_DATA_HOME", "/data", 1);
+    ScopedEnvironment const absolute { { "XDG_DATA_HOME", "/data" } };
     EXPECT_EQ(manager->containerURLForSecurityApplicationGroupIdentifier("group.x"), fs::path("/data/group.x"));
     for (const char* bad : { "", ".", "..", "a/b" })
         EXPECT_FALSE(manager->containerURLForSecurityApplicationGroupIdentifier(bad)) << bad;
-
-    setenv("XDG_DATA_HOME", "relative", 1);
-    setenv("HOME", "/home/u", 1);
-    EXPECT_EQ(manager->containerURLForSecurityApplicationGroupIdentifier("g"), fs::path("/home/u/.local/share/g"));
-    unsetenv("HOME");
-    EXPECT_FALSE(manager->containerURLForSecurityApplicationGroupIdentifier("g"));
-
-    savedData.empty() ? unsetenv("XDG_DATA_HOME") : setenv("XDG_DATA_HOME", savedData.c_str(), 1);
-    if (!savedHome.empty())
-        setenv("HOME", savedHome.c_str(), 1);
 }

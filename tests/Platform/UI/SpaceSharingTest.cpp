@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <string>
 
 using UI::ChildFlexibility;
 using UI::maximumLength;
@@ -51,14 +50,6 @@ std::vector<double> share(double available, const std::vector<Child>& children)
     return lengths;
 }
 
-std::string described(const std::vector<double>& lengths)
-{
-    std::string text;
-    for (double length : lengths)
-        text += std::to_string(length) + " ";
-    return text;
-}
-
 }
 
 TEST(SpaceSharing, BoundedChildrenFirstThenFillersShareTheRest)
@@ -84,7 +75,7 @@ TEST(SpaceSharing, BoundedChildrenFirstThenFillersShareTheRest)
         { "no children", 100, {}, {} },
     };
     for (auto const& c : cases)
-        EXPECT_EQ(share(c.available, c.children), c.lengths) << c.name << ": " << described(share(c.available, c.children));
+        EXPECT_EQ(share(c.available, c.children), c.lengths) << c.name;
 }
 
 TEST(SpaceSharing, UnusableAvailableLengthsCountAsNothingOrTheMaximum)
