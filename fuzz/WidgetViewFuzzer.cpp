@@ -61,9 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         entry.errorText = bytes;
     }
     for (auto const family : WidgetKit::allWidgetFamilies) {
-        auto const size = WidgetKit::size(family);
-        auto const root = UI::layout(TavvoWidgetView(family, entry).body().composed(size), size);
-        if (root.frame.size.width != size.width || root.frame.size.height != size.height)
+        auto const container = WidgetKit::size(family);
+        auto const root = UI::layout(TavvoWidgetView(family, entry).body().composed(container), container);
+        if (root.frame.size.width != container.width || root.frame.size.height != container.height)
             fail("the widget does not fill its container", family);
         checkFrames(root, family);
         if (UI::textDump(root).empty() || UI::treeDump(root).empty())
