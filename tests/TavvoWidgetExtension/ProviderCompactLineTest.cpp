@@ -36,7 +36,6 @@ TEST_F(ProviderCompactLineTest, PercentageMeterAndDetail)
         { "unavailable with a limit", provider(ID::codex, { fiveHours }, Status::unavailable), false, p42, 0.42, watch, reset },
         { "binding limit without a percentage", provider(ID::codex, { limit("five", std::nullopt, now + 2h, "5h") }), false, "—", 0, none, reset },
         { "without limits", provider(ID::codex, {}), false, "—", 0, none, "widget.status.no_rows" },
-        { "unavailable with an empty note", withNote(provider(ID::claude, {}, Status::unavailable), ""), false, "—", 0, none, "" },
         { "stale codex", staled(provider(ID::codex, { fiveHours, weekly })), true, "—", 0, none, stale },
         { "stale claude never observed", unobserved(staled(provider(ID::claude, { fiveHours }))), true, "—", 0, none, stale },
         { "stale claude in error, last known", staled(withNote(provider(ID::claude, { fiveHours }, Status::error), "HTTP 503")), true, p42, 0.42,
