@@ -70,7 +70,6 @@ TEST_F(ProviderStatusMessagesTest, StaleWinsThenTheNoteVerbatimEvenEmptyElseTheS
 
 TEST_F(ProviderStatusMessagesTest, LastKnownNamesTheObservationTimeInTheZoneInForce)
 {
-    EXPECT_EQ(lastKnownMessage(staled(provider(ID::claude, { fiveHours }))), "limits.last_known_at[07:26]");
     // The status is not consulted; never observed reads as stale.
     EXPECT_EQ(lastKnownMessage(provider(ID::codex, {}, Status::error)), "limits.last_known_at[09:25]");
     EXPECT_EQ(lastKnownMessage(unobserved(provider(ID::claude, { fiveHours }))), "widget.status.stale");
