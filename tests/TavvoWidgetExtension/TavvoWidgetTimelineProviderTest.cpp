@@ -23,14 +23,10 @@ using Purpose = TavvoWidgetTimelineProvider::EntryPurpose;
 // at `now`, answering in keys mode.
 class TimelineProviderTest : public KeysInEnglish {
 protected:
-    WidgetKit::WidgetServices services() const
-    {
-        return { std::make_shared<WidgetKit::ContainerFolderFileManager>(m_folder.path()), [] { return now; } };
-    }
     TavvoWidgetTimelineProvider provider() const
     {
-        return TavvoWidgetTimelineProvider(
-            TavvoWidgetSnapshotStore("group.test", std::nullopt, services().fileManager), services().clock);
+        auto const files = std::make_shared<WidgetKit::ContainerFolderFileManager>(m_folder.path());
+        return TavvoWidgetTimelineProvider(TavvoWidgetSnapshotStore("group.test", std::nullopt, files), [] { return now; });
     }
 
     fs::path snapshotPath() const { return m_folder.path() / "Widget" / "current-limits.json"; }
@@ -87,14 +83,12 @@ TEST(TavvoWidgetTimelineProvider, ReloadsOneSecondAfterTheFirstFreshnessEndsAtMo
     };
     Case const cases[] = {
         { "no providers", document({}), now + 300s },
-        { "no freshUntil", document({ std::nullopt, std::nullopt }), now + 300s },
         { "ends now", document({ now }), now + 300s },
-        { "ended", document({ now - 1s }), now + 300s },
         { "in 1 s", document({ now + 1s }), now + 2s },
         { "in 299 s: equal to the fallback", document({ now + 299s }), now + 300s },
         { "in 300 s", document({ now + 300s }), now + 300s },
         { "in 301 s", document({ now + 301s }), now + 300s },
-        // The earliest future one wins, wherever it stands.
+        // The earliest future one wins, wherever it stands; past and absent ones do not count.
         { "later first", document({ now + 200s, std::nullopt, now - 5s, now + 10s, now + 100s }), now + 11s },
         { "sub-second", document({ now + 500ms }), now + 1500ms },
     };

@@ -134,8 +134,7 @@ TEST_F(WidgetViewTest, EveryTextFitsEverySizeInEveryLanguage)
     stale.codexAnalytics->forecastState = TavvoWidgetForecastState::stale;
     for (auto& provider : stale.providers) {
         provider.limits.push_back(limit(provider.limits.front().id + ".more", 12, now + 1h, "Opus"));
-        provider.observedAt = now - 2h;
-        provider.freshUntil = now - 1h;
+        provider = WidgetTest::staled(provider);
     }
     // Every status message the columns and lines can show.
     auto unavailable = demo;
