@@ -118,10 +118,8 @@ TEST_F(L10nTest, SettingTheOverrideStoresTheNormalizedCodeAndTellsObservers)
 {
     int posts = 0;
     auto& center = Foundation::NotificationCenter::defaultCenter();
-    auto const token = center.addObserver(L10n::languageDidChangeNotification(), [&](const Foundation::Notification& notification) {
-        EXPECT_EQ(notification.name.rawValue, "TavvoLanguageDidChange");
-        ++posts;
-    });
+    auto const token
+        = center.addObserver(L10n::languageDidChangeNotification(), [&](const Foundation::Notification&) { ++posts; });
 
     L10n::setLanguageOverride("de-DE");
     EXPECT_EQ(sharedDefaults().stringForKey(overrideKey), "en");
