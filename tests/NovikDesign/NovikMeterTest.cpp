@@ -30,9 +30,7 @@ TEST(NovikMeter, RemainingSharesBecomeProgressAndTint)
     Case const cases[] = {
         { std::nullopt, 0, UI::Color::secondary() },
         { 100, 1, NovikPalette::ok() },
-        { 0, 0, NovikPalette::critical() },
         { 10, 0.1, NovikPalette::critical() },
-        { 51, 0.51, NovikPalette::ok() },
         // Clamped for the fill, judged unclamped for the tint.
         { 150, 1, NovikPalette::ok() },
         { -20, 0, NovikPalette::critical() },

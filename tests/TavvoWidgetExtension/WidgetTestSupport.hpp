@@ -1,6 +1,6 @@
 // Records and dumps the widget's view tests share: short builders for
 // limits and providers, and a view laid out at a pinned size as text,
-// accessibility labels and the JSON tree.
+// accessibility labels.
 #pragma once
 
 #include "Platform/Foundation/InternetDateTime.hpp"
@@ -87,7 +87,6 @@ struct Dumps {
     UI::LaidOutNode root;
     std::string text;
     std::string accessibility;
-    std::string tree;
 };
 
 // `view` laid out in a box `width` × `height` points and dumped.
@@ -96,8 +95,7 @@ inline Dumps dumped(const UI::View& view, double width, double height = 400)
     auto root = UI::layout(view, { width, height });
     auto text = UI::textDump(root);
     auto accessibility = UI::accessibilityDump(root);
-    auto tree = UI::treeDump(root);
-    return { std::move(root), std::move(text), std::move(accessibility), std::move(tree) };
+    return { std::move(root), std::move(text), std::move(accessibility) };
 }
 
 // A text as laid out, with the opacity it is drawn at (the product of the
