@@ -47,9 +47,7 @@ TEST(TavvoWidgetLimitQueries, BindingLimitIsTheLeastRemaining)
         { { limit("A", std::nullopt), limit("B", std::nullopt) }, "A" },
         { { limit("A", std::nullopt), limit("B", 30) }, "B" },
         { { limit("A", 40), limit("B", std::nullopt), limit("C", 40), limit("D", 55) }, "A" },
-        { { limit("A", 10), limit("B", -5) }, "B" },
         { { limit("A", maximum), limit("B", minimum), limit("C", minimum) }, "B" },
-        { { limit("A", 150), limit("B", 101) }, "B" },
     };
     for (auto const& c : cases) {
         auto const found = provider(TavvoWidgetProviderID::codex, c.limits).bindingLimit();

@@ -78,7 +78,6 @@ TEST(TavvoWidgetSnapshotStore, ResolvesTheAppGroupFromTheInfoDictionary)
         { R"({"TavvoAppGroupIdentifier":"  spaced  "})", "  spaced  " },
         { R"({"TavvoAppGroupIdentifier":""})", fallback },
         { R"({"TavvoAppGroupIdentifier":42})", fallback },
-        { R"({"TavvoAppGroupIdentifier":null})", fallback },
         { R"({})", fallback },
         { "not json", fallback },
     };
