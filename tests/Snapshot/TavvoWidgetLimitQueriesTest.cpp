@@ -24,14 +24,6 @@ TavvoWidgetProviderSnapshot provider(TavvoWidgetProviderID id, std::vector<Tavvo
         std::nullopt };
 }
 
-std::vector<std::string> ids(const std::vector<TavvoWidgetLimitSnapshot>& limits)
-{
-    std::vector<std::string> result;
-    for (auto const& l : limits)
-        result.push_back(l.id);
-    return result;
-}
-
 }
 
 TEST(TavvoWidgetLimitQueries, BindingLimitIsTheLeastRemaining)
@@ -77,7 +69,7 @@ TEST(TavvoWidgetLimitQueries, CompactSurfaceShowsFreshKnownLimitsNotYetReset)
     auto const record = provider(TavvoWidgetProviderID::codex,
         { limit("A", 50, now + 1s), limit("B", 20, now), limit("C", std::nullopt), limit("D", 70), limit("E", 5, now - 1h) },
         now - 1min, now + 5min);
-    EXPECT_EQ(ids(record.limitsForCompactSurface(now)), (std::vector<std::string> { "A", "D" }));
+    EXPECT_EQ(record.limitsForCompactSurface(now), (std::vector { record.limits[0], record.limits[3] }));
     EXPECT_TRUE(record.limitsForCompactSurface(now + 5min).empty()) << "asked at freshUntil";
 
     auto noWindow = record;
