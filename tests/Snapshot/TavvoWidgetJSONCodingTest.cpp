@@ -110,9 +110,7 @@ TEST(TavvoWidgetJSONCoding, OneBadValueFailsTheWholeDocumentNamingTheField)
         { root + R"("providers":[1]})", "providers[0]: expected an object" },
         { root + R"("codexAnalytics":{"weeklyTokens":1}})", "codexAnalytics.forecastState: required value is missing" },
         { root + R"("codexAnalytics":{"forecastState":"stale"}})", "codexAnalytics.weeklyTokens: required value is missing" },
-        { root + R"("codexAnalytics":[]})", "codexAnalytics: expected an object" },
         { analytics + R"("weeklyCredits":"1.5"}})", "codexAnalytics.weeklyCredits: expected a number" },
-        { analytics + R"("weeklyCredits":1e200}})", "codexAnalytics.weeklyCredits: 1e200 is outside the range of a decimal" },
         { root + R"("schemaVersion":"4"})", "schemaVersion: expected an integer" },
         // Keys are case-sensitive: "GeneratedAt" is just another unknown key.
         { R"({"GeneratedAt":"2026-01-31T09:05:00Z"})", "generatedAt: required value is missing" },
