@@ -253,7 +253,8 @@ TEST_F(BadSnapshotFileTest, AnUnreadableFileIsAPermissionError)
         });
         int status = 0;
         ASSERT_EQ(::waitpid(reader, &status, 0), reader);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the unprivileged reader did not get a permission error";
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << "the unprivileged reader did not get a permission error";
     }
 
     // The owner's next write replaces it.
