@@ -108,8 +108,6 @@ TEST_F(BadSnapshotFileTest, EveryKindOfFileReadsByTheRulesAndTheNextWriteReplace
         { "a FIFO with no writer", [](const fs::path& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); }, notRegular },
         { "a directory", [](const fs::path& at) { fs::create_directory(at); }, "file-system error: cannot read file @: Is a directory", false },
         { "a link to /dev/zero", [](const fs::path& at) { fs::create_symlink("/dev/zero", at); }, notRegular },
-        { "a link to /dev/urandom", [](const fs::path& at) { fs::create_symlink("/dev/urandom", at); }, notRegular },
-        { "a link to /dev/null", [](const fs::path& at) { fs::create_symlink("/dev/null", at); }, notRegular },
         { "a 2 GB sparse file", sparse(std::uintmax_t { 2 } << 30), tooLarge },
         { "one byte over the cap", sparse(TavvoWidgetSnapshotStore::maximumSnapshotFileLength + 1), tooLarge },
         { "a megabyte of NUL bytes", sparse(1 << 20), notJSON + "The document is empty. (at byte 0)" },
@@ -126,7 +124,6 @@ TEST_F(BadSnapshotFileTest, EveryKindOfFileReadsByTheRulesAndTheNextWriteReplace
         { "half a document", writeText(encode(fullDocument()).substr(0, 300)),
             notJSON + "Missing a closing quotation mark in string. (at byte 300)" },
         { "a document of another version", writeText(R"({"generatedAt":"2026-01-31T09:05:00Z","schemaVersion":5})"), "nothing" },
-        { "random bytes", writeText(std::string("\x8f\x00\xff{\"[", 6)), notJSON + "Invalid value. (at byte 0)" },
     };
 
     HangGuard const guard(60);
@@ -254,8 +251,10 @@ TEST_F(BadSnapshotFileTest, AnUnreadableFileIsAPermissionError)
                 throw std::system_error(errno, std::generic_category());
             expectPermissionError();
         });
-        ASSERT_GT(reader, 0);
-        EXPECT_TRUE(exitedCleanly(reader)) << "the unprivileged reader did not get a permission error";
+        int status = 0;
+        ASSERT_EQ(::waitpid(reader, &status, 0), reader);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << "the unprivileged reader did not get a permission error";
     }
 
     // The owner's next write replaces it.

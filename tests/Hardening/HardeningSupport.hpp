@@ -113,13 +113,4 @@ inline pid_t forkChild(const std::function<void()>& body)
     return pid;
 }
 
-// Waits for a child and tells whether it exited with status 0.
-inline bool exitedCleanly(pid_t pid)
-{
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid)
-        return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 }

@@ -69,16 +69,6 @@ protected:
         return names;
     }
 
-    // Dates a file back, as if it had been left there that long ago.
-    static void age(const fs::path& path, std::chrono::seconds by)
-    {
-        timespec times[2];
-        ::clock_gettime(CLOCK_REALTIME, &times[0]);
-        times[0].tv_sec -= by.count();
-        times[1] = times[0];
-        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
-    }
-
 private:
     TemporaryDirectory m_memory { TemporaryDirectory::Storage::memory };
     TemporaryDirectory m_disk;
@@ -229,8 +219,12 @@ TEST_F(SnapshotFaultTest, KilledWritersLeaveAWholeDocumentAndTheirLeftoversAreCl
     fs::create_directory(folder() / ".current-limits.json.folder.tmp");
     fs::create_symlink("current-limits.json", folder() / ".current-limits.json.link01.tmp");
     std::ofstream(folder() / ".current-limits.json.abcdefABCDEF.tmp") << "{";
+    timespec anHourAgo[2];
+    ::clock_gettime(CLOCK_REALTIME, &anHourAgo[0]);
+    anHourAgo[0].tv_sec -= 3600;
+    anHourAgo[1] = anHourAgo[0];
     for (auto const& [name, mode] : entries())
-        age(folder() / name, std::chrono::hours(1));
+        ASSERT_EQ(::utimensat(AT_FDCWD, (folder() / name).c_str(), anHourAgo, AT_SYMLINK_NOFOLLOW), 0) << name;
     std::ofstream(folder() / live) << "{";
 
     store().writeSnapshot(second);

@@ -24,14 +24,6 @@ TavvoWidgetProviderSnapshot provider(TavvoWidgetProviderID id, std::vector<Tavvo
         std::nullopt };
 }
 
-std::vector<std::string> ids(const std::vector<TavvoWidgetLimitSnapshot>& limits)
-{
-    std::vector<std::string> result;
-    for (auto const& l : limits)
-        result.push_back(l.id);
-    return result;
-}
-
 }
 
 TEST(TavvoWidgetLimitQueries, BindingLimitIsTheLeastRemaining)
@@ -47,9 +39,7 @@ TEST(TavvoWidgetLimitQueries, BindingLimitIsTheLeastRemaining)
         { { limit("A", std::nullopt), limit("B", std::nullopt) }, "A" },
         { { limit("A", std::nullopt), limit("B", 30) }, "B" },
         { { limit("A", 40), limit("B", std::nullopt), limit("C", 40), limit("D", 55) }, "A" },
-        { { limit("A", 10), limit("B", -5) }, "B" },
         { { limit("A", maximum), limit("B", minimum), limit("C", minimum) }, "B" },
-        { { limit("A", 150), limit("B", 101) }, "B" },
     };
     for (auto const& c : cases) {
         auto const found = provider(TavvoWidgetProviderID::codex, c.limits).bindingLimit();
@@ -79,7 +69,7 @@ TEST(TavvoWidgetLimitQueries, CompactSurfaceShowsFreshKnownLimitsNotYetReset)
     auto const record = provider(TavvoWidgetProviderID::codex,
         { limit("A", 50, now + 1s), limit("B", 20, now), limit("C", std::nullopt), limit("D", 70), limit("E", 5, now - 1h) },
         now - 1min, now + 5min);
-    EXPECT_EQ(ids(record.limitsForCompactSurface(now)), (std::vector<std::string> { "A", "D" }));
+    EXPECT_EQ(record.limitsForCompactSurface(now), (std::vector { record.limits[0], record.limits[3] }));
     EXPECT_TRUE(record.limitsForCompactSurface(now + 5min).empty()) << "asked at freshUntil";
 
     auto noWindow = record;

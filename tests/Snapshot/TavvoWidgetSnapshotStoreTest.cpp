@@ -68,24 +68,19 @@ TEST_F(StoreTest, MissingContainerFailsEveryOperation)
 TEST(TavvoWidgetSnapshotStore, ResolvesTheAppGroupFromTheInfoDictionary)
 {
     TemporaryDirectory folder;
-    struct Case {
-        const char* info;
-        std::string expected;
-    };
     std::string const fallback(TavvoWidgetConstants::defaultAppGroupIdentifier);
-    Case const cases[] = {
+    std::pair<const char*, std::string> const cases[] = {
         { R"({"TavvoAppGroupIdentifier":"group.custom"})", "group.custom" },
         { R"({"TavvoAppGroupIdentifier":"  spaced  "})", "  spaced  " },
         { R"({"TavvoAppGroupIdentifier":""})", fallback },
         { R"({"TavvoAppGroupIdentifier":42})", fallback },
-        { R"({"TavvoAppGroupIdentifier":null})", fallback },
         { R"({})", fallback },
         { "not json", fallback },
     };
-    for (auto const& c : cases) {
-        std::ofstream(folder.path() / "Info.json") << c.info;
+    for (auto const& [info, expected] : cases) {
+        std::ofstream(folder.path() / "Info.json") << info;
         auto const bundle = Foundation::Bundle::withPath(folder.path());
         ASSERT_TRUE(bundle);
-        EXPECT_EQ(TavvoWidgetSnapshotStore::resolvedAppGroupIdentifier(*bundle), c.expected) << c.info;
+        EXPECT_EQ(TavvoWidgetSnapshotStore::resolvedAppGroupIdentifier(*bundle), expected) << info;
     }
 }

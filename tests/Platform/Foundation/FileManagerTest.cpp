@@ -94,11 +94,8 @@ TEST(FileManager, ContainerIsNamedAfterTheGroupUnderTheDataFolder)
     // A relative data folder is ignored for the one under the home folder.
     ScopedEnvironment const relative { { "XDG_DATA_HOME", "relative" }, { "HOME", "/home/u" } };
     EXPECT_EQ(manager->containerURLForSecurityApplicationGroupIdentifier("g"), fs::path("/home/u/.local/share/g"));
-    ScopedEnvironment const homeless { { "HOME", std::nullopt } };
-    EXPECT_FALSE(manager->containerURLForSecurityApplicationGroupIdentifier("g"));
-
-    ScopedEnvironment const absolute { { "XDG_DATA_HOME", "/data" } };
-    EXPECT_EQ(manager->containerURLForSecurityApplicationGroupIdentifier("group.x"), fs::path("/data/group.x"));
     for (const char* bad : { "", ".", "..", "a/b" })
         EXPECT_FALSE(manager->containerURLForSecurityApplicationGroupIdentifier(bad)) << bad;
+    ScopedEnvironment const homeless { { "HOME", std::nullopt } };
+    EXPECT_FALSE(manager->containerURLForSecurityApplicationGroupIdentifier("g"));
 }
