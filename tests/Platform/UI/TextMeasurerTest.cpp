@@ -58,7 +58,6 @@ TEST(TextMeasurer, LinesWrapUpToTheirLimit)
     Case const cases[] = {
         { std::nullopt, false, 4, 8 },
         { 2, true, 2, 2 },
-        { 3, true, 3, 3 },
         { 50, false, 4, 8 },
     };
     for (auto const& c : cases) {
@@ -97,17 +96,6 @@ TEST(TextMeasurer, ShrinksToTheMinimumScaleBeforeTruncating)
         EXPECT_LE(measurement.pointSize, c.largestSize + 1e-9) << c.name;
         EXPECT_LE(measurement.size.width, c.width) << c.name;
     }
-}
-
-TEST(TextMeasurer, RemembersItsAnswers)
-{
-    TextMeasurer measurer;
-    auto const first = measurer.measure(sentence, caption(2, 80), 0.5);
-    auto const again = measurer.measure(sentence, caption(2, 80), 0.5);
-    EXPECT_EQ(again.size, first.size);
-    EXPECT_EQ(again.pointSize, first.pointSize);
-    // A different question gets its own answer.
-    EXPECT_NE(measurer.measure(sentence, caption(2, 160), 0.5).size, first.size);
 }
 
 // A text that fits a width unbroken is set once for all such widths; what
