@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <string>
 #include <thread>
 
 using namespace UI;
