@@ -43,6 +43,14 @@ check "timeline, document" 0 "$widget" timeline "$now"
 expect_json "timeline, document" 'j["entries"][0]["errorText"] is None and j["reloadAfter"] == "2026-12-07T12:00:11Z"
   and j["entries"][0]["snapshot"]["providers"][0]["limits"][0]["remainingPercent"] == 5'
 
+# Each picture format, drawn from that document, is a whole file of its
+# kind: it carries the mark that closes one.
+for format in "png:IEND" "svg:</svg>" "pdf:%%EOF"; do
+  check "render ${format%%:*}" 0 "$widget" "$now" render --family small --format "${format%%:*}" -o "$work/picture"
+  grep -a -q "${format#*:}" "$work/picture" && passed=$((passed + 1)) \
+    || { failed=$((failed + 1)); echo "FAIL: render ${format%%:*} is not one"; }
+done
+
 # A folder standing in for the container: empty, then unreadable content.
 mkdir -p "$work/base"
 check "base folder, empty" 0 "$widget" --base-dir "$work/base" snapshot --preview "$now"

@@ -72,7 +72,6 @@ TEST(WidgetFamily, NamesAndSizes)
 {
     EXPECT_EQ(widgetFamilyNamed("systemExtraLarge"), WidgetFamily::systemExtraLarge);
     EXPECT_EQ(widgetFamilyNamed("extra-large"), WidgetFamily::systemExtraLarge);
-    EXPECT_EQ(widgetFamilyNamed("small"), WidgetFamily::systemSmall);
     for (auto const* unknown : { "", "Small", "systemsmall", "accessoryCircular", "large " })
         EXPECT_EQ(widgetFamilyNamed(unknown), std::nullopt) << unknown;
     for (auto const family : allWidgetFamilies)
