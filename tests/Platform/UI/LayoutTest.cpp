@@ -124,8 +124,11 @@ TEST(Layout, UnusableLengthsGiveFiniteNonNegativeFrames)
 // another environment, or a view built during the pass, is arranged anew.
 TEST(Layout, RememberedArrangementsNeverStandInForAnotherView)
 {
+    // One stack in two environments, each asked the very same proposal
+    // (fixed-height frames), so only the environment tells the questions apart.
     auto const row = hstack(VerticalAlignment::center, 0, { text("Weekly limit") });
-    auto const tree = layout(vstack(HorizontalAlignment::leading, 0, { row.font(TextStyle::caption2), row.font(TextStyle::headline) }), { 300, 100 });
+    auto const styled = [&](TextStyle style) { return row.font(style).frame({ .height = 30 }); };
+    auto const tree = layout(vstack(HorizontalAlignment::leading, 0, { styled(TextStyle::caption2), styled(TextStyle::headline) }), { 300, 100 });
     auto const frames = childFrames(tree);
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_LT(frames[0].size.width, frames[1].size.width);
