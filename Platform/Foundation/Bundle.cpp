@@ -41,7 +41,7 @@ fs::path executablePath()
     return error ? fs::path() : path;
 }
 
-// "libTavvoShared.so.1.2" → "TavvoShared"; a program's name stays as is.
+// "libExample.so.1.2" → "Example"; a program's name stays as is.
 std::string bundleNameForBinary(const fs::path& binary)
 {
     std::string name = binary.filename().string();

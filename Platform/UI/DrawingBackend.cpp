@@ -11,8 +11,8 @@ namespace {
 const DrawingBackend& loadedBackend()
 {
     try {
-        auto const entry = reinterpret_cast<decltype(&tavvoUIDrawingBackend)>(Foundation::moduleSymbol(
-            reinterpret_cast<const void*>(&drawingBackend), "tavvo/libTavvoUIDrawing.so", "tavvoUIDrawingBackend"));
+        auto const entry = reinterpret_cast<decltype(&uiDrawingBackend)>(Foundation::moduleSymbol(
+            reinterpret_cast<const void*>(&drawingBackend), UI_DRAWING_MODULE, "uiDrawingBackend"));
         return *entry();
     } catch (const std::runtime_error& error) {
         throw std::runtime_error(std::string("cannot load the drawing module: ") + error.what());

@@ -1,6 +1,6 @@
 // DrawingBackend: what Pango and Cairo do for this library, in a module
-// (lib/tavvo/libTavvoUIDrawing.so) loaded the first time a text is set or
-// a canvas is drawn. A program that builds views but never lays out or
+// beside it (the build names its file) loaded the first time a text is set
+// or a canvas is drawn. A program that builds views but never lays out or
 // draws them, such as a widget answering a timeline request, so never maps
 // Pango, Cairo, fontconfig, FreeType, HarfBuzz, GLib or X11.
 #pragma once
@@ -33,4 +33,4 @@ const DrawingBackend& drawingBackend();
 }
 
 // The module's one entry point.
-extern "C" const UI::DrawingBackend* tavvoUIDrawingBackend();
+extern "C" const UI::DrawingBackend* uiDrawingBackend();

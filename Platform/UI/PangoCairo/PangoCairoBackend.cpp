@@ -39,7 +39,7 @@ public:
 
 }
 
-extern "C" __attribute__((visibility("default"))) const UI::DrawingBackend* tavvoUIDrawingBackend()
+extern "C" __attribute__((visibility("default"))) const UI::DrawingBackend* uiDrawingBackend()
 {
     static UI::PangoCairoBackend const backend;
     return &backend;
