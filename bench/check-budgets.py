@@ -3,9 +3,11 @@
 
 Reads the JSON that TavvoBenchmarks writes (--benchmark_format=json, or
 --benchmark_out=FILE --benchmark_out_format=json) from FILE, or from
-standard input when FILE is absent or "-". Each budget divides the mean
+standard input when FILE is absent or "-". Each budget divides the median
 real time of its cases by that of its floor, both from the same run, so
-the verdict does not depend on how fast the machine is. Prints one line
+the verdict does not depend on how fast the machine is; the median of
+repetitions, so that one run slowed by the machine's other work does not
+decide it either. Prints one line
 per budget and exits 1 when any budget fails or cannot be read.
 """
 
@@ -45,21 +47,21 @@ BUDGETS = (
 )
 
 
-def mean_times(document):
-    """Mean real time in nanoseconds of each case, per its counter when
-    asked: the "mean" aggregate when the run had repetitions, else the one
-    run. Cases that reported an error are left out."""
-    runs, means = {}, {}
+def median_times(document):
+    """Real time in nanoseconds of each case, per its counter when asked:
+    the "median" aggregate when the run had repetitions, else the one run.
+    Cases that reported an error are left out."""
+    runs, medians = {}, {}
     for entry in document.get("benchmarks", []):
         if entry.get("error_occurred"):
             continue
         name = entry.get("run_name", entry["name"])
         if entry.get("run_type") == "aggregate":
-            if entry.get("aggregate_name") == "mean":
-                means[name] = entry
+            if entry.get("aggregate_name") == "median":
+                medians[name] = entry
         else:
             runs.setdefault(name, entry)
-    return {**runs, **means}
+    return {**runs, **medians}
 
 
 def nanoseconds(entry, per):
@@ -81,7 +83,7 @@ def main(arguments):
     else:
         with open(arguments[0], encoding="utf-8") as file:
             document = json.load(file)
-    entries = mean_times(document)
+    entries = median_times(document)
 
     print(f"{'budget':<17} {'case (ns)':>12} {'floor (ns)':>12} {'ratio':>7} {'limit':>6}  result")
     failed = False
