@@ -1,0 +1,28 @@
+// UsageWindow: one limit window as a service reported it, before the
+// snapshot's rounding and clamping.
+#pragma once
+
+#include "Platform/Foundation/Date.hpp"
+
+#include <chrono>
+#include <optional>
+
+namespace TavvoHost {
+
+struct UsageWindow {
+    // The window's length; nothing when the service did not say.
+    std::optional<std::chrono::minutes> length;
+    // As reported: may be below 0 or above 100; nothing when not reported.
+    // Never NaN or infinite (readers drop such values).
+    std::optional<double> usedPercent;
+    // Nothing when not reported or outside the years 2000–9999.
+    std::optional<Foundation::Date> resetsAt;
+
+    friend bool operator==(const UsageWindow&, const UsageWindow&) = default;
+};
+
+// The window lengths the services use today.
+inline constexpr std::chrono::minutes fiveHourWindow { 300 };
+inline constexpr std::chrono::minutes weeklyWindow { 10080 };
+
+}
