@@ -1,5 +1,7 @@
 #include "Commands.hpp"
 
+#include "ClaudeStatusLineCommand.hpp"
+
 #include "Platform/CommandLine/OptionValidators.hpp"
 #include "Platform/CommandLine/UsageError.hpp"
 #include "Platform/Foundation/Bundle.hpp"
@@ -196,6 +198,8 @@ int runTavvoCommandLine(std::span<const std::string> arguments, const CommandLin
         [&] { return languageClear(global); });
     program.command({ "language", "resolved" }, "Print the language in force.", [&] { return languageResolved(global); });
     program.command({ "language", "list" }, "Print each supported language code and its name.", [&] { return languageList(global); });
+
+    addClaudeStatusLineCommand(program);
 
     return program.run(arguments, failureOf);
 }
