@@ -13,7 +13,6 @@
 #include <stdexcept>
 #include <string>
 #include <system_error>
-#include <vector>
 
 #include <unistd.h>
 
@@ -29,18 +28,15 @@ constexpr std::size_t maximumInputLength = 1024 * 1024;
 std::string readStandardInput()
 {
     std::string bytes;
-    std::vector<char> buffer(64 * 1024);
     while (bytes.size() <= maximumInputLength) {
-        auto const wanted = std::min(buffer.size(), maximumInputLength + 1 - bytes.size());
-        ssize_t const count = ::read(STDIN_FILENO, buffer.data(), wanted);
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
+        auto const start = bytes.size();
+        bytes.resize(std::min(start + 64 * 1024, maximumInputLength + 1));
+        ssize_t const count = ::read(STDIN_FILENO, bytes.data() + start, bytes.size() - start);
+        bytes.resize(start + static_cast<std::size_t>(std::max<ssize_t>(count, 0)));
+        if (count < 0 && errno != EINTR)
             throw std::system_error(errno, std::generic_category(), "cannot read standard input");
-        }
         if (count == 0)
             return bytes;
-        bytes.append(buffer.data(), static_cast<std::size_t>(count));
     }
     throw std::runtime_error("standard input is longer than 1 MiB: not a status-line input");
 }
