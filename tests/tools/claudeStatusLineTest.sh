@@ -70,5 +70,27 @@ grep -q '^tavvo: warning: ' "$work/err" || fail "no place for the feed: no warni
 env -u XDG_STATE_HOME -u HOME sh -c '"$@" <"$0"' "$work/limits.json" "$tavvo" claude-statusline >"$work/out" 2>"$work/err"
 expect_output "no home" "$line"
 
+# The previous status-line command gets the same input and its output and
+# status stand in for ours; the feed is recorded all the same.
+rm -rf "$XDG_STATE_HOME"
+cat >"$work/previous.sh" <<'SCRIPT'
+echo "previous: $*"
+tr -d '\n' | head -c 17
+echo
+exit 4
+SCRIPT
+run "chaining" 4 "$work/limits.json" -- sh "$work/previous.sh" --base-dir "two words"
+expect_output "chaining" "previous: --base-dir two words
+{\"session_id\":\"s\""
+grep -q '"used_percentage": 23.4' "$feed" || fail "chaining: the feed was not recorded"
+run "a previous command that cannot start" 0 "$work/limits.json" -- "$work/missing-program"
+expect_output "a previous command that cannot start" "$line"
+expect_error_line "a previous command that cannot start"
+run "the previous command ended by a signal" 1 "$work/limits.json" -- sh -c 'echo partial; kill -9 $$'
+expect_output "the previous command ended by a signal" "partial"
+run "no command after --" 0 "$work/limits.json" --
+expect_output "no command after --" "$line"
+run "a command without --" 2 "$work/limits.json" ls -l
+
 echo "claude-statusline: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,5 +1,6 @@
 #include "ClaudeStatusLineCommand.hpp"
 
+#include "Platform/Foundation/ChildProcess.hpp"
 #include "TavvoHost/Claude/ClaudeFeed.hpp"
 #include "TavvoHost/Claude/ClaudeStatusLineInput.hpp"
 #include "TavvoHost/Claude/ClaudeStatusLineText.hpp"
@@ -10,8 +11,11 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 #include <system_error>
 
 #include <unistd.h>
@@ -22,6 +26,12 @@ using CommandLine::ExitStatus;
 
 // Claude Code's input is a few kilobytes; anything near this is not it.
 constexpr std::size_t maximumInputLength = 1024 * 1024;
+
+// Claude Code waits for the line on every update of its screen: a previous
+// command slower than this has stopped answering, and its output would be
+// stale by the time it came.
+constexpr std::chrono::seconds previousCommandTimeout { 5 };
+constexpr std::size_t maximumPreviousOutput = 1024 * 1024;
 
 // Standard input to its end, or an error once it is longer than the
 // maximum: one byte more than that is read, never the rest.
@@ -64,7 +74,32 @@ void record(const TavvoHost::ClaudeStatusLineInput& input, Foundation::Date now)
     }
 }
 
-ExitStatus claudeStatusLine()
+// Runs the status-line command the user had before, with the same input,
+// and prints its output in place of ours, passing its status through.
+// Nothing when it could not start or did not finish: our own line is
+// better than none.
+std::optional<ExitStatus> runPreviousCommand(const std::vector<std::string>& command, const std::string& input)
+{
+    Foundation::ProcessOutcome outcome;
+    try {
+        outcome = Foundation::runToCompletion(command, input, previousCommandTimeout, maximumPreviousOutput);
+    } catch (const std::system_error& error) {
+        fmt::print(stderr, "tavvo: warning: {}\n", error.what());
+        return std::nullopt;
+    }
+    if (outcome.timedOut) {
+        fmt::print(stderr, "tavvo: warning: {} did not finish within {} seconds\n", command.front(), previousCommandTimeout.count());
+        return std::nullopt;
+    }
+    std::fwrite(outcome.output.data(), 1, outcome.output.size(), stdout);
+    if (!outcome.exitStatus) {
+        fmt::print(stderr, "tavvo: {} was ended by a signal\n", command.front());
+        return ExitStatus::failure;
+    }
+    return static_cast<ExitStatus>(*outcome.exitStatus);
+}
+
+ExitStatus claudeStatusLine(const std::vector<std::string>& previousCommand)
 {
     auto const bytes = readStandardInput();
     auto const now = nowToTheSecond();
@@ -75,6 +110,10 @@ ExitStatus claudeStatusLine()
         input.emplace();
     }
     record(*input, now);
+    if (!previousCommand.empty()) {
+        if (auto const status = runPreviousCommand(previousCommand, bytes))
+            return *status;
+    }
     fmt::print("{}\n", TavvoHost::claudeStatusLineText(*input, now));
     return ExitStatus::success;
 }
@@ -83,8 +122,17 @@ ExitStatus claudeStatusLine()
 
 void addClaudeStatusLineCommand(CommandLine::Program& program)
 {
-    program.command({ "claude-statusline" },
-        "Claude Code's status line: read the JSON Claude Code writes to standard input, record its limits for "
-        "'tavvo collect' and print one line with what is left.",
-        [] { return claudeStatusLine(); });
+    // Owned by the command's handler, which outlives the parse it is bound to.
+    auto previousCommand = std::make_shared<std::vector<std::string>>();
+    program
+        .command({ "claude-statusline" },
+            "Claude Code's status line: read the JSON Claude Code writes to standard input (at most 1 MiB), record its "
+            "limits for 'tavvo collect' and print one line with what is left. After --, the status-line command used "
+            "before runs with the same input and its output and status are passed on instead.",
+            [previousCommand] { return claudeStatusLine(*previousCommand); })
+        .add_option("COMMAND", *previousCommand, "the previous status-line command and its arguments, after --")
+        // Bounded, because the program's level already holds one operand list
+        // of unbounded length and the parser accepts only one such.
+        ->expected(0, 1 << 16)
+        ->type_name("");
 }
