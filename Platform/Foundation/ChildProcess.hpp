@@ -44,6 +44,11 @@ class ChildProcess {
 public:
     using Clock = std::chrono::steady_clock;
 
+    // The instant `timeout` from now (now itself for none or a negative
+    // one); a timeout too long for the clock's range gives its last
+    // instant instead of overflowing.
+    static Clock::time_point deadlineAfter(std::chrono::milliseconds timeout);
+
     // Starts arguments[0], searched on PATH unless it holds a slash, with
     // `arguments` as its argument vector. Its standard input and output are
     // pipes to this object; its standard error is ours; it inherits no

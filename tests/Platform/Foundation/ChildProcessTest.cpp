@@ -77,6 +77,8 @@ TEST(ChildProcess, EchoesLinesThroughCat)
     EXPECT_EQ(outcome.output, large);
     EXPECT_EQ(outcome.exitStatus, 0);
     EXPECT_FALSE(outcome.timedOut);
+    // A timeout as long as the clock goes is no overflow.
+    EXPECT_EQ(runToCompletion({ "cat" }, "x", std::chrono::milliseconds::max(), 10).output, "x");
 }
 
 TEST(ChildProcess, ReadsLinesUpToTheirLimit)
