@@ -2,13 +2,16 @@
 // pipes, and input and output on them that never waits past a deadline.
 //
 //   Foundation::ChildProcess child({ "cat" });
-//   auto const deadline = ChildProcess::Clock::now() + 1s;
+//   auto const deadline = ChildProcess::deadlineAfter(1s);
 //   child.writeAll("hello\n", deadline);
 //   assert(child.readLine(1024, deadline) == "hello");
 //   assert(child.finish(deadline).exitStatus == 0);
 //
 // Failures are std::system_error carrying errno and a short lowercase
 // message naming the program ("cannot write to cat").
+//
+// GLib starts and reaps the children, so a program using this must leave
+// the reaping to it: no waitpid(-1, …) of its own, SIGCHLD not ignored.
 #pragma once
 
 #include <chrono>
