@@ -77,16 +77,17 @@ std::optional<ClaudeObservation> decodeClaudeFeed(std::string_view text)
     document.Parse<flags>(text.data(), text.size());
     if (document.HasParseError() || !document.IsObject())
         return std::nullopt;
-    auto const observedAt = document.FindMember(observedAtKey);
-    if (observedAt == document.MemberEnd() || !observedAt->value.IsString())
+    rapidjson::Value const& root = document;
+    auto const observedAt = root.FindMember(observedAtKey);
+    if (observedAt == root.MemberEnd() || !observedAt->value.IsString())
         return std::nullopt;
     auto const date = Foundation::parseInternetDateTime({ observedAt->value.GetString(), observedAt->value.GetStringLength() });
     if (!date)
         return std::nullopt;
     return ClaudeObservation {
         *date,
-        claudeWindow(document, fiveHourKey, percentKey, fiveHourWindow),
-        claudeWindow(document, sevenDayKey, percentKey, weeklyWindow),
+        claudeWindow(root, fiveHourKey, percentKey, fiveHourWindow),
+        claudeWindow(root, sevenDayKey, percentKey, weeklyWindow),
     };
 }
 

@@ -21,10 +21,9 @@ std::int64_t remainingPercent(double usedPercent)
     return std::llround(std::clamp(100 - usedPercent, 0.0, 100.0));
 }
 
-std::string windowText(const UsageWindow& window, Foundation::Date now)
+std::string windowText(const UsageWindow& window, double usedPercent, Foundation::Date now)
 {
-    auto text = L10n::tr("statusline.window_remaining",
-        { L10n::windowLabel(window.length, ""), remainingPercent(window.usedPercent.value_or(0)) });
+    auto text = L10n::tr("statusline.window_remaining", { L10n::windowLabel(window.length, ""), remainingPercent(usedPercent) });
     if (window.resetsAt && *window.resetsAt > now) {
         auto const& reset = *window.resetsAt;
         text += separator;
@@ -41,11 +40,11 @@ std::string claudeStatusLineText(const ClaudeStatusLineInput& input, Foundation:
 {
     std::string line;
     for (auto const* window : { &input.fiveHour, &input.sevenDay }) {
-        if (!*window)
+        if (!*window || !(*window)->usedPercent)
             continue;
         if (!line.empty())
             line += separator;
-        line += windowText(**window, now);
+        line += windowText(**window, *(*window)->usedPercent, now);
     }
     if (line.empty())
         return input.modelDisplayName.value_or("");
