@@ -1,6 +1,6 @@
 #include "TavvoHost/Claude/ClaudeFeed.hpp"
 
-#include "Platform/Foundation/Environment.hpp"
+#include "TavvoHost/Observation/StateFile.hpp"
 #include "Platform/Foundation/FileManager.hpp"
 #include "Platform/Foundation/InternetDateTime.hpp"
 #include "Platform/Foundation/JSONWriter.hpp"
@@ -44,14 +44,7 @@ void writeWindow(Foundation::JSONWriter& writer, const char* key, const std::opt
 
 std::optional<fs::path> claudeFeedFile()
 {
-    std::optional<fs::path> state;
-    if (auto const value = Foundation::environmentValue("XDG_STATE_HOME"); value && fs::path(*value).is_absolute())
-        state = fs::path(*value);
-    else if (auto const home = Foundation::environmentValue("HOME"); home && fs::path(*home).is_absolute())
-        state = fs::path(*home) / ".local" / "state";
-    if (!state)
-        return std::nullopt;
-    return *state / "tavvo" / "claude-statusline.json";
+    return hostStateFile("claude-statusline.json");
 }
 
 std::string encodeClaudeFeed(const ClaudeObservation& observation)
