@@ -262,7 +262,8 @@ CodexLogLine parseCodexLogLine(std::string_view line)
     char parseBuffer[4 << 10];
     rapidjson::MemoryPoolAllocator<> valueAllocator(valueBuffer, sizeof valueBuffer);
     rapidjson::MemoryPoolAllocator<> parseAllocator(parseBuffer, sizeof parseBuffer);
-    Document document(&valueAllocator, sizeof parseBuffer, &parseAllocator);
+    // The pool keeps a header in its buffer: ask for less than the buffer.
+    Document document(&valueAllocator, sizeof parseBuffer / 2, &parseAllocator);
     document.Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag>(object.data(), object.size());
     if (document.HasParseError())
         return { CodexLogLine::Kind::malformed, std::nullopt };
