@@ -234,6 +234,38 @@ bool mentionsTokenCount(std::string_view text)
     return false;
 }
 
+// The text of the JSON string that starts `text` after `key`, and what
+// follows its closing quote; nothing when `text` does not start with `key`
+// or the string holds an escape (the slow road reads those).
+std::optional<std::pair<std::string_view, std::string_view>> plainStringAfter(std::string_view text, std::string_view key)
+{
+    if (!text.starts_with(key))
+        return std::nullopt;
+    text.remove_prefix(key.size());
+    auto const end = text.find('"');
+    if (end == std::string_view::npos || text.substr(0, end).find('\\') != std::string_view::npos)
+        return std::nullopt;
+    return std::pair { text.substr(0, end), text.substr(end + 1) };
+}
+
+// Whether the line, laid out the way Codex writes its lines
+// ({"timestamp":"…","type":"…","payload":{"type":"…"), says it is some
+// other kind of line. That settles most lines after a few dozen bytes,
+// however long their text. Any other layout is not settled here.
+bool laidOutAsAnotherKind(std::string_view object)
+{
+    auto const timestamp = plainStringAfter(object, R"({"timestamp":")");
+    if (!timestamp)
+        return false;
+    auto const type = plainStringAfter(timestamp->second, R"(,"type":")");
+    if (!type)
+        return false;
+    if (type->first != "event_msg")
+        return true;
+    auto const payloadType = plainStringAfter(type->second, R"(,"payload":{"type":")");
+    return payloadType && payloadType->first != "token_count";
+}
+
 std::string_view trimmed(std::string_view text)
 {
     auto const first = text.find_first_not_of(" \t\r");
@@ -251,7 +283,7 @@ CodexLogLine parseCodexLogLine(std::string_view line)
         return {};
     if (object.size() < 2 || object.front() != '{' || object.back() != '}')
         return { CodexLogLine::Kind::malformed, std::nullopt };
-    if (!mentionsTokenCount(object))
+    if (laidOutAsAnotherKind(object) || !mentionsTokenCount(object))
         return {};
 
     // The document's memory is on the stack: an event fits, a bigger line
