@@ -87,6 +87,10 @@ TEST(CodexLogReader, ReadsTheNewestRecordOfEachBucketAndTheWeeksDistinctTokens)
         lines({ parentLine, otherBucketLine, tokenCountLine("2026-06-08T11:00:00.000Z", tokenInfo(170, 20), limits(7, 20)),
             tokenCountLine("2026-07-01T00:00:00.000Z", tokenInfo(200, 30), limits(55, 55)) }));
     writeFile(day8 / "rollout-z.jsonl.zst", compressed(tokenCountLine("2026-06-08T09:00:00.000Z", tokenInfo(1000, 1000), "null")));
+    // A link to a log kept elsewhere is read like the log itself.
+    writeFile(folder.path() / "elsewhere.jsonl", lines({ tokenCountLine("2026-06-08T08:00:00.000Z", tokenInfo(3, 3), "null") }));
+    fs::create_directories(b / "archived_sessions");
+    fs::create_symlink(folder.path() / "elsewhere.jsonl", b / "archived_sessions/rollout-link.jsonl");
     // Among the logs, things that are no files; none may block or be read.
     ASSERT_EQ(::mkfifo((day8 / "rollout-fifo.jsonl").c_str(), 0600), 0);
     fs::create_symlink("/dev/zero", day8 / "rollout-zero.jsonl");
@@ -103,18 +107,18 @@ TEST(CodexLogReader, ReadsTheNewestRecordOfEachBucketAndTheWeeksDistinctTokens)
     EXPECT_EQ(first.reading.observations,
         (std::vector<CodexObservation> { codexObservation("2026-06-08T11:00:00Z", 7, 20),
             codexObservation("2026-06-07T10:05:00Z", 1, 2, "codex_other") }));
-    // 100 + 50 + 20 (the fork's own turn) + 1000; not the repeat, the twin,
-    // the event before the window, the stale file or the future.
-    EXPECT_EQ(first.reading.weeklyTokens, 1170);
+    // 100 + 50 + 20 (the fork's own turn) + 1000 + 3 (the link); not the
+    // repeat, the twin, the event before the window, the stale file or the future.
+    EXPECT_EQ(first.reading.weeklyTokens, 1173);
     EXPECT_TRUE(first.problems.empty());
-    EXPECT_EQ(reader.counters().filesRead, 4);
+    EXPECT_EQ(reader.counters().filesRead, 5);
     EXPECT_EQ(reader.counters().malformedLines, 1);
 
     auto watched = reader.watchedFolders();
     std::sort(watched.begin(), watched.end());
     std::vector<fs::path> expected { a, a / "archived_sessions", a / "archived_sessions/2026", a / "archived_sessions/2026/06",
         a / "archived_sessions/2026/06/02", a / "sessions", a / "sessions/2026", a / "sessions/2026/05", a / "sessions/2026/05/20",
-        a / "sessions/2026/06", day7, b, b / "sessions", b / "sessions/2026", b / "sessions/2026/06", day8 };
+        a / "sessions/2026/06", day7, b, b / "archived_sessions", b / "sessions", b / "sessions/2026", b / "sessions/2026/06", day8 };
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(watched, expected);
 }
