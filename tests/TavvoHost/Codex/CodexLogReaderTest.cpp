@@ -75,7 +75,8 @@ TEST(CodexLogReader, ReadsTheNewestRecordOfEachBucketAndTheWeeksDistinctTokens)
         lines({ parentLine, tokenCountLine("2026-06-07T10:01:00.000Z", tokenInfo(100, 100), "null"), otherBucketLine, "garbage" }));
     // Its compressed twin is an older copy: the plain file is the current one.
     writeFile(day7 / "rollout-a.jsonl.zst", compressed(tokenCountLine("2026-06-08T11:30:00.000Z", tokenInfo(5000, 5000), limits(99, 99))));
-    // Before the weekly window began, yet after the pruning bound.
+    // Before the weekly window began (at its reset less a week: windows
+    // re-anchor, so no calendar week), yet after the pruning bound.
     writeFile(a / "archived_sessions/2026/06/02/rollout-old.jsonl", lines({ tokenCountLine("2026-06-02T10:00:00.000Z", tokenInfo(500, 500), "null") }));
     // Last touched nine days ago: never opened, whatever it holds.
     auto const stale = a / "sessions/2026/05/20/rollout-stale.jsonl";
@@ -159,10 +160,14 @@ TEST(CodexLogReader, ReadsOnlyWhatChangedSinceTheLastPass)
     EXPECT_EQ(rewritten.reading.weeklyTokens, 140);
     EXPECT_EQ(rewritten.reading.observations.front(), codexObservation("2026-06-08T10:30:00Z", 6, 11));
 
-    // A new date folder after midnight, in the weekly window's primary place.
+    // A new date folder after midnight, the weekly window in the primary
+    // place; of two records of the same instant, the one read last wins.
+    auto const weeklyFirst = [](int used) {
+        return fmt::format(R"({{"primary":{{"used_percent":{},"window_minutes":10080,"resets_at":{}}}}})", used, unixOf(weeklyReset));
+    };
     writeFile(home / "sessions/2026/06/09/rollout-2.jsonl",
-        lines({ tokenCountLine("2026-06-09T00:10:00.000Z", tokenInfo(9, 9),
-            R"({"primary":{"used_percent":30,"window_minutes":10080,"resets_at":)" + std::to_string(unixOf(weeklyReset)) + "}}") }));
+        lines({ tokenCountLine("2026-06-09T00:10:00.000Z", tokenInfo(9, 9), weeklyFirst(25)),
+            tokenCountLine("2026-06-09T00:10:00.000Z", "null", weeklyFirst(30)) }));
     auto const nextDay = pass(reader, at("2026-06-09T00:15:00Z"));
     EXPECT_EQ(nextDay.reading.weeklyTokens, 149);
     EXPECT_EQ(nextDay.reading.observations.front().windows.front().usedPercent, 30);
