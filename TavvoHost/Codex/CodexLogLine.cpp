@@ -19,6 +19,7 @@ namespace {
 struct Malformed { };
 
 using Value = rapidjson::Value;
+using Document = rapidjson::GenericDocument<rapidjson::UTF8<>, rapidjson::MemoryPoolAllocator<>, rapidjson::MemoryPoolAllocator<>>;
 
 constexpr sys_seconds earliestDate { sys_days(year(2000) / January / 1) };
 constexpr sys_seconds latestDate { sys_days(year(10000) / January / 1) };
@@ -185,7 +186,7 @@ bool isString(const Value* value, std::string_view text)
     return std::string_view(value->GetString(), value->GetStringLength()) == text;
 }
 
-CodexLogLine parseDocument(const rapidjson::Document& document)
+CodexLogLine parseDocument(const Document& document)
 {
     if (!document.IsObject())
         throw Malformed {};
@@ -211,6 +212,60 @@ CodexLogLine parseDocument(const rapidjson::Document& document)
     return { CodexLogLine::Kind::tokenCount, std::move(event) };
 }
 
+// Whether the text holds "token_count". Nearly every line is passed over
+// here, so this is the reader's hot loop: an underscore is rare in the
+// conversation text that fills the logs, and memchr finds it several times
+// faster than a general substring search finds the word.
+bool mentionsTokenCount(std::string_view text)
+{
+    constexpr std::string_view word = "token_count";
+    constexpr std::size_t before = word.find('_');
+    constexpr std::size_t after = word.size() - before;
+    std::size_t position = before;
+    while (position + after <= text.size()) {
+        auto const* underscore = static_cast<char const*>(std::memchr(text.data() + position, '_', text.size() - position - after + 1));
+        if (!underscore)
+            return false;
+        position = static_cast<std::size_t>(underscore - text.data());
+        if (text.substr(position - before, word.size()) == word)
+            return true;
+        ++position;
+    }
+    return false;
+}
+
+// The text of the JSON string that starts `text` after `key`, and what
+// follows its closing quote; nothing when `text` does not start with `key`
+// or the string holds an escape (the slow road reads those).
+std::optional<std::pair<std::string_view, std::string_view>> plainStringAfter(std::string_view text, std::string_view key)
+{
+    if (!text.starts_with(key))
+        return std::nullopt;
+    text.remove_prefix(key.size());
+    auto const end = text.find('"');
+    if (end == std::string_view::npos || text.substr(0, end).find('\\') != std::string_view::npos)
+        return std::nullopt;
+    return std::pair { text.substr(0, end), text.substr(end + 1) };
+}
+
+// Whether the line, laid out the way Codex writes its lines
+// ({"timestamp":"…","type":"…","payload":{"type":"…"), says it is some
+// other kind of line. That settles most lines after a few dozen bytes,
+// however long their text. Any other layout is not settled here.
+bool laidOutAsAnotherKind(std::string_view object)
+{
+    auto const timestamp = plainStringAfter(object, R"({"timestamp":")");
+    if (!timestamp)
+        return false;
+    auto const type = plainStringAfter(timestamp->second, R"(,"type":")");
+    if (!type)
+        return false;
+    if (type->first != "event_msg")
+        return true;
+    auto const payloadType = plainStringAfter(type->second, R"(,"payload":{"type":")");
+    return payloadType && payloadType->first != "token_count";
+}
+
 std::string_view trimmed(std::string_view text)
 {
     auto const first = text.find_first_not_of(" \t\r");
@@ -228,12 +283,19 @@ CodexLogLine parseCodexLogLine(std::string_view line)
         return {};
     if (object.size() < 2 || object.front() != '{' || object.back() != '}')
         return { CodexLogLine::Kind::malformed, std::nullopt };
-    constexpr std::string_view eventName = "token_count";
-    // memmem is far faster than a search led by a first letter as common as "t".
-    if (!::memmem(object.data(), object.size(), eventName.data(), eventName.size()))
+    if (laidOutAsAnotherKind(object) || !mentionsTokenCount(object))
         return {};
 
-    rapidjson::Document document;
+    // The document's memory is on the stack: an event fits, a bigger line
+    // spills over to the heap. The kept texts must be valid UTF-8 for the
+    // snapshot, so the encoding is checked (which parsing in place would
+    // skip in this RapidJSON version).
+    char valueBuffer[16 << 10];
+    char parseBuffer[4 << 10];
+    rapidjson::MemoryPoolAllocator<> valueAllocator(valueBuffer, sizeof valueBuffer);
+    rapidjson::MemoryPoolAllocator<> parseAllocator(parseBuffer, sizeof parseBuffer);
+    // The pool keeps a header in its buffer: ask for less than the buffer.
+    Document document(&valueAllocator, sizeof parseBuffer / 2, &parseAllocator);
     document.Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag>(object.data(), object.size());
     if (document.HasParseError())
         return { CodexLogLine::Kind::malformed, std::nullopt };
