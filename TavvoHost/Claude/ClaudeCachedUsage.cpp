@@ -1,5 +1,7 @@
 #include "TavvoHost/Claude/ClaudeCachedUsage.hpp"
 
+#include "TavvoHost/Observation/ObservedDates.hpp"
+
 #include "TavvoHost/Claude/ClaudeWindowJSON.hpp"
 
 #include <rapidjson/document.h>
@@ -128,7 +130,7 @@ std::optional<Foundation::Date> observedAt(const rapidjson::Value& usage)
     auto const fetched = usage.FindMember("fetchedAtMs");
     if (fetched == usage.MemberEnd() || !fetched->value.IsNumber())
         return std::nullopt;
-    return claudeDateFromUnixSeconds(fetched->value.GetDouble() / 1000);
+    return dateFromUnixSeconds(fetched->value.GetDouble() / 1000);
 }
 
 }

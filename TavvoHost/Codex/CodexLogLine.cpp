@@ -1,5 +1,7 @@
 #include "TavvoHost/Codex/CodexLogLine.hpp"
 
+#include "TavvoHost/Observation/ObservedDates.hpp"
+
 #include "Platform/Foundation/InternetDateTime.hpp"
 
 #include <rapidjson/document.h>
@@ -21,8 +23,6 @@ struct Malformed { };
 using Value = rapidjson::Value;
 using Document = rapidjson::GenericDocument<rapidjson::UTF8<>, rapidjson::MemoryPoolAllocator<>, rapidjson::MemoryPoolAllocator<>>;
 
-constexpr sys_seconds earliestDate { sys_days(year(2000) / January / 1) };
-constexpr sys_seconds latestDate { sys_days(year(10000) / January / 1) };
 
 // Nothing for an absent or null member: Codex writes either for "unknown".
 const Value* member(const Value& object, const char* name)
@@ -81,44 +81,6 @@ std::optional<CodexTokenUsage> usageMember(const Value& object, const char* name
         countMember(*usage, "total_tokens") };
 }
 
-// Whole seconds since the epoch, inside the years 2000–9999; the range is
-// checked on the double so that no conversion can overflow.
-std::optional<Foundation::Date> dateFromSeconds(double seconds)
-{
-    if (!(seconds >= static_cast<double>(earliestDate.time_since_epoch().count())
-            && seconds < static_cast<double>(latestDate.time_since_epoch().count())))
-        return std::nullopt;
-    return Foundation::Date(std::chrono::seconds(static_cast<std::int64_t>(std::floor(seconds))));
-}
-
-// RFC 3339 with an optional fraction of a second, which is kept to the
-// microsecond; the rest of the text is read as an internet date-time.
-std::optional<Foundation::Date> parseTimestamp(std::string_view text)
-{
-    constexpr std::size_t wholeSeconds = 19; // YYYY-MM-DDTHH:MM:SS
-    if (text.size() <= wholeSeconds)
-        return std::nullopt;
-    std::size_t zone = wholeSeconds;
-    microseconds fraction(0);
-    if (text[zone] == '.') {
-        ++zone;
-        microseconds::rep scale = 100'000;
-        std::size_t const firstDigit = zone;
-        for (; zone < text.size() && text[zone] >= '0' && text[zone] <= '9'; ++zone) {
-            fraction += microseconds((text[zone] - '0') * scale);
-            scale /= 10;
-        }
-        if (zone == firstDigit)
-            return std::nullopt;
-    }
-    std::string withoutFraction(text.substr(0, wholeSeconds));
-    withoutFraction.append(text.substr(zone));
-    auto const date = Foundation::parseInternetDateTime(withoutFraction);
-    if (!date)
-        return std::nullopt;
-    return *date + fraction;
-}
-
 // The names one window's values go by in one shape of the record.
 struct WindowKeys {
     const char* usedPercent;
@@ -143,9 +105,9 @@ std::optional<UsageWindow> readWindow(const Value& object, const WindowKeys& key
     auto const resetsAt = keys.resetsAt ? numberMember(object, keys.resetsAt) : std::nullopt;
     auto const resetsAfter = numberMember(object, keys.resetsAfter);
     if (resetsAt)
-        window.resetsAt = dateFromSeconds(*resetsAt);
+        window.resetsAt = dateFromUnixSeconds(*resetsAt);
     else if (resetsAfter)
-        window.resetsAt = dateFromSeconds(static_cast<double>(lineSecond.time_since_epoch().count()) + *resetsAfter);
+        window.resetsAt = dateFromUnixSeconds(static_cast<double>(lineSecond.time_since_epoch().count()) + *resetsAfter);
 
     if (!window.usedPercent && !window.length && !window.resetsAt)
         return std::nullopt;
@@ -197,8 +159,8 @@ CodexLogLine parseDocument(const Document& document)
         return {};
 
     auto const text = stringMember(document, "timestamp");
-    auto const timestamp = text ? parseTimestamp(*text) : std::nullopt;
-    if (!timestamp || *timestamp < earliestDate || *timestamp >= latestDate)
+    auto const timestamp = text ? dateFromTimestampText(*text) : std::nullopt;
+    if (!timestamp)
         throw Malformed {};
     auto const lineSecond = floor<seconds>(*timestamp);
 

@@ -35,7 +35,7 @@ TEST(ClaudeStatusLineInput, ReadsEachWindowAndDropsWhatMakesNoSense)
             UsageWindow { fiveHourWindow, 23.5, reset }, UsageWindow { weeklyWindow, 41.2, at("2025-02-06T16:00:00Z") } },
         { "resets as date-time texts, with and without a fraction",
             limits(R"("five_hour":{"used_percentage":1,"resets_at":"2025-02-01T17:00:00+01:00"},"seven_day":{"used_percentage":2,"resets_at":"2025-02-01T16:00:00.250Z"})"),
-            UsageWindow { fiveHourWindow, 1, reset }, UsageWindow { weeklyWindow, 2, reset } },
+            UsageWindow { fiveHourWindow, 1, reset }, UsageWindow { weeklyWindow, 2, reset + std::chrono::milliseconds(250) } },
         { "shares below 0 and above 100 are kept as reported",
             limits(R"("five_hour":{"used_percentage":-5},"seven_day":{"used_percentage":250})"),
             UsageWindow { fiveHourWindow, -5, std::nullopt }, UsageWindow { weeklyWindow, 250, std::nullopt } },
