@@ -44,13 +44,9 @@ TEST(FolderWatcher, ConcernsIsTheTableOfWhatMeansReadAgain)
         { &named, "feed.json", IN_MOVED_FROM, true },
         // The same on a name nobody asked for; names are exact.
         { &named, "feed.json.tmp-x1", IN_CLOSE_WRITE, false },
-        { &named, "feed.json.tmp-x1", IN_MOVED_FROM, false },
         { &named, "Feed.json", IN_MOVED_TO, false },
-        { &named, "feed", IN_MODIFY, false },
         // Looking is not changing.
         { &named, "feed.json", IN_OPEN, false },
-        { &named, "feed.json", IN_ACCESS, false },
-        { &named, "feed.json", IN_CLOSE_NOWRITE, false },
         { &named, "feed.json", IN_ATTRIB, false },
         // A folder that takes every entry: new date folders and new files.
         { &any, "07", IN_CREATE | IN_ISDIR, true },
@@ -63,7 +59,6 @@ TEST(FolderWatcher, ConcernsIsTheTableOfWhatMeansReadAgain)
         // Lost events may have been anything; a watch no longer kept
         // reports nothing else.
         { nullptr, "", IN_Q_OVERFLOW, true },
-        { &named, "", IN_Q_OVERFLOW, true },
         { nullptr, "feed.json", IN_CLOSE_WRITE, false },
         { nullptr, "", IN_IGNORED, false },
     };
