@@ -13,7 +13,9 @@ packages=(
   libicu-dev
   rapidjson-dev
   libfmt-dev
+  libglib2.0-dev
   libcli11-dev
+  libzstd-dev
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
