@@ -121,19 +121,20 @@ TEST(FolderWatcher, FollowsTheFoldersAsTheyComeAndGo)
     fs::create_directory(sessions);
     FolderWatcher watcher;
     // One folder missing for now: skipped, not an error.
-    watcher.setWatchedFolders({ { sessions, {} }, { sessions / "07", {} } });
+    EXPECT_TRUE(watcher.setWatchedFolders({ { sessions, {} }, { sessions / "07", {} } })) << "the first folder";
 
     fs::create_directory(sessions / "07");
     EXPECT_TRUE(watcher.readEvents()) << "a new date folder";
     write(sessions / "07" / "rollout.jsonl", "{}\n");
     EXPECT_FALSE(watcher.readEvents()) << "not watched until the list is applied again";
 
-    watcher.setWatchedFolders({ { sessions, {} }, { sessions / "07", {} } });
+    EXPECT_TRUE(watcher.setWatchedFolders({ { sessions, {} }, { sessions / "07", {} } })) << "the new folder";
+    EXPECT_FALSE(watcher.setWatchedFolders({ { sessions / "07", {} }, { sessions, {} } })) << "the same folders";
     write(sessions / "07" / "rollout.jsonl", "{}\n");
     EXPECT_TRUE(watcher.readEvents()) << "an append in the new folder";
 
     // Dropped from the list: its changes no longer count.
-    watcher.setWatchedFolders({ { sessions / "07", {} } });
+    EXPECT_FALSE(watcher.setWatchedFolders({ { sessions / "07", {} } }));
     write(sessions / "elsewhere.jsonl", "{}\n");
     EXPECT_FALSE(watcher.readEvents()) << "a folder no longer listed";
 
@@ -141,7 +142,7 @@ TEST(FolderWatcher, FollowsTheFoldersAsTheyComeAndGo)
     // applied again afterwards skips it without a word.
     fs::remove_all(sessions / "07");
     EXPECT_TRUE(watcher.readEvents()) << "the watched folder removed";
-    watcher.setWatchedFolders({ { sessions / "07", {} } });
+    EXPECT_FALSE(watcher.setWatchedFolders({ { sessions / "07", {} } }));
     EXPECT_FALSE(watcher.readEvents());
 }
 
