@@ -93,9 +93,10 @@ FolderWatcher::~FolderWatcher()
     ::close(m_descriptor);
 }
 
-void FolderWatcher::setWatchedFolders(const std::vector<WatchedFolder>& folders)
+bool FolderWatcher::setWatchedFolders(const std::vector<WatchedFolder>& folders)
 {
     std::map<int, WatchedFolder> watches;
+    bool added = false;
     for (auto const& wanted : folders) {
         // Adding a folder already watched hands back its descriptor, so
         // this is also how a kept folder is recognised; and a path that
@@ -106,8 +107,9 @@ void FolderWatcher::setWatchedFolders(const std::vector<WatchedFolder>& folders)
                 continue;
             throw std::system_error(errno, std::generic_category(), "cannot watch folder " + wanted.folder.string());
         }
-        auto const [found, added] = watches.try_emplace(watch, wanted);
-        if (!added)
+        added = added || !m_watches.contains(watch);
+        auto const [found, first] = watches.try_emplace(watch, wanted);
+        if (!first)
             found->second.names = unitedNames(found->second.names, wanted.names);
     }
     for (auto const& [watch, folder] : m_watches) {
@@ -117,6 +119,7 @@ void FolderWatcher::setWatchedFolders(const std::vector<WatchedFolder>& folders)
             ::inotify_rm_watch(m_descriptor, watch);
     }
     m_watches = std::move(watches);
+    return added;
 }
 
 bool FolderWatcher::readEvents()

@@ -65,7 +65,11 @@ public:
     // two paths) watches the names of both. Throws for anything else (the
     // per-user limit of watches reached, say), leaving the folders of the
     // previous call watched.
-    void setWatchedFolders(const std::vector<WatchedFolder>& folders);
+    //
+    // Whether a folder is watched now that was not before: whatever was
+    // written in it before its watch began was reported to nobody, so a
+    // caller that read it earlier reads it again.
+    bool setWatchedFolders(const std::vector<WatchedFolder>& folders);
 
     // Readable when events are waiting. Never blocks on reads.
     int fileDescriptor() const { return m_descriptor; }

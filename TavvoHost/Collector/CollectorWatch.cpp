@@ -67,14 +67,16 @@ void runWatchedPasses(const WatchedPasses& passes)
     // read a long history) ends the loop rather than killing the program.
     Foundation::TerminationSignals signals;
     Foundation::FolderWatcher watcher;
+    Burst burst;
     auto const pass = [&] {
-        // Watched before reading: whatever appears in a new folder after
-        // this wakes the loop, and whatever appeared before, the pass reads.
-        watcher.setWatchedFolders(passes.watchedFolders());
         passes.pass(currentDate());
+        burst.clear();
+        // What landed in a new folder between the pass's reading and the
+        // start of its watch was reported to nobody: one more pass reads it.
+        if (watcher.setWatchedFolders(passes.watchedFolders()))
+            burst.add(Steady::now());
     };
     pass();
-    Burst burst;
     for (;;) {
         auto const now = Steady::now();
         auto deadline = burst.due();
@@ -97,10 +99,8 @@ void runWatchedPasses(const WatchedPasses& passes)
         auto const burstDue = burst.due();
         auto const date = currentDate();
         auto const timed = passes.nextTimedPassAt(date);
-        if ((burstDue && *burstDue <= Steady::now()) || (timed && *timed <= date)) {
+        if ((burstDue && *burstDue <= Steady::now()) || (timed && *timed <= date))
             pass();
-            burst.clear();
-        }
     }
 }
 

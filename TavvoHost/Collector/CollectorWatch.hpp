@@ -25,7 +25,7 @@ struct WatchedPasses {
     // One pass at the instant given.
     std::function<void(Foundation::Date now)> pass;
     // The folders whose changes call for the next pass, with the names
-    // that matter there; asked again before each pass, so new folders
+    // that matter there; asked again after each pass, so new folders
     // (a new day's logs) are watched from then on.
     std::function<std::vector<Foundation::WatchedFolder>()> watchedFolders;
     // When time alone calls for the next pass; nothing: never. An instant

@@ -44,13 +44,9 @@ TEST(FolderWatcher, ConcernsIsTheTableOfWhatMeansReadAgain)
         { &named, "feed.json", IN_MOVED_FROM, true },
         // The same on a name nobody asked for; names are exact.
         { &named, "feed.json.tmp-x1", IN_CLOSE_WRITE, false },
-        { &named, "feed.json.tmp-x1", IN_MOVED_FROM, false },
         { &named, "Feed.json", IN_MOVED_TO, false },
-        { &named, "feed", IN_MODIFY, false },
         // Looking is not changing.
         { &named, "feed.json", IN_OPEN, false },
-        { &named, "feed.json", IN_ACCESS, false },
-        { &named, "feed.json", IN_CLOSE_NOWRITE, false },
         { &named, "feed.json", IN_ATTRIB, false },
         // A folder that takes every entry: new date folders and new files.
         { &any, "07", IN_CREATE | IN_ISDIR, true },
@@ -63,7 +59,6 @@ TEST(FolderWatcher, ConcernsIsTheTableOfWhatMeansReadAgain)
         // Lost events may have been anything; a watch no longer kept
         // reports nothing else.
         { nullptr, "", IN_Q_OVERFLOW, true },
-        { &named, "", IN_Q_OVERFLOW, true },
         { nullptr, "feed.json", IN_CLOSE_WRITE, false },
         { nullptr, "", IN_IGNORED, false },
     };
@@ -126,19 +121,20 @@ TEST(FolderWatcher, FollowsTheFoldersAsTheyComeAndGo)
     fs::create_directory(sessions);
     FolderWatcher watcher;
     // One folder missing for now: skipped, not an error.
-    watcher.setWatchedFolders({ { sessions, {} }, { sessions / "07", {} } });
+    EXPECT_TRUE(watcher.setWatchedFolders({ { sessions, {} }, { sessions / "07", {} } })) << "the first folder";
 
     fs::create_directory(sessions / "07");
     EXPECT_TRUE(watcher.readEvents()) << "a new date folder";
     write(sessions / "07" / "rollout.jsonl", "{}\n");
     EXPECT_FALSE(watcher.readEvents()) << "not watched until the list is applied again";
 
-    watcher.setWatchedFolders({ { sessions, {} }, { sessions / "07", {} } });
+    EXPECT_TRUE(watcher.setWatchedFolders({ { sessions, {} }, { sessions / "07", {} } })) << "the new folder";
+    EXPECT_FALSE(watcher.setWatchedFolders({ { sessions / "07", {} }, { sessions, {} } })) << "the same folders";
     write(sessions / "07" / "rollout.jsonl", "{}\n");
     EXPECT_TRUE(watcher.readEvents()) << "an append in the new folder";
 
     // Dropped from the list: its changes no longer count.
-    watcher.setWatchedFolders({ { sessions / "07", {} } });
+    EXPECT_FALSE(watcher.setWatchedFolders({ { sessions / "07", {} } }));
     write(sessions / "elsewhere.jsonl", "{}\n");
     EXPECT_FALSE(watcher.readEvents()) << "a folder no longer listed";
 
@@ -146,7 +142,7 @@ TEST(FolderWatcher, FollowsTheFoldersAsTheyComeAndGo)
     // applied again afterwards skips it without a word.
     fs::remove_all(sessions / "07");
     EXPECT_TRUE(watcher.readEvents()) << "the watched folder removed";
-    watcher.setWatchedFolders({ { sessions / "07", {} } });
+    EXPECT_FALSE(watcher.setWatchedFolders({ { sessions / "07", {} } }));
     EXPECT_FALSE(watcher.readEvents());
 }
 
