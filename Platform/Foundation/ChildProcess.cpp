@@ -20,6 +20,16 @@ namespace Foundation {
 
 namespace {
 
+// Runs in the child between fork and exec. A program inherits its parent's
+// blocked signals, and a long-running parent blocks SIGTERM to read it from
+// a descriptor: unblocked, the child can still be stopped like any other.
+void unblockEverySignal(gpointer)
+{
+    sigset_t none;
+    ::sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+}
+
 using Clock = ChildProcess::Clock;
 
 // Bytes moved per read: large enough that a big output costs few calls.
@@ -307,6 +317,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments)
     // so that this process keeps only its own ends and sees the output end
     // when the child closes it.
     std::unique_ptr<GSubprocessLauncher, ObjectUnref> launcher(g_subprocess_launcher_new(G_SUBPROCESS_FLAGS_NONE));
+    g_subprocess_launcher_set_child_setup(launcher.get(), unblockEverySignal, nullptr, nullptr);
     g_subprocess_launcher_take_stdin_fd(launcher.get(), inputForChild.release());
     g_subprocess_launcher_take_stdout_fd(launcher.get(), outputForChild.release());
     GError* error = nullptr;

@@ -137,6 +137,19 @@ TEST(ChildProcess, CapsALargeOutput)
     EXPECT_FALSE(outcome.timedOut) << "closing the output ends a child that only writes";
 }
 
+TEST(ChildProcess, TheChildBlocksNoSignalItsParentBlocks)
+{
+    // A parent that reads SIGTERM from a descriptor blocks it; a child
+    // that kept the mask could not be stopped with it.
+    sigset_t terminate, previous;
+    sigemptyset(&terminate);
+    sigaddset(&terminate, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &terminate, &previous);
+    auto const outcome = runToCompletion({ "grep", "^SigBlk:", "/proc/self/status" }, "", 10s, 1000);
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    EXPECT_EQ(outcome.output, "SigBlk:\t0000000000000000\n");
+}
+
 TEST(ChildProcess, RefusesProgramsThatCannotStart)
 {
     TemporaryDirectory folder;
