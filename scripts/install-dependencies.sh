@@ -27,6 +27,9 @@ packages=(
   # A desktop like a user's, so that the tests prove themselves beside the
   # modules, buses and services it brings into every GTK program.
   sway waybar polybar dunst libnotify-bin dbus-x11
+  # The collector runs as a user service; the install test asks systemd
+  # where it looks for one.
+  systemd
 )
 
 missing=()

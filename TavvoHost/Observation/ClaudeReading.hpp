@@ -23,7 +23,6 @@ struct ClaudeReading {
     // missing: no Claude Code folder; unreadable: the feed exists but cannot
     // be read and nothing else was observed.
     SourceState state = SourceState::missing;
-    std::string unreadablePath;
     std::optional<ClaudeObservation> observation;
 
     friend bool operator==(const ClaudeReading&, const ClaudeReading&) = default;

@@ -27,8 +27,6 @@ struct CodexReading {
     // missing: no Codex home exists; unreadable: a home exists, nothing
     // could be observed and some of it could not be read.
     SourceState state = SourceState::missing;
-    // The folder or file that could not be read, for the provider's note.
-    std::string unreadablePath;
     // The newest observation of each bucket: "codex" first, then the other
     // buckets by id.
     std::vector<CodexObservation> observations;

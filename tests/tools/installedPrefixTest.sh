@@ -8,10 +8,22 @@ build=$1 source=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/first" >/dev/null
+fail() { echo "FAIL: $*"; exit 1; }
+
+# The collector's user service names the installed program, and systemd
+# finds it below a home-style prefix's data folder.
+unit=$work/first/share/systemd/user/tavvo-collect.service
+[ -f "$work/first/lib/systemd/user/tavvo-collect.service" ] || fail "no unit under lib/systemd/user"
+grep -qx "ExecStart=$work/first/bin/tavvo collect --watch" "$unit" || fail "the unit's program: $(grep ExecStart "$unit")"
+mkdir -m 700 "$work/runtime"
+unitPaths=$(XDG_RUNTIME_DIR=$work/runtime XDG_DATA_HOME=$work/first/share XDG_CONFIG_HOME=$work/config systemd-analyze --user unit-paths)
+grep -qx "$work/first/share/systemd/user" <<<"$unitPaths" || fail "systemd does not search $work/first/share/systemd/user"
+XDG_RUNTIME_DIR=$work/runtime XDG_DATA_HOME=$work/first/share XDG_CONFIG_HOME=$work/config \
+  systemd-analyze --user verify "$unit" || fail "systemd rejects the unit"
+
 mv "$work/first" "$work/moved"
 prefix=$work/moved
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data LANG=C.UTF-8 TAVVO_L10N_SHOW_KEYS=
-fail() { echo "FAIL: $*"; exit 1; }
 
 for program in tavvo tavvo-widget; do
   if readelf -d "$prefix/bin/$program" | grep -E 'R(UN)?PATH' | grep -q "$build"; then

@@ -1,8 +1,8 @@
 #include "Commands.hpp"
 
-#include "Platform/CommandLine/OptionValidators.hpp"
+#include "GlobalOptions.hpp"
+
 #include "Platform/CommandLine/UsageError.hpp"
-#include "Platform/Foundation/Bundle.hpp"
 #include "Platform/Foundation/FileManager.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONDecoder.hpp"
@@ -21,23 +21,6 @@ namespace {
 
 using CommandLine::ExitStatus;
 using CommandLine::UsageError;
-
-// The global options; empty when not given (an empty value is refused).
-struct GlobalOptions {
-    std::string baseDirectory;
-    std::string appGroupIdentifier;
-};
-
-TavvoWidgetSnapshotStore makeStore(const GlobalOptions& options)
-{
-    std::string group = options.appGroupIdentifier.empty()
-        ? TavvoWidgetSnapshotStore::resolvedAppGroupIdentifier(Foundation::Bundle::mainBundle())
-        : options.appGroupIdentifier;
-    std::optional<std::filesystem::path> baseDirectory;
-    if (!options.baseDirectory.empty())
-        baseDirectory = std::filesystem::path(options.baseDirectory);
-    return TavvoWidgetSnapshotStore(std::move(group), std::move(baseDirectory), Foundation::FileManager::defaultManager());
-}
 
 // The bytes of the file `name`, or of standard input for "-".
 std::string readInput(const std::string& name)
@@ -161,13 +144,7 @@ int runTavvoCommandLine(std::span<const std::string> arguments, const CommandLin
         "66 input file missing.");
 
     GlobalOptions global;
-    auto& options = program.global();
-    options.add_option("--base-dir", global.baseDirectory, "use DIR in place of the shared folder (for tests and scripts)")
-        ->type_name("DIR")
-        ->transform(CommandLine::nonEmpty("a non-empty value"));
-    options.add_option("--app-group", global.appGroupIdentifier, "the application group whose shared folder holds the snapshot")
-        ->type_name("ID")
-        ->transform(CommandLine::nonEmpty("a non-empty value"));
+    global.declare(program.global());
 
     std::string file = "-";
     auto const fileOperand = [&file](CLI::App& command) {
