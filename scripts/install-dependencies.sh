@@ -14,6 +14,7 @@ packages=(
   rapidjson-dev
   libfmt-dev
   libcli11-dev
+  libzstd-dev
   libgtest-dev
   libgmock-dev
   libbenchmark-dev

@@ -1,0 +1,75 @@
+// CodexLogReader: the Codex limits and weekly tokens held by the session
+// logs of the Codex homes, read incrementally pass after pass.
+#pragma once
+
+#include "Platform/Foundation/Date.hpp"
+#include "TavvoHost/Codex/CodexHomes.hpp"
+#include "TavvoHost/Codex/CodexTokenLedger.hpp"
+#include "TavvoHost/LogFiles/AppendedLogFile.hpp"
+#include "TavvoHost/LogFiles/CompressedLogFile.hpp"
+#include "TavvoHost/Observation/CodexReading.hpp"
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace TavvoHost {
+
+// Every pass lists the homes' session folders, leaves out the files that
+// cannot hold anything current (untouched for longer than the weekly window
+// plus a day), and reads of the rest only what was appended or changed.
+// What earlier passes found is kept: the newest record of each limit bucket
+// and the distinct token events since the pruning bound.
+class CodexLogReader {
+public:
+    explicit CodexLogReader(std::vector<std::filesystem::path> homes, LogFileLimits limits = {});
+
+    // Reads what was appended or changed since the last pass (everything on the first). `now` sets
+    // the pruning bound. One-line problem texts for standard error are appended to `problems`.
+    // Events stamped more than a few minutes after `now` cannot be true and are ignored.
+    CodexReading pass(Foundation::Date now, std::vector<std::string>& problems);
+
+    // Tokens (last_token_usage.total_tokens) of the distinct events with start <= timestamp < end.
+    std::int64_t tokensWithin(Foundation::Date start, Foundation::Date end) const;
+
+    // The folders whose changes can change the next pass (homes, sessions/ and every year, month and
+    // day folder under it, archived_sessions/ and its date folders), as of the last pass. Only
+    // folders that existed then are listed.
+    std::vector<std::filesystem::path> watchedFolders() const;
+
+    struct Counters {
+        std::int64_t filesRead = 0, linesRead = 0, malformedLines = 0, overlongLines = 0;
+    };
+    const Counters& counters() const;
+
+private:
+    struct TrackedFile {
+        std::variant<AppendedLogFile, CompressedLogFile> log;
+        CodexTokenLedger::FileRun run;
+        // Why the file could not be (fully) read, until it is read again.
+        std::optional<std::string> problem;
+    };
+    struct Newest {
+        Foundation::Date timestamp;
+        CodexObservation observation;
+    };
+    class EventConsumer;
+
+    void readFile(const std::filesystem::path& path, TrackedFile& file, Foundation::Date now, std::vector<std::string>& problems);
+    void take(const CodexTokenCount& event, CodexTokenLedger::FileRun& run, Foundation::Date now);
+    CodexReading reading(bool anyHomeExists, std::optional<std::filesystem::path> unreadable) const;
+
+    std::vector<std::filesystem::path> m_homes;
+    LogFileLimits m_limits;
+    std::map<std::filesystem::path, TrackedFile> m_files;
+    CodexTokenLedger m_ledger;
+    std::map<std::string, Newest> m_newest; // by limit id
+    std::vector<std::filesystem::path> m_watchedFolders;
+    Counters m_counters;
+};
+
+}

@@ -1,0 +1,62 @@
+#include "TavvoHost/LogFiles/AppendedLogFile.hpp"
+
+#include "TavvoHost/LogFiles/RegularFile.hpp"
+
+#include <vector>
+
+namespace TavvoHost {
+
+AppendedLogFile::AppendedLogFile(LogFileLimits limits)
+    : m_limits(limits)
+{
+}
+
+LogFileRead AppendedLogFile::read(const std::filesystem::path& path, LineConsumer& consumer)
+{
+    RegularFile file(path);
+    if (file.opening() == RegularFile::Opening::failed)
+        return endedWith(LogFileRead::Outcome::failed, file.error());
+    if (file.opening() == RegularFile::Opening::notRegular)
+        return endedWith(LogFileRead::Outcome::notRegular);
+
+    Identity const identity { file.status().st_dev, file.status().st_ino };
+    off_t const size = file.status().st_size;
+    LogFileRead result;
+    if (m_identity != identity || size < m_offset) {
+        m_identity = identity;
+        m_offset = 0;
+        m_skipping = false;
+        result.fromStart = true;
+    } else if (size == m_offset) {
+        return result;
+    }
+    if (result.fromStart)
+        consumer.startOfFile();
+
+    LineSplitter splitter(m_limits.maxLineBytes, m_skipping);
+    std::vector<char> buffer(logFileChunkBytes);
+    off_t position = m_offset;
+    result.outcome = LogFileRead::Outcome::read;
+    while (position < size) {
+        auto const wanted = std::min<off_t>(static_cast<off_t>(buffer.size()), size - position);
+        auto const count = file.readAt(std::span(buffer.data(), static_cast<std::size_t>(wanted)), position);
+        if (!count) {
+            result.outcome = LogFileRead::Outcome::failed;
+            result.error = file.error();
+            break;
+        }
+        if (*count == 0)
+            break; // truncated while we read: the next read starts over
+        splitter.feed(std::string_view(buffer.data(), *count), consumer);
+        position += static_cast<off_t>(*count);
+    }
+
+    // The held-back incomplete line is read again next time.
+    m_offset = position - static_cast<off_t>(splitter.pendingBytes());
+    m_skipping = splitter.skipping();
+    result.lines = splitter.lines();
+    result.overlongLines = splitter.overlongLines();
+    return result;
+}
+
+}

@@ -1,0 +1,102 @@
+#include "TavvoHost/LogFiles/CompressedLogFile.hpp"
+
+#include "TavvoHost/LogFiles/RegularFile.hpp"
+
+#include <memory>
+#include <vector>
+
+#include <zstd.h>
+
+namespace TavvoHost {
+
+namespace {
+
+// A frame may ask for a window of up to 2 GiB; the compressors' usual
+// levels stay at or below 8 MiB. A larger request is refused as corrupt
+// rather than allowed to hold that much memory.
+constexpr int maxWindowLog = 23;
+
+struct ContextDeleter {
+    void operator()(ZSTD_DCtx* context) const { ZSTD_freeDCtx(context); }
+};
+
+}
+
+CompressedLogFile::CompressedLogFile(LogFileLimits limits)
+    : m_limits(limits)
+{
+}
+
+LogFileRead CompressedLogFile::read(const std::filesystem::path& path, LineConsumer& consumer)
+{
+    RegularFile file(path);
+    if (file.opening() == RegularFile::Opening::failed)
+        return endedWith(LogFileRead::Outcome::failed, file.error());
+    if (file.opening() == RegularFile::Opening::notRegular)
+        return endedWith(LogFileRead::Outcome::notRegular);
+
+    auto const& status = file.status();
+    Version const version { status.st_dev, status.st_ino, status.st_size,
+        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec };
+    if (m_version == version)
+        return {};
+    m_version = version;
+
+    std::unique_ptr<ZSTD_DCtx, ContextDeleter> const context(ZSTD_createDCtx());
+    if (!context || ZSTD_isError(ZSTD_DCtx_setParameter(context.get(), ZSTD_d_windowLogMax, maxWindowLog)))
+        return endedWith(LogFileRead::Outcome::corrupt);
+
+    LogFileRead result;
+    result.outcome = LogFileRead::Outcome::read;
+    result.fromStart = true;
+    consumer.startOfFile();
+
+    LineSplitter splitter(m_limits.maxLineBytes);
+    std::vector<char> input(logFileChunkBytes);
+    std::vector<char> output(logFileChunkBytes);
+    std::uint64_t produced = 0;
+    std::size_t frameRemainder = 0; // non-zero while a frame is unfinished
+    off_t position = 0;
+    while (position < status.st_size && result.outcome == LogFileRead::Outcome::read) {
+        auto const wanted = std::min<off_t>(static_cast<off_t>(input.size()), status.st_size - position);
+        auto const count = file.readAt(std::span(input.data(), static_cast<std::size_t>(wanted)), position);
+        if (!count) {
+            result.outcome = LogFileRead::Outcome::failed;
+            result.error = file.error();
+            break;
+        }
+        if (*count == 0)
+            break;
+        position += static_cast<off_t>(*count);
+
+        ZSTD_inBuffer in { input.data(), *count, 0 };
+        // Drain the chunk, and everything it expands to, before reading on.
+        for (bool outputFull = true; in.pos < in.size || outputFull;) {
+            ZSTD_outBuffer out { output.data(), output.size(), 0 };
+            frameRemainder = ZSTD_decompressStream(context.get(), &out, &in);
+            if (ZSTD_isError(frameRemainder)) {
+                result.outcome = LogFileRead::Outcome::corrupt;
+                break;
+            }
+            outputFull = out.pos == out.size;
+            if (produced + out.pos > m_limits.maxDecompressedBytes) {
+                result.outcome = LogFileRead::Outcome::capped;
+                break;
+            }
+            produced += out.pos;
+            splitter.feed(std::string_view(output.data(), out.pos), consumer);
+        }
+    }
+
+    if (result.outcome == LogFileRead::Outcome::read) {
+        if (frameRemainder != 0 || position < status.st_size)
+            result.outcome = LogFileRead::Outcome::truncated;
+        else if (!splitter.skipping() && splitter.pendingBytes() > 0)
+            splitter.feed("\n", consumer);
+    }
+    result.lines = splitter.lines();
+    result.overlongLines = splitter.overlongLines();
+    return result;
+}
+
+}
