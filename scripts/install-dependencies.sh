@@ -13,6 +13,7 @@ packages=(
   libicu-dev
   rapidjson-dev
   libfmt-dev
+  libglib2.0-dev
   libcli11-dev
   libzstd-dev
   libgtest-dev

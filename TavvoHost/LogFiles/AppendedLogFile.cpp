@@ -22,13 +22,14 @@ LogFileRead AppendedLogFile::read(const std::filesystem::path& path, LineConsume
     Identity const identity { file.status().st_dev, file.status().st_ino };
     off_t const size = file.status().st_size;
     LogFileRead result;
-    if (m_identity != identity || size < m_offset) {
+    if (m_identity != identity || size < m_end) {
         m_identity = identity;
         m_offset = 0;
+        m_end = 0;
         m_skipping = false;
         result.fromStart = true;
-    } else if (size == m_offset) {
-        return result;
+    } else if (size == m_end) {
+        return result; // not even an incomplete line grew
     }
     if (result.fromStart)
         consumer.startOfFile();
@@ -52,6 +53,7 @@ LogFileRead AppendedLogFile::read(const std::filesystem::path& path, LineConsume
     }
 
     // The held-back incomplete line is read again next time.
+    m_end = position;
     m_offset = position - static_cast<off_t>(splitter.pendingBytes());
     m_skipping = splitter.skipping();
     result.lines = splitter.lines();

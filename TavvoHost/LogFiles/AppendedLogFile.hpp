@@ -12,10 +12,11 @@
 
 namespace TavvoHost {
 
-// Remembers the file by device and inode and the offset just past its last
-// complete line. A file that shrank or now is another file is read again
-// from the start. An incomplete last line is left for the next read, when
-// its newline may have arrived; an over-long line without a newline yet is
+// Remembers the file by device and inode, the offset just past its last
+// complete line and how far it was read. A file that shrank or now is
+// another file is read again from the start; one that did not grow is not
+// read. An incomplete last line is left for a later read, when its newline
+// may have arrived; an over-long line without a newline yet is
 // skipped past instead, so it is neither re-read nor held.
 class AppendedLogFile {
 public:
@@ -35,6 +36,7 @@ private:
     LogFileLimits m_limits;
     std::optional<Identity> m_identity;
     off_t m_offset = 0;
+    off_t m_end = 0; // how far the last read went, past any incomplete line
     bool m_skipping = false;
 };
 

@@ -12,6 +12,10 @@ RegularFile::RegularFile(const std::filesystem::path& path)
     m_descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (m_descriptor < 0) {
         m_error = std::error_code(errno, std::generic_category());
+        // A socket cannot be opened at all (ENXIO): still no failure to report.
+        struct stat status {};
+        if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+            m_opening = Opening::notRegular;
         return;
     }
     if (::fstat(m_descriptor, &m_status) != 0) {

@@ -1,5 +1,7 @@
 #include "Commands.hpp"
 
+#include "ClaudeStatusLineCommand.hpp"
+#include "CollectCommand.hpp"
 #include "GlobalOptions.hpp"
 
 #include "Platform/CommandLine/UsageError.hpp"
@@ -173,6 +175,9 @@ int runTavvoCommandLine(std::span<const std::string> arguments, const CommandLin
         [&] { return languageClear(global); });
     program.command({ "language", "resolved" }, "Print the language in force.", [&] { return languageResolved(global); });
     program.command({ "language", "list" }, "Print each supported language code and its name.", [&] { return languageList(global); });
+
+    CollectCommand const collect(program, global);
+    addClaudeStatusLineCommand(program);
 
     return program.run(arguments, failureOf);
 }

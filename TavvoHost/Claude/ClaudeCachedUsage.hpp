@@ -1,0 +1,38 @@
+// ClaudeCachedUsage: the usage figures some versions of Claude Code cache
+// in their settings file (~/.claude.json, or .claude.json in
+// $CLAUDE_CONFIG_DIR), the fallback for when no status-line feed is newer:
+//
+//   {"cachedUsageUtilization":{"fetchedAtMs":1787536800000,
+//     "utilization":{"five_hour":{"utilization":2,"resets_at":"2026-08-24T02:59:59Z"},
+//                    "seven_day":{"utilization":17,"resets_at":"2026-08-28T09:00:00Z"}}}}
+//
+// The file is large and holds settings that are none of our business: only
+// that one key is read, and the file is never written.
+#pragma once
+
+#include "TavvoHost/Claude/ClaudeFileReading.hpp"
+#include "TavvoHost/Observation/ClaudeReading.hpp"
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace TavvoHost {
+
+// A settings file longer than this is refused rather than read.
+inline constexpr std::size_t maximumClaudeSettingsLength = 64 * 1024 * 1024;
+
+// The observation under the top-level key `cachedUsageUtilization`,
+// observed at `fetchedAtMs` (to the second). Nothing when the key is absent
+// or not an object, its time is missing or outside the years 2000–9999, or
+// the text is not JSON up to the end of that key's value; what follows the
+// value is not read.
+std::optional<ClaudeObservation> parseClaudeCachedUsage(std::string_view text);
+
+// Reads the settings file at `file`. One without the key, or not JSON, is
+// present with no observation and no problem: the key is undocumented and
+// its absence is normal.
+ClaudeFileReading readClaudeCachedUsage(const std::filesystem::path& file);
+
+}

@@ -1,0 +1,118 @@
+#include "TavvoHost/Claude/ClaudeFeed.hpp"
+
+#include "Platform/Foundation/Environment.hpp"
+#include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/InternetDateTime.hpp"
+#include "Platform/Foundation/JSONWriter.hpp"
+#include "TavvoHost/Claude/ClaudeWindowJSON.hpp"
+
+#include <rapidjson/document.h>
+
+#include <cmath>
+#include <variant>
+
+namespace TavvoHost {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char const* observedAtKey = "observedAt";
+constexpr char const* fiveHourKey = "five_hour";
+constexpr char const* sevenDayKey = "seven_day";
+constexpr char const* percentKey = "used_percentage";
+
+// Far more than a feed ever holds; a larger file is not ours.
+constexpr std::size_t maximumFeedLength = 64 * 1024;
+
+void writeWindow(Foundation::JSONWriter& writer, const char* key, const std::optional<UsageWindow>& window)
+{
+    if (!window || !window->usedPercent || !std::isfinite(*window->usedPercent))
+        return;
+    writer.Key(key);
+    writer.StartObject();
+    writer.Key(percentKey);
+    writer.Double(*window->usedPercent);
+    if (auto const reset = window->resetsAt ? Foundation::formatInternetDateTime(*window->resetsAt) : std::nullopt) {
+        writer.Key("resets_at");
+        writer.String(reset->c_str());
+    }
+    writer.EndObject();
+}
+
+}
+
+std::optional<fs::path> claudeFeedFile()
+{
+    std::optional<fs::path> state;
+    if (auto const value = Foundation::environmentValue("XDG_STATE_HOME"); value && fs::path(*value).is_absolute())
+        state = fs::path(*value);
+    else if (auto const home = Foundation::environmentValue("HOME"); home && fs::path(*home).is_absolute())
+        state = fs::path(*home) / ".local" / "state";
+    if (!state)
+        return std::nullopt;
+    return *state / "tavvo" / "claude-statusline.json";
+}
+
+std::string encodeClaudeFeed(const ClaudeObservation& observation)
+{
+    Foundation::JSONWriter writer;
+    writer.StartObject();
+    if (auto const observedAt = Foundation::formatInternetDateTime(observation.observedAt)) {
+        writer.Key(observedAtKey);
+        writer.String(observedAt->c_str());
+    }
+    writeWindow(writer, fiveHourKey, observation.fiveHour);
+    writeWindow(writer, sevenDayKey, observation.sevenDay);
+    writer.EndObject();
+    return std::string(writer.text()) + "\n";
+}
+
+std::optional<ClaudeObservation> decodeClaudeFeed(std::string_view text)
+{
+    // Full precision: a share must read back exactly as it was written, or
+    // every comparison with the next report would see a change.
+    constexpr unsigned flags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag;
+    rapidjson::Document document;
+    document.Parse<flags>(text.data(), text.size());
+    if (document.HasParseError() || !document.IsObject())
+        return std::nullopt;
+    auto const observedAt = document.FindMember(observedAtKey);
+    if (observedAt == document.MemberEnd() || !observedAt->value.IsString())
+        return std::nullopt;
+    auto const date = Foundation::parseInternetDateTime({ observedAt->value.GetString(), observedAt->value.GetStringLength() });
+    if (!date)
+        return std::nullopt;
+    return ClaudeObservation {
+        *date,
+        claudeWindow(document, fiveHourKey, percentKey, fiveHourWindow),
+        claudeWindow(document, sevenDayKey, percentKey, weeklyWindow),
+    };
+}
+
+ClaudeFileReading readClaudeFeed(const fs::path& file)
+{
+    auto contents = claudeFileContents(file, maximumFeedLength);
+    if (auto* reading = std::get_if<ClaudeFileReading>(&contents))
+        return std::move(*reading);
+    auto observation = decodeClaudeFeed(std::get<std::string>(contents));
+    if (!observation)
+        return { SourceState::present, std::nullopt, "the Claude status-line feed " + file.string() + " is not valid" };
+    return { SourceState::present, std::move(observation), std::nullopt };
+}
+
+ClaudeFeedWrite recordClaudeFeed(const fs::path& file, const ClaudeObservation& observation)
+{
+    auto const stored = readClaudeFeed(file).observation;
+    if (stored && stored->fiveHour == observation.fiveHour && stored->sevenDay == observation.sevenDay) {
+        auto const age = observation.observedAt - stored->observedAt;
+        if (age >= Foundation::Date::duration::zero() && age < claudeFeedRefreshInterval)
+            return ClaudeFeedWrite::unchanged;
+    }
+    auto const manager = Foundation::FileManager::defaultManager();
+    manager->createDirectory(file.parent_path(), true, fs::perms::owner_all);
+    manager->writeAtomically(file, encodeClaudeFeed(observation));
+    return ClaudeFeedWrite::written;
+}
+
+}

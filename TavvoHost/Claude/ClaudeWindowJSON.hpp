@@ -1,0 +1,37 @@
+// One Claude limit window as JSON holds it: an object with a used share
+// and a reset, the shape shared by the status-line input, our own feed
+// and the cached usage in Claude Code's settings file.
+//
+// Internal to the host library: the header names RapidJSON's types.
+#pragma once
+
+#include "Platform/Foundation/Date.hpp"
+#include "TavvoHost/Observation/UsageWindow.hpp"
+
+#include <rapidjson/document.h>
+
+#include <chrono>
+#include <optional>
+
+namespace TavvoHost {
+
+// Unix seconds as an instant, any fraction dropped; nothing for NaN, the
+// infinities and instants outside the years 2000–9999, which no live
+// window or recent observation can name.
+std::optional<Foundation::Date> claudeDateFromUnixSeconds(double seconds);
+
+// The instant a reset value names: Unix seconds (a number, any fraction
+// dropped) or an internet date-time text ("2026-08-24T02:59:59Z", a
+// fraction of a second allowed). Nothing for any other value, and for an
+// instant outside the years 2000–9999.
+std::optional<Foundation::Date> claudeResetDate(const rapidjson::Value& value);
+
+// The member `name` of `container` read as a window of `length`: an object
+// whose member `percentKey` is a finite number. Nothing when the member is
+// absent, is not an object, or its share is missing, not a number, NaN or
+// infinite: a window without a share has nothing to show. A reset that
+// cannot be read leaves the window without one.
+std::optional<UsageWindow> claudeWindow(const rapidjson::Value& container, const char* name, const char* percentKey,
+    std::chrono::minutes length);
+
+}

@@ -1,0 +1,107 @@
+#include "TavvoHost/Collector/CollectorWatch.hpp"
+
+#include "Platform/Foundation/TerminationSignals.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <iterator>
+#include <limits>
+#include <system_error>
+
+#include <poll.h>
+
+namespace TavvoHost {
+
+namespace {
+
+using Steady = std::chrono::steady_clock;
+
+Foundation::Date currentDate()
+{
+    return std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
+}
+
+// A timed pass years away is slept towards a day at a time, so that the
+// instant stays within the steady clock's range (and a changed wall clock
+// is noticed at least daily).
+constexpr std::chrono::hours longestSleep { 24 };
+
+// The milliseconds poll(2) sleeps until `deadline`: rounded up, so that it
+// never wakes just before and spins; -1 for no deadline.
+int pollTimeout(std::optional<Steady::time_point> deadline, Steady::time_point now)
+{
+    if (!deadline)
+        return -1;
+    auto const milliseconds = std::chrono::ceil<std::chrono::milliseconds>(std::max(*deadline - now, Steady::duration::zero())).count();
+    return static_cast<int>(std::min<std::chrono::milliseconds::rep>(milliseconds, std::numeric_limits<int>::max()));
+}
+
+// The changes seen since the last pass, and when the pass they call for
+// is due.
+class Burst {
+public:
+    void add(Steady::time_point at)
+    {
+        if (!m_first)
+            m_first = at;
+        m_last = at;
+    }
+    std::optional<Steady::time_point> due() const
+    {
+        if (!m_first)
+            return std::nullopt;
+        return std::min(m_last + quietPeriod, *m_first + longestDelay);
+    }
+    void clear() { m_first.reset(); }
+
+private:
+    std::optional<Steady::time_point> m_first;
+    Steady::time_point m_last;
+};
+
+}
+
+void runWatchedPasses(const WatchedPasses& passes)
+{
+    // Blocked first, so that a request during the first pass (which may
+    // read a long history) ends the loop rather than killing the program.
+    Foundation::TerminationSignals signals;
+    Foundation::FolderWatcher watcher;
+    auto const pass = [&] {
+        // Watched before reading: whatever appears in a new folder after
+        // this wakes the loop, and whatever appeared before, the pass reads.
+        watcher.setWatchedFolders(passes.watchedFolders());
+        passes.pass(currentDate());
+    };
+    pass();
+    Burst burst;
+    for (;;) {
+        auto const now = Steady::now();
+        auto deadline = burst.due();
+        if (auto const date = currentDate(); auto const timed = passes.nextTimedPassAt(date)) {
+            // Compared before subtracting: an instant far in the past
+            // minus now could overflow.
+            auto const timedDeadline = *timed <= date ? now : now + std::min<Foundation::Date::duration>(*timed - date, longestSleep);
+            deadline = deadline ? std::min(*deadline, timedDeadline) : timedDeadline;
+        }
+        pollfd ready[] = { { signals.fileDescriptor(), POLLIN, 0 }, { watcher.fileDescriptor(), POLLIN, 0 } };
+        if (::poll(ready, std::size(ready), pollTimeout(deadline, now)) < 0) {
+            if (errno == EINTR)
+                continue;
+            throw std::system_error(errno, std::generic_category(), "cannot wait for changes");
+        }
+        if ((ready[0].revents & POLLIN) != 0 && signals.received())
+            return;
+        if ((ready[1].revents & POLLIN) != 0 && watcher.readEvents())
+            burst.add(Steady::now());
+        auto const burstDue = burst.due();
+        auto const date = currentDate();
+        auto const timed = passes.nextTimedPassAt(date);
+        if ((burstDue && *burstDue <= Steady::now()) || (timed && *timed <= date)) {
+            pass();
+            burst.clear();
+        }
+    }
+}
+
+}

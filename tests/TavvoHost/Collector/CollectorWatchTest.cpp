@@ -1,0 +1,168 @@
+#include "TavvoHost/Collector/CollectorWatch.hpp"
+
+#include "TestSupport/TemporaryDirectory.hpp"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+#include <pthread.h>
+#include <signal.h>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Steady = std::chrono::steady_clock;
+using TavvoHost::WatchedPasses;
+
+namespace {
+
+void write(const fs::path& file, const std::string& bytes)
+{
+    std::ofstream(file, std::ios::binary | std::ios::app) << bytes;
+}
+
+// Runs the loop on the test's thread and records each pass; `scene` plays
+// on a second thread, as another process would, and then asks the loop
+// to end the way a service manager does.
+class LoopRun {
+public:
+    explicit LoopRun(fs::path folder)
+        : m_folder(std::move(folder))
+    {
+    }
+
+    void run(const std::function<void(LoopRun&)>& scene, std::function<std::optional<Foundation::Date>(Foundation::Date)> timed = [](Foundation::Date) { return std::nullopt; })
+    {
+        pthread_t const loopThread = pthread_self();
+        std::thread player;
+        bool started = false;
+        TavvoHost::runWatchedPasses({
+            [&](Foundation::Date) {
+                {
+                    std::lock_guard const lock(m_mutex);
+                    m_passes.push_back(Steady::now());
+                }
+                if (!std::exchange(started, true))
+                    player = std::thread([&, loopThread] {
+                        scene(*this);
+                        pthread_kill(loopThread, SIGTERM);
+                    });
+            },
+            [&] {
+                // Every folder below the root, as it stands when asked.
+                std::vector<Foundation::WatchedFolder> folders { { m_folder, {} } };
+                for (auto const& entry : fs::recursive_directory_iterator(m_folder))
+                    if (entry.is_directory())
+                        folders.push_back({ entry.path(), {} });
+                return folders;
+            },
+            timed,
+        });
+        player.join();
+    }
+
+    std::vector<Steady::time_point> passes() const
+    {
+        std::lock_guard const lock(m_mutex);
+        return m_passes;
+    }
+
+    // Waits (the test may poll; the loop may not) until `count` passes ran.
+    bool waitForPasses(std::size_t count) const
+    {
+        for (auto const until = Steady::now() + 2s; Steady::now() < until; std::this_thread::sleep_for(5ms))
+            if (passes().size() >= count)
+                return true;
+        return false;
+    }
+
+    const fs::path& folder() const { return m_folder; }
+
+private:
+    fs::path m_folder;
+    mutable std::mutex m_mutex;
+    std::vector<Steady::time_point> m_passes;
+};
+
+}
+
+TEST(CollectorWatch, ABurstOfChangesIsReadOnceSoonAfterItStarts)
+{
+    TemporaryDirectory temporary;
+    LoopRun loop(temporary.path());
+    Steady::time_point firstWrite, lastWrite;
+    loop.run([&](LoopRun& run) {
+        firstWrite = Steady::now();
+        for (int line = 0; line < 5; ++line) {
+            write(run.folder() / "rollout.jsonl", "{}\n");
+            std::this_thread::sleep_for(5ms);
+        }
+        lastWrite = Steady::now();
+        // Long enough for a second pass, if the burst were split.
+        std::this_thread::sleep_for(400ms);
+    });
+    auto const passes = loop.passes();
+    ASSERT_EQ(passes.size(), 2u) << "the start, then one for the whole burst";
+    EXPECT_GT(passes[1], lastWrite) << "after the burst, so it reads all of it";
+    // The design's bound is 200 ms; a loaded test machine gets some slack.
+    EXPECT_LT(passes[1] - firstWrite, 300ms);
+}
+
+TEST(CollectorWatch, ANewFolderIsWatchedFromThePassItCausedOn)
+{
+    TemporaryDirectory temporary;
+    LoopRun loop(temporary.path());
+    bool sawEachPass = true;
+    loop.run([&](LoopRun& run) {
+        fs::create_directory(run.folder() / "07");
+        sawEachPass = run.waitForPasses(2);
+        write(run.folder() / "07" / "rollout.jsonl", "{}\n");
+        sawEachPass = run.waitForPasses(3) && sawEachPass;
+        // Nothing changes now: no pass.
+        std::this_thread::sleep_for(300ms);
+    });
+    EXPECT_TRUE(sawEachPass);
+    EXPECT_EQ(loop.passes().size(), 3u);
+}
+
+TEST(CollectorWatch, TimeAloneCallsForAPassWhenTheSourceSaysSo)
+{
+    TemporaryDirectory temporary;
+    LoopRun loop(temporary.path());
+    std::optional<Foundation::Date> timedPass;
+    loop.run(
+        [&](LoopRun& run) {
+            EXPECT_TRUE(run.waitForPasses(2));
+            std::this_thread::sleep_for(300ms);
+        },
+        [&](Foundation::Date now) {
+            // 150 ms after the first time it is asked, until that pass ran.
+            if (!timedPass)
+                timedPass = now + 150ms;
+            return loop.passes().size() < 2 ? timedPass : std::nullopt;
+        });
+    auto const passes = loop.passes();
+    ASSERT_EQ(passes.size(), 2u);
+    EXPECT_GE(passes[1] - passes[0], 140ms);
+    EXPECT_LT(passes[1] - passes[0], 600ms);
+}
+
+TEST(CollectorWatch, ARequestToEndDuringAPassEndsTheLoopAfterIt)
+{
+    for (int signal : { SIGTERM, SIGINT }) {
+        TemporaryDirectory temporary;
+        int passes = 0;
+        TavvoHost::runWatchedPasses({
+            [&](Foundation::Date) {
+                ++passes;
+                raise(signal);
+            },
+            [&] { return std::vector<Foundation::WatchedFolder> { { temporary.path(), {} } }; },
+            [](Foundation::Date now) { return std::optional(now); },
+        });
+        EXPECT_EQ(passes, 1) << "signal " << signal << ": the loop returned, before any timed pass";
+    }
+}
