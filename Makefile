@@ -26,7 +26,8 @@ sanitize-build: dependencies
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAVVO_SANITIZE=ON $(WARNINGS)
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 
-# The main job: publish a sample snapshot through the store and read it back.
+# The main job: collect a snapshot from sample Codex and Claude Code data,
+# read it back and draw the widget from it.
 demo: build
 	./scripts/demo.sh $(BUILD_DIR)
 

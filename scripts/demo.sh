@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The main job: publish a sample snapshot through the store into a
-# temporary shared folder and read it back; answer the widget's requests
-# for it and for an empty folder; draw the widget in every size, light and
-# dark, from the demo document and from the sample; and draw the design
-# kit's gallery. Pictures go into demo-output/ unless told otherwise.
+# The main job: collect a snapshot from a sample Codex home and a sample
+# Claude Code status-line feed into a temporary shared folder and read it
+# back; answer the widget's requests for it and for an empty folder; draw
+# the widget in every size, light and dark, from the demo document and from
+# the collected one; and draw the design kit's gallery. Pictures go into
+# demo-output/ unless told otherwise.
 set -euo pipefail
 build=${1:-build}
 output=${2:-demo-output}
@@ -14,46 +15,31 @@ empty=$(mktemp -d)
 trap 'rm -rf "$base" "$empty"' EXIT
 mkdir -p "$output"
 
+# The real road: a small Codex home and a Claude Code status-line feed,
+# made like a user's (dated relative to now), collected into a snapshot.
+homes="$build/demo-homes"
+rm -rf "$homes"
+mkdir -p "$homes/claude"
+export XDG_STATE_HOME="$homes/state"
+echo "== a sample Codex home: $homes/codex"
+python3 bench/generate-codex-history.py --files 12 --megabytes 2 --recent-fraction 0.5 --seed 7 "$homes/codex"
 now=$(date -u +%s)
-stamp() { date -u -d "@$(( now + $1 ))" +%Y-%m-%dT%H:%M:%SZ; }
-
-cat >"$base/sample.json" <<JSON
-{
-  "schemaVersion": 4,
-  "generatedAt": "$(stamp 0)",
-  "providers": [
-    {
-      "id": "codex", "title": "Codex", "subtitle": "Pro", "status": "available",
-      "observedAt": "$(stamp -60)", "freshUntil": "$(stamp 840)",
-      "limits": [
-        { "id": "codex.five_hour", "title": "5h", "remainingPercent": 64, "resetDate": "$(stamp 7200)" },
-        { "id": "codex.weekly", "title": "Weekly", "remainingPercent": 31, "resetDate": "$(stamp 302400)" }
-      ]
-    },
-    {
-      "id": "claude", "title": "Claude", "status": "available",
-      "observedAt": "$(stamp -120)", "freshUntil": "$(stamp 780)",
-      "limits": [
-        { "id": "claude.five_hour", "title": "5h", "remainingPercent": 12, "resetDate": "$(stamp 3000)" }
-      ]
-    }
-  ],
-  "codexAnalytics": {
-    "forecastState": "lastsUntilReset", "remainingPercent": 31, "resetAt": "$(stamp 302400)",
-    "forecastObservedAt": "$(stamp -60)", "weeklyTokens": 1843200, "weeklyCredits": 12.75
-  }
-}
+cat >"$homes/claude-statusline-input.json" <<JSON
+{"session_id":"demo","model":{"id":"claude-sonnet-5","display_name":"Sonnet 5"},"version":"2.1.120",
+ "rate_limits":{"five_hour":{"used_percentage":23.5,"resets_at":$(( now + 5400 ))},
+                "seven_day":{"used_percentage":41.2,"resets_at":$(( now + 302400 ))}}}
 JSON
-
-echo "== writing the sample snapshot"
-"$tavvo" --base-dir "$base" snapshot write "$base/sample.json"
+echo "== what Claude Code would show with tavvo claude-statusline as its status line"
+"$tavvo" claude-statusline <"$homes/claude-statusline-input.json"
+echo "== tavvo collect from both"
+"$tavvo" --base-dir "$base" collect --codex-home "$homes/codex" --claude-config-dir "$homes/claude"
 path=$("$tavvo" --base-dir "$base" snapshot path)
 ls -l "$path"
-echo "== reading it back"
+echo "== the snapshot it wrote"
 "$tavvo" --base-dir "$base" snapshot read
 echo "== language in force: $("$tavvo" language resolved)"
 
-echo "== the widget's timeline for the sample: the document, and when to ask again"
+echo "== the widget's timeline for the collected snapshot: the document, and when to ask again"
 "$widget" --base-dir "$base" timeline
 echo "== the widget's timeline with no snapshot yet: the message only"
 "$widget" --base-dir "$empty" timeline
@@ -62,7 +48,7 @@ echo "== the gallery's preview with no snapshot yet: the demo document with the 
 echo "   ..."
 
 echo "== the widget in every size, light and dark"
-for source in preview sample; do
+for source in preview collected; do
   for family in small medium large extra-large; do
     for appearance in light dark; do
       file="$output/widget-$source-$family-$appearance.png"

@@ -319,6 +319,17 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments)
     }
 }
 
+ChildProcess::Clock::time_point ChildProcess::deadlineAfter(std::chrono::milliseconds timeout)
+{
+    auto const now = Clock::now();
+    if (timeout <= std::chrono::milliseconds::zero())
+        return now;
+    auto const room = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::time_point::max() - now);
+    if (timeout >= room)
+        return Clock::time_point::max();
+    return now + std::chrono::duration_cast<Clock::duration>(timeout);
+}
+
 ChildProcess::~ChildProcess()
 {
     if (m_state->process && !m_state->finished) {
@@ -424,7 +435,7 @@ bool ChildProcess::exchange(std::string_view input, std::size_t maximumOutput, C
 ProcessOutcome runToCompletion(const std::vector<std::string>& arguments, std::string_view input,
     std::chrono::milliseconds timeout, std::size_t maximumOutput)
 {
-    auto const deadline = ChildProcess::Clock::now() + timeout;
+    auto const deadline = ChildProcess::deadlineAfter(timeout);
     ChildProcess child(arguments);
     ProcessOutcome outcome;
     bool const ended = child.exchange(input, maximumOutput, deadline, outcome.output);

@@ -2,13 +2,16 @@
 // pipes, and input and output on them that never waits past a deadline.
 //
 //   Foundation::ChildProcess child({ "cat" });
-//   auto const deadline = ChildProcess::Clock::now() + 1s;
+//   auto const deadline = ChildProcess::deadlineAfter(1s);
 //   child.writeAll("hello\n", deadline);
 //   assert(child.readLine(1024, deadline) == "hello");
 //   assert(child.finish(deadline).exitStatus == 0);
 //
 // Failures are std::system_error carrying errno and a short lowercase
 // message naming the program ("cannot write to cat").
+//
+// GLib starts and reaps the children, so a program using this must leave
+// the reaping to it: no waitpid(-1, …) of its own, SIGCHLD not ignored.
 #pragma once
 
 #include <chrono>
@@ -43,6 +46,11 @@ struct ProcessOutcome {
 class ChildProcess {
 public:
     using Clock = std::chrono::steady_clock;
+
+    // The instant `timeout` from now (now itself for none or a negative
+    // one); a timeout too long for the clock's range gives its last
+    // instant instead of overflowing.
+    static Clock::time_point deadlineAfter(std::chrono::milliseconds timeout);
 
     // Starts arguments[0], searched on PATH unless it holds a slash, with
     // `arguments` as its argument vector. Its standard input and output are

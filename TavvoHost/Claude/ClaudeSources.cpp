@@ -54,13 +54,11 @@ ClaudeReading readClaude(const ClaudeLocations& locations, std::vector<std::stri
         return {};
 
     auto cached = readIfKnown(locations.settingsFile, readClaudeCachedUsage, problems);
-    ClaudeReading reading { SourceState::present, {}, std::move(feed.observation) };
+    ClaudeReading reading { SourceState::present, std::move(feed.observation) };
     if (cached.observation && (!reading.observation || cached.observation->observedAt > reading.observation->observedAt))
         reading.observation = std::move(cached.observation);
-    if (!reading.observation && feed.state == SourceState::unreadable) {
+    if (!reading.observation && feed.state == SourceState::unreadable)
         reading.state = SourceState::unreadable;
-        reading.unreadablePath = locations.feedFile->string();
-    }
     return reading;
 }
 

@@ -319,7 +319,7 @@ CodexAppServerAnswer exchange(Foundation::ChildProcess& server, Foundation::Date
 std::variant<CodexAppServerAnswer, std::string> readCodexAppServer(const std::string& program, Foundation::Date now,
     std::chrono::milliseconds timeout)
 {
-    auto const deadline = Clock::now() + timeout;
+    auto const deadline = Foundation::ChildProcess::deadlineAfter(timeout);
     std::optional<Foundation::ChildProcess> server;
     try {
         server.emplace(std::vector<std::string> { program, "app-server" });

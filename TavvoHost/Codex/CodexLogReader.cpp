@@ -162,7 +162,6 @@ CodexReading CodexLogReader::reading(bool anyHomeExists, std::optional<std::file
 
     if (result.observations.empty() && unreadable) {
         result.state = SourceState::unreadable;
-        result.unreadablePath = unreadable->string();
         return result;
     }
     result.state = SourceState::present;

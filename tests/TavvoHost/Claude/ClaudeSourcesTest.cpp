@@ -76,7 +76,7 @@ TEST_F(ClaudeSourcesReading, TellsWhetherClaudeCodeIsThere)
     EXPECT_EQ(read(problems).state, SourceState::missing);
 
     fs::create_directories(configFolder());
-    EXPECT_EQ(read(problems), (TavvoHost::ClaudeReading { SourceState::present, "", std::nullopt }));
+    EXPECT_EQ(read(problems), (TavvoHost::ClaudeReading { SourceState::present, std::nullopt }));
     EXPECT_TRUE(problems.empty());
 
     // A feed alone means the status line is connected.
@@ -129,7 +129,6 @@ TEST_F(ClaudeSourcesReading, ReportsFilesItCannotRead)
     std::vector<std::string> problems;
     auto reading = read(problems);
     EXPECT_EQ(reading.state, SourceState::unreadable);
-    EXPECT_EQ(reading.unreadablePath, feed.string());
     EXPECT_EQ(problems, std::vector<std::string> { "cannot read file " + feed.string() + ": Is a directory" });
 
     // What the cached usage holds is still shown.
@@ -146,7 +145,7 @@ TEST_F(ClaudeSourcesReading, ReportsFilesItCannotRead)
     std::ofstream(feed) << "{";
     problems.clear();
     reading = read(problems);
-    EXPECT_EQ(reading, (TavvoHost::ClaudeReading { SourceState::present, "", std::nullopt }));
+    EXPECT_EQ(reading, (TavvoHost::ClaudeReading { SourceState::present, std::nullopt }));
     EXPECT_EQ(problems, std::vector<std::string> { "the Claude status-line feed " + feed.string() + " is not valid" });
 }
 

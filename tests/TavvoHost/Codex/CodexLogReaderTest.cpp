@@ -183,7 +183,6 @@ TEST(CodexLogReader, TellsMissingEmptyAndUnreadableHomes)
     CodexLogReader brokenReader({ broken });
     auto const unreadable = pass(brokenReader);
     EXPECT_EQ(unreadable.reading.state, SourceState::unreadable);
-    EXPECT_EQ(unreadable.reading.unreadablePath, (broken / "sessions").string());
     EXPECT_EQ(unreadable.problems, std::vector<std::string> { "cannot read " + (broken / "sessions").string() + ": Not a directory" });
 }
 

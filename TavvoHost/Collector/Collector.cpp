@@ -1,0 +1,144 @@
+#include "TavvoHost/Collector/Collector.hpp"
+
+#include "TavvoHost/Collector/SnapshotAssembly.hpp"
+#include "TavvoShared/Localization/L10n.hpp"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cmath>
+#include <system_error>
+
+namespace TavvoHost {
+
+namespace {
+
+std::chrono::seconds wholeSecondsOf(Foundation::TimeInterval ttl)
+{
+    return std::chrono::seconds(static_cast<std::chrono::seconds::rep>(std::ceil(std::min(ttl, 1e15))));
+}
+
+CodexObservation* codexBucket(CodexReading& reading)
+{
+    auto const found = std::find_if(reading.observations.begin(), reading.observations.end(),
+        [](const CodexObservation& observation) { return observation.limitId == "codex"; });
+    return found == reading.observations.end() ? nullptr : &*found;
+}
+
+const UsageWindow* weeklyWindowOf(const CodexObservation& observation)
+{
+    auto const found = std::find_if(observation.windows.begin(), observation.windows.end(),
+        [](const UsageWindow& window) { return window.length == weeklyWindow; });
+    return found == observation.windows.end() ? nullptr : &*found;
+}
+
+}
+
+Collector::Collector(CollectorOptions options)
+    : m_options(std::move(options))
+    , m_codexLogs(m_options.codexHomes)
+{
+    if (m_options.codexProgram) {
+        if (auto const path = CodexRefreshStamp::defaultPath())
+            m_refreshStamp.emplace(*path);
+    }
+}
+
+CollectorPass Collector::collect(Foundation::Date now)
+{
+    CollectorPass pass;
+    auto codex = m_codexLogs.pass(now, pass.problems);
+    if (auto const* bucket = codexBucket(codex))
+        m_newestLogObservation = bucket->observedAt;
+    else
+        m_newestLogObservation.reset();
+    if (m_options.codexProgram)
+        refreshCodex(codex, now, pass.problems);
+    auto const claude = readClaude(m_options.claude, pass.problems);
+    pass.snapshot = assembleSnapshot(codex, claude, now, m_options.ttl);
+    return pass;
+}
+
+std::optional<Foundation::Date> Collector::newestCodexObservation() const
+{
+    auto newest = m_newestLogObservation;
+    if (m_appServerAnswer && (!newest || m_appServerAnswer->observation.observedAt > *newest))
+        newest = m_appServerAnswer->observation.observedAt;
+    return newest;
+}
+
+void Collector::refreshCodex(CodexReading& reading, Foundation::Date now, std::vector<std::string>& problems)
+{
+    if (!m_refreshStamp) {
+        problems.push_back("cannot refresh Codex: no folder to remember the last refresh in (HOME and XDG_STATE_HOME are unset)");
+        return;
+    }
+    auto const ttl = wholeSecondsOf(m_options.ttl);
+    if (isCodexRefreshDue(newestCodexObservation(), m_refreshStamp->lastAttempt(), ttl, now)) {
+        try {
+            m_refreshStamp->record(now);
+        } catch (const std::system_error& error) {
+            problems.push_back(error.what());
+        }
+        auto answer = readCodexAppServer(*m_options.codexProgram, now, codexAppServerTimeout);
+        if (auto* fresh = std::get_if<CodexAppServerAnswer>(&answer))
+            m_appServerAnswer = std::move(*fresh);
+        else
+            problems.push_back(fmt::format("{} app-server: {}", *m_options.codexProgram, std::get<std::string>(answer)));
+    }
+    if (!m_appServerAnswer)
+        return;
+
+    reading.accountLabel = m_appServerAnswer->email;
+    auto* logs = codexBucket(reading);
+    if (logs && logs->observedAt >= m_appServerAnswer->observation.observedAt)
+        return;
+    // The server's numbers are newer: they replace the logs' bucket, which
+    // keeps only its quota name (the server does not tell it).
+    CodexObservation observation = m_appServerAnswer->observation;
+    if (logs) {
+        observation.limitName = logs->limitName;
+        *logs = std::move(observation);
+    } else {
+        reading.observations.insert(reading.observations.begin(), std::move(observation));
+    }
+    reading.state = SourceState::present;
+    auto const* weekly = weeklyWindowOf(reading.observations.front());
+    reading.weeklyTokens.reset();
+    if (weekly && weekly->resetsAt)
+        reading.weeklyTokens = m_codexLogs.tokensWithin(*weekly->resetsAt - weeklyWindow, *weekly->resetsAt);
+}
+
+std::vector<Foundation::WatchedFolder> Collector::watchedFolders() const
+{
+    std::vector<std::filesystem::path> files;
+    for (auto const& home : m_options.codexHomes) {
+        // The home itself matters only for the two folders the logs live
+        // in: Codex writes much else there.
+        files.push_back(home / "sessions");
+        files.push_back(home / "archived_sessions");
+    }
+    for (auto const& [folder, name] : claudeWatchedFiles(m_options.claude))
+        files.push_back(folder / name);
+    if (m_options.claude.configFolder)
+        files.push_back(*m_options.claude.configFolder);
+    // Titles and notes follow the language.
+    for (auto const& file : L10n::languageOverrideFiles())
+        files.push_back(file);
+
+    auto folders = Foundation::watchedFoldersForFiles(files);
+    for (auto const& folder : m_codexLogs.watchedFolders()) {
+        if (std::find(m_options.codexHomes.begin(), m_options.codexHomes.end(), folder) == m_options.codexHomes.end())
+            folders.push_back({ folder, {} });
+    }
+    return folders;
+}
+
+std::optional<Foundation::Date> Collector::nextTimedPassAt(Foundation::Date now) const
+{
+    if (!m_options.codexProgram || !m_refreshStamp)
+        return std::nullopt;
+    return codexRefreshDueAt(newestCodexObservation(), m_refreshStamp->lastAttempt(), wholeSecondsOf(m_options.ttl), now);
+}
+
+}

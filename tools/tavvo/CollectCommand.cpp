@@ -1,0 +1,126 @@
+#include "CollectCommand.hpp"
+
+#include "Platform/Foundation/Environment.hpp"
+#include "TavvoHost/Collector/Collector.hpp"
+#include "TavvoHost/Collector/CollectorWatch.hpp"
+#include "TavvoHost/Collector/SnapshotPublication.hpp"
+#include "TavvoShared/Snapshot/TavvoWidgetJSONEncoder.hpp"
+
+#include <fmt/format.h>
+
+#include <chrono>
+#include <exception>
+
+namespace {
+
+using CommandLine::ExitStatus;
+
+Foundation::Date now()
+{
+    return std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
+}
+
+// The option's value, else the environment variable's.
+std::optional<std::string> optionOrEnvironment(const std::string& option, const char* variable)
+{
+    if (!option.empty())
+        return option;
+    return Foundation::environmentValue(variable);
+}
+
+TavvoHost::CollectorOptions collectorOptions(const CollectCommand::Settings& settings)
+{
+    auto const home = Foundation::environmentValue("HOME");
+    std::optional<std::filesystem::path> homeDirectory;
+    if (home)
+        homeDirectory = std::filesystem::path(*home);
+    return {
+        .codexHomes = TavvoHost::codexHomes(optionOrEnvironment(settings.codexHome, "CODEX_HOME"), homeDirectory),
+        .claude = TavvoHost::claudeLocations(settings.claudeConfigDirectory.empty()
+                ? std::nullopt
+                : std::optional<std::filesystem::path>(settings.claudeConfigDirectory)),
+        .ttl = settings.ttl,
+        .codexProgram = settings.refreshCodex ? std::optional<std::string>(settings.codexProgram) : std::nullopt,
+    };
+}
+
+// Where each pass goes: standard output when printing, else the store,
+// and in both cases only when the content changed (the first pass always
+// goes). Problems go to standard error, one line each.
+class PassPublisher {
+public:
+    PassPublisher(const GlobalOptions& global, bool print)
+    {
+        if (!print)
+            m_store.emplace(makeStore(global));
+    }
+
+    void publish(const TavvoHost::CollectorPass& pass)
+    {
+        for (auto const& problem : pass.problems)
+            fmt::print(stderr, "tavvo: {}\n", problem);
+        if (m_store) {
+            TavvoHost::publishIfChanged(*m_store, pass.snapshot);
+            return;
+        }
+        if (!TavvoHost::differsInContent(pass.snapshot, m_printed))
+            return;
+        fmt::print("{}\n", TavvoWidgetJSONEncoder::tavvoWidget().encode(pass.snapshot));
+        std::fflush(stdout);
+        m_printed = pass.snapshot;
+    }
+
+private:
+    std::optional<TavvoWidgetSnapshotStore> m_store;
+    std::optional<TavvoWidgetSnapshot> m_printed;
+};
+
+ExitStatus collect(const GlobalOptions& global, const CollectCommand::Settings& settings)
+{
+    PassPublisher publisher(global, settings.print);
+    TavvoHost::Collector collector(collectorOptions(settings));
+    if (!settings.watch) {
+        publisher.publish(collector.collect(now()));
+        return ExitStatus::success;
+    }
+    // Kept running as a service: a pass that cannot be published is
+    // reported and the next change tries again.
+    TavvoHost::runWatchedPasses({
+        .pass =
+            [&](Foundation::Date now) {
+                try {
+                    publisher.publish(collector.collect(now));
+                } catch (const std::exception& error) {
+                    fmt::print(stderr, "tavvo: {}\n", error.what());
+                }
+            },
+        .watchedFolders = [&] { return collector.watchedFolders(); },
+        .nextTimedPassAt = [&](Foundation::Date now) { return collector.nextTimedPassAt(now); },
+    });
+    return ExitStatus::success;
+}
+
+}
+
+CollectCommand::CollectCommand(CommandLine::Program& program, const GlobalOptions& global)
+{
+    auto& settings = m_settings;
+    auto& command = program.command({ "collect" },
+        "Read what Codex and Claude Code keep on this machine and store the snapshot when it changed.",
+        [&global, &settings] { return collect(global, settings); });
+    command.add_flag("--print", settings.print, "write the document to standard output instead of storing it");
+    command.add_option("--codex-home", settings.codexHome, "the Codex homes, comma-separated (default: $CODEX_HOME, else ~/.codex)")
+        ->type_name("DIR");
+    command.add_option("--claude-config-dir", settings.claudeConfigDirectory,
+               "Claude Code's folder (default: $CLAUDE_CONFIG_DIR, else ~/.claude)")
+        ->type_name("DIR");
+    command.add_option("--ttl", settings.ttl, "how long an observation counts as fresh (default 900)")
+        ->type_name("SECONDS")
+        ->check(CLI::PositiveNumber);
+    command.add_flag("--watch", settings.watch, "keep running: collect again whenever a source changes (SIGTERM or SIGINT ends it)");
+    auto* refresh = command.add_flag("--refresh-codex", settings.refreshCodex,
+        "when the newest Codex numbers are older than the ttl, ask `codex app-server` (at most every 5 minutes)");
+    command.add_option("--codex-program", settings.codexProgram, "the codex program to run (default: codex on PATH)")
+        ->type_name("PATH")
+        ->needs(refresh);
+}
