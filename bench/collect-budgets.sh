@@ -20,7 +20,8 @@ shift
 here=$(dirname "$0")
 tavvo="$build/bin/tavvo"
 runner="$build/bin/tavvo-run-usage"
-work=$(mktemp -d "$build/collect-bench.XXXXXX") || exit 1
+# Absolute, since the XDG variables must be.
+work=$(mktemp -d "$(realpath "$build")/collect-bench.XXXXXX") || exit 1
 trap 'rm -rf "$work"' EXIT
 # Nothing of this machine's own Codex, Claude Code or Tavvo takes part.
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_STATE_HOME=$work/state LANG=C.UTF-8
