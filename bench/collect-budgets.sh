@@ -7,7 +7,8 @@
 #     and against `cat` of every file, all read from a warm page cache;
 #   - its peak resident memory;
 #   - `tavvo claude-statusline` fed a typical status-line object, against
-#     `tavvo snapshot path`, a run of the same program that does nothing.
+#     `tavvo snapshot path`, a run of the same program that only prints a
+#     path.
 # Each command runs five times; check-collect-budgets.py holds the medians
 # to their budgets.
 #
@@ -16,7 +17,7 @@
 # The generator's options (--files, --megabytes, ...) make a quicker run.
 set -u
 build=${1:-build}
-shift
+[ $# -gt 0 ] && shift
 here=$(dirname "$0")
 tavvo="$build/bin/tavvo"
 runner="$build/bin/tavvo-run-usage"
