@@ -18,7 +18,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source_dir="$(dirname "$here")"
 build_dir="${BUILD_DIR:-$source_dir/build-fuzz}"
 jobs="${JOBS:-2}"
-targets=(SnapshotDecoderFuzzer LanguageFormatFuzzer WidgetViewFuzzer)
+targets=(SnapshotDecoderFuzzer LanguageFormatFuzzer WidgetViewFuzzer CodexLogLineFuzzer)
 
 mode=timed
 seconds=60

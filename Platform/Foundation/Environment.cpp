@@ -46,4 +46,9 @@ std::optional<std::filesystem::path> userConfigDirectory()
     return xdgDirectory("XDG_CONFIG_HOME", ".config");
 }
 
+std::optional<std::filesystem::path> userStateDirectory()
+{
+    return xdgDirectory("XDG_STATE_HOME", ".local/state");
+}
+
 }

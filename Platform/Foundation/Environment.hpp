@@ -20,4 +20,9 @@ std::optional<std::filesystem::path> userDataDirectory();
 // absolute path.
 std::optional<std::filesystem::path> userConfigDirectory();
 
+// $XDG_STATE_HOME, else $HOME/.local/state: what a program keeps between
+// runs that is neither configuration nor the user's data. Nothing when
+// neither is an absolute path.
+std::optional<std::filesystem::path> userStateDirectory();
+
 }

@@ -1,10 +1,13 @@
 #include "TavvoHost/Claude/ClaudeCachedUsage.hpp"
 
+#include "TavvoHost/Observation/ObservedDates.hpp"
+
 #include "TavvoHost/Claude/ClaudeWindowJSON.hpp"
 
 #include <rapidjson/document.h>
 #include <rapidjson/reader.h>
 
+#include <cstdint>
 #include <string>
 #include <variant>
 
@@ -14,10 +17,10 @@ namespace {
 
 constexpr std::string_view cachedUsageKey = "cachedUsageUtilization";
 
-// Streams the whole file through the reader but builds a document of the
-// one member's value only, so that memory follows that value's size, not
-// the file's. Between the key and the end of its value every event goes to
-// the document; parsing stops there.
+// Passes the file's text through the reader event by event but builds a
+// document of the one member's value only, never a tree of every setting
+// (several times the text's size). Between the key and the end of its
+// value every event goes to the document; parsing stops there.
 class MemberValueFilter {
 public:
     explicit MemberValueFilter(rapidjson::Document& document)
@@ -127,7 +130,7 @@ std::optional<Foundation::Date> observedAt(const rapidjson::Value& usage)
     auto const fetched = usage.FindMember("fetchedAtMs");
     if (fetched == usage.MemberEnd() || !fetched->value.IsNumber())
         return std::nullopt;
-    return claudeDateFromUnixSeconds(fetched->value.GetDouble() / 1000);
+    return dateFromUnixSeconds(fetched->value.GetDouble() / 1000);
 }
 
 }

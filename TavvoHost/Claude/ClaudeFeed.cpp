@@ -1,6 +1,6 @@
 #include "TavvoHost/Claude/ClaudeFeed.hpp"
 
-#include "Platform/Foundation/Environment.hpp"
+#include "TavvoHost/Observation/StateFile.hpp"
 #include "Platform/Foundation/FileManager.hpp"
 #include "Platform/Foundation/InternetDateTime.hpp"
 #include "Platform/Foundation/JSONWriter.hpp"
@@ -44,14 +44,7 @@ void writeWindow(Foundation::JSONWriter& writer, const char* key, const std::opt
 
 std::optional<fs::path> claudeFeedFile()
 {
-    std::optional<fs::path> state;
-    if (auto const value = Foundation::environmentValue("XDG_STATE_HOME"); value && fs::path(*value).is_absolute())
-        state = fs::path(*value);
-    else if (auto const home = Foundation::environmentValue("HOME"); home && fs::path(*home).is_absolute())
-        state = fs::path(*home) / ".local" / "state";
-    if (!state)
-        return std::nullopt;
-    return *state / "tavvo" / "claude-statusline.json";
+    return hostStateFile("claude-statusline.json");
 }
 
 std::string encodeClaudeFeed(const ClaudeObservation& observation)
@@ -77,16 +70,17 @@ std::optional<ClaudeObservation> decodeClaudeFeed(std::string_view text)
     document.Parse<flags>(text.data(), text.size());
     if (document.HasParseError() || !document.IsObject())
         return std::nullopt;
-    auto const observedAt = document.FindMember(observedAtKey);
-    if (observedAt == document.MemberEnd() || !observedAt->value.IsString())
+    rapidjson::Value const& root = document;
+    auto const observedAt = root.FindMember(observedAtKey);
+    if (observedAt == root.MemberEnd() || !observedAt->value.IsString())
         return std::nullopt;
     auto const date = Foundation::parseInternetDateTime({ observedAt->value.GetString(), observedAt->value.GetStringLength() });
     if (!date)
         return std::nullopt;
     return ClaudeObservation {
         *date,
-        claudeWindow(document, fiveHourKey, percentKey, fiveHourWindow),
-        claudeWindow(document, sevenDayKey, percentKey, weeklyWindow),
+        claudeWindow(root, fiveHourKey, percentKey, fiveHourWindow),
+        claudeWindow(root, sevenDayKey, percentKey, weeklyWindow),
     };
 }
 

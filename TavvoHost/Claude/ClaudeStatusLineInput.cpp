@@ -39,10 +39,11 @@ std::optional<ClaudeStatusLineInput> parseClaudeStatusLineInput(std::string_view
     if (document.HasParseError() || !document.IsObject())
         return std::nullopt;
 
+    rapidjson::Value const& root = document;
     ClaudeStatusLineInput input;
-    input.modelDisplayName = displayName(document);
-    auto const limits = document.FindMember("rate_limits");
-    if (limits != document.MemberEnd()) {
+    input.modelDisplayName = displayName(root);
+    auto const limits = root.FindMember("rate_limits");
+    if (limits != root.MemberEnd()) {
         input.fiveHour = claudeWindow(limits->value, "five_hour", "used_percentage", fiveHourWindow);
         input.sevenDay = claudeWindow(limits->value, "seven_day", "used_percentage", weeklyWindow);
     }

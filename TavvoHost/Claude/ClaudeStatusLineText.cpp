@@ -16,15 +16,9 @@ namespace {
 
 constexpr char const* separator = " · ";
 
-std::int64_t remainingPercent(double usedPercent)
+std::string windowText(const UsageWindow& window, std::int64_t remaining, Foundation::Date now)
 {
-    return std::llround(std::clamp(100 - usedPercent, 0.0, 100.0));
-}
-
-std::string windowText(const UsageWindow& window, Foundation::Date now)
-{
-    auto text = L10n::tr("statusline.window_remaining",
-        { L10n::windowLabel(window.length, ""), remainingPercent(window.usedPercent.value_or(0)) });
+    auto text = L10n::tr("statusline.window_remaining", { L10n::windowLabel(window.length, ""), remaining });
     if (window.resetsAt && *window.resetsAt > now) {
         auto const& reset = *window.resetsAt;
         text += separator;
@@ -41,11 +35,12 @@ std::string claudeStatusLineText(const ClaudeStatusLineInput& input, Foundation:
 {
     std::string line;
     for (auto const* window : { &input.fiveHour, &input.sevenDay }) {
-        if (!*window)
+        auto const remaining = *window ? remainingPercent(**window) : std::nullopt;
+        if (!remaining)
             continue;
         if (!line.empty())
             line += separator;
-        line += windowText(**window, now);
+        line += windowText(**window, *remaining, now);
     }
     if (line.empty())
         return input.modelDisplayName.value_or("");

@@ -15,7 +15,7 @@
 
 namespace TavvoHost {
 
-// Each window Claude Code reported, the five-hour one first: its name, the
+// Each window Claude Code reported a share for, the five-hour one first: its name, the
 // share left (100 − used, rounded, within 0…100) and, while it lies ahead
 // of `now`, its reset, as a time for a reset later today or as a day and a
 // time otherwise. Without windows, the model's name; without that too, an

@@ -15,14 +15,9 @@
 
 namespace TavvoHost {
 
-// Unix seconds as an instant, any fraction dropped; nothing for NaN, the
-// infinities and instants outside the years 2000–9999, which no live
-// window or recent observation can name.
-std::optional<Foundation::Date> claudeDateFromUnixSeconds(double seconds);
-
 // The instant a reset value names: Unix seconds (a number, any fraction
 // dropped) or an internet date-time text ("2026-08-24T02:59:59Z", a
-// fraction of a second allowed). Nothing for any other value, and for an
+// fraction of a second kept). Nothing for any other value, and for an
 // instant outside the years 2000–9999.
 std::optional<Foundation::Date> claudeResetDate(const rapidjson::Value& value);
 

@@ -1,5 +1,7 @@
 #include "TavvoHost/Codex/CodexAppServer.hpp"
 
+#include "TavvoHost/Observation/ObservedDates.hpp"
+
 #include "Platform/Foundation/ChildProcess.hpp"
 
 #include <fmt/format.h>
@@ -135,12 +137,7 @@ std::optional<Foundation::Date> resetDate(const rapidjson::Value* value)
 {
     if (!value || !value->IsNumber())
         return std::nullopt;
-    double const seconds = value->GetDouble();
-    constexpr double year2000 = 946'684'800;
-    constexpr double year10000 = 253'402'300'800;
-    if (!(seconds >= year2000 && seconds < year10000))
-        return std::nullopt;
-    return Foundation::Date(std::chrono::seconds(static_cast<long long>(seconds)));
+    return dateFromUnixSeconds(value->GetDouble());
 }
 
 // One of the answer's windows; nothing when the server sent null (or no

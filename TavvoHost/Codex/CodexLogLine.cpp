@@ -1,5 +1,7 @@
 #include "TavvoHost/Codex/CodexLogLine.hpp"
 
+#include "TavvoHost/Observation/ObservedDates.hpp"
+
 #include "Platform/Foundation/InternetDateTime.hpp"
 
 #include <rapidjson/document.h>
@@ -19,9 +21,8 @@ namespace {
 struct Malformed { };
 
 using Value = rapidjson::Value;
+using Document = rapidjson::GenericDocument<rapidjson::UTF8<>, rapidjson::MemoryPoolAllocator<>, rapidjson::MemoryPoolAllocator<>>;
 
-constexpr sys_seconds earliestDate { sys_days(year(2000) / January / 1) };
-constexpr sys_seconds latestDate { sys_days(year(10000) / January / 1) };
 
 // Nothing for an absent or null member: Codex writes either for "unknown".
 const Value* member(const Value& object, const char* name)
@@ -80,44 +81,6 @@ std::optional<CodexTokenUsage> usageMember(const Value& object, const char* name
         countMember(*usage, "total_tokens") };
 }
 
-// Whole seconds since the epoch, inside the years 2000–9999; the range is
-// checked on the double so that no conversion can overflow.
-std::optional<Foundation::Date> dateFromSeconds(double seconds)
-{
-    if (!(seconds >= static_cast<double>(earliestDate.time_since_epoch().count())
-            && seconds < static_cast<double>(latestDate.time_since_epoch().count())))
-        return std::nullopt;
-    return Foundation::Date(std::chrono::seconds(static_cast<std::int64_t>(std::floor(seconds))));
-}
-
-// RFC 3339 with an optional fraction of a second, which is kept to the
-// microsecond; the rest of the text is read as an internet date-time.
-std::optional<Foundation::Date> parseTimestamp(std::string_view text)
-{
-    constexpr std::size_t wholeSeconds = 19; // YYYY-MM-DDTHH:MM:SS
-    if (text.size() <= wholeSeconds)
-        return std::nullopt;
-    std::size_t zone = wholeSeconds;
-    microseconds fraction(0);
-    if (text[zone] == '.') {
-        ++zone;
-        microseconds::rep scale = 100'000;
-        std::size_t const firstDigit = zone;
-        for (; zone < text.size() && text[zone] >= '0' && text[zone] <= '9'; ++zone) {
-            fraction += microseconds((text[zone] - '0') * scale);
-            scale /= 10;
-        }
-        if (zone == firstDigit)
-            return std::nullopt;
-    }
-    std::string withoutFraction(text.substr(0, wholeSeconds));
-    withoutFraction.append(text.substr(zone));
-    auto const date = Foundation::parseInternetDateTime(withoutFraction);
-    if (!date)
-        return std::nullopt;
-    return *date + fraction;
-}
-
 // The names one window's values go by in one shape of the record.
 struct WindowKeys {
     const char* usedPercent;
@@ -142,9 +105,9 @@ std::optional<UsageWindow> readWindow(const Value& object, const WindowKeys& key
     auto const resetsAt = keys.resetsAt ? numberMember(object, keys.resetsAt) : std::nullopt;
     auto const resetsAfter = numberMember(object, keys.resetsAfter);
     if (resetsAt)
-        window.resetsAt = dateFromSeconds(*resetsAt);
+        window.resetsAt = dateFromUnixSeconds(*resetsAt);
     else if (resetsAfter)
-        window.resetsAt = dateFromSeconds(static_cast<double>(lineSecond.time_since_epoch().count()) + *resetsAfter);
+        window.resetsAt = dateFromUnixSeconds(static_cast<double>(lineSecond.time_since_epoch().count()) + *resetsAfter);
 
     if (!window.usedPercent && !window.length && !window.resetsAt)
         return std::nullopt;
@@ -185,7 +148,7 @@ bool isString(const Value* value, std::string_view text)
     return std::string_view(value->GetString(), value->GetStringLength()) == text;
 }
 
-CodexLogLine parseDocument(const rapidjson::Document& document)
+CodexLogLine parseDocument(const Document& document)
 {
     if (!document.IsObject())
         throw Malformed {};
@@ -196,8 +159,8 @@ CodexLogLine parseDocument(const rapidjson::Document& document)
         return {};
 
     auto const text = stringMember(document, "timestamp");
-    auto const timestamp = text ? parseTimestamp(*text) : std::nullopt;
-    if (!timestamp || *timestamp < earliestDate || *timestamp >= latestDate)
+    auto const timestamp = text ? dateFromTimestampText(*text) : std::nullopt;
+    if (!timestamp)
         throw Malformed {};
     auto const lineSecond = floor<seconds>(*timestamp);
 
@@ -209,6 +172,60 @@ CodexLogLine parseDocument(const rapidjson::Document& document)
     if (auto const* limits = objectMember(*payload, "rate_limits"))
         event.rateLimits = readRateLimits(*limits, lineSecond);
     return { CodexLogLine::Kind::tokenCount, std::move(event) };
+}
+
+// Whether the text holds "token_count". Nearly every line is passed over
+// here, so this is the reader's hot loop: an underscore is rare in the
+// conversation text that fills the logs, and memchr finds it several times
+// faster than a general substring search finds the word.
+bool mentionsTokenCount(std::string_view text)
+{
+    constexpr std::string_view word = "token_count";
+    constexpr std::size_t before = word.find('_');
+    constexpr std::size_t after = word.size() - before;
+    std::size_t position = before;
+    while (position + after <= text.size()) {
+        auto const* underscore = static_cast<char const*>(std::memchr(text.data() + position, '_', text.size() - position - after + 1));
+        if (!underscore)
+            return false;
+        position = static_cast<std::size_t>(underscore - text.data());
+        if (text.substr(position - before, word.size()) == word)
+            return true;
+        ++position;
+    }
+    return false;
+}
+
+// The text of the JSON string that starts `text` after `key`, and what
+// follows its closing quote; nothing when `text` does not start with `key`
+// or the string holds an escape (the slow road reads those).
+std::optional<std::pair<std::string_view, std::string_view>> plainStringAfter(std::string_view text, std::string_view key)
+{
+    if (!text.starts_with(key))
+        return std::nullopt;
+    text.remove_prefix(key.size());
+    auto const end = text.find('"');
+    if (end == std::string_view::npos || text.substr(0, end).find('\\') != std::string_view::npos)
+        return std::nullopt;
+    return std::pair { text.substr(0, end), text.substr(end + 1) };
+}
+
+// Whether the line, laid out the way Codex writes its lines
+// ({"timestamp":"…","type":"…","payload":{"type":"…"), says it is some
+// other kind of line. That settles most lines after a few dozen bytes,
+// however long their text. Any other layout is not settled here.
+bool laidOutAsAnotherKind(std::string_view object)
+{
+    auto const timestamp = plainStringAfter(object, R"({"timestamp":")");
+    if (!timestamp)
+        return false;
+    auto const type = plainStringAfter(timestamp->second, R"(,"type":")");
+    if (!type)
+        return false;
+    if (type->first != "event_msg")
+        return true;
+    auto const payloadType = plainStringAfter(type->second, R"(,"payload":{"type":")");
+    return payloadType && payloadType->first != "token_count";
 }
 
 std::string_view trimmed(std::string_view text)
@@ -228,12 +245,19 @@ CodexLogLine parseCodexLogLine(std::string_view line)
         return {};
     if (object.size() < 2 || object.front() != '{' || object.back() != '}')
         return { CodexLogLine::Kind::malformed, std::nullopt };
-    constexpr std::string_view eventName = "token_count";
-    // memmem is far faster than a search led by a first letter as common as "t".
-    if (!::memmem(object.data(), object.size(), eventName.data(), eventName.size()))
+    if (laidOutAsAnotherKind(object) || !mentionsTokenCount(object))
         return {};
 
-    rapidjson::Document document;
+    // The document's memory is on the stack: an event fits, a bigger line
+    // spills over to the heap. The kept texts must be valid UTF-8 for the
+    // snapshot, so the encoding is checked (which parsing in place would
+    // skip in this RapidJSON version).
+    char valueBuffer[16 << 10];
+    char parseBuffer[4 << 10];
+    rapidjson::MemoryPoolAllocator<> valueAllocator(valueBuffer, sizeof valueBuffer);
+    rapidjson::MemoryPoolAllocator<> parseAllocator(parseBuffer, sizeof parseBuffer);
+    // The pool keeps a header in its buffer: ask for less than the buffer.
+    Document document(&valueAllocator, sizeof parseBuffer / 2, &parseAllocator);
     document.Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag>(object.data(), object.size());
     if (document.HasParseError())
         return { CodexLogLine::Kind::malformed, std::nullopt };

@@ -46,9 +46,10 @@ struct CodexLogLine {
     friend bool operator==(const CodexLogLine&, const CodexLogLine&) = default;
 };
 
-// Most lines are conversation text: a line that is not braced like an
-// object is malformed without parsing, one that does not contain the
-// event's name is not parsed at all, and a blank line is nothing. Unknown types and keys are ignored.
+// Most lines are conversation text, so only a line that can be the event is
+// parsed: one that is not braced like an object is malformed at once, and
+// one whose first keys name another type, or that does not contain the
+// event's name, is nothing; so is a blank line. Unknown types and keys are ignored.
 // The limits may come in any of the three shapes Codex has written:
 //   primary/secondary objects with resets_at (Unix seconds),
 //   the same with resets_in_seconds (from the line's timestamp),

@@ -4,6 +4,8 @@
 
 #include <fmt/format.h>
 
+#include <iterator>
+
 namespace TavvoHost {
 
 using namespace std::chrono;
@@ -52,6 +54,13 @@ CodexLogReader::CodexLogReader(std::vector<std::filesystem::path> homes, LogFile
     : m_homes(std::move(homes))
     , m_limits(limits)
 {
+}
+
+CodexLogReader::TrackedFile CodexLogReader::newFile(bool compressed) const
+{
+    if (compressed)
+        return { CompressedLogFile(m_limits), {}, std::nullopt };
+    return { AppendedLogFile(m_limits), {}, std::nullopt };
 }
 
 void CodexLogReader::take(const CodexTokenCount& event, CodexTokenLedger::FileRun& run, Foundation::Date now)
@@ -127,13 +136,7 @@ CodexReading CodexLogReader::pass(Foundation::Date now, std::vector<std::string>
     std::map<std::filesystem::path, TrackedFile> listed;
     for (auto const& session : scan.files) {
         auto node = m_files.extract(session.path);
-        auto tracked = node
-            ? listed.insert(std::move(node)).position
-            : listed.emplace(session.path,
-                        TrackedFile { session.compressed ? decltype(TrackedFile::log)(CompressedLogFile(m_limits))
-                                                         : decltype(TrackedFile::log)(AppendedLogFile(m_limits)),
-                            {}, std::nullopt })
-                  .first;
+        auto tracked = node ? listed.insert(std::move(node)).position : listed.emplace(session.path, newFile(session.compressed)).first;
         readFile(session.path, tracked->second, now, problems);
         if (tracked->second.problem && !unreadable)
             unreadable = session.path;

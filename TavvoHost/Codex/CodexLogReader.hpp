@@ -59,6 +59,8 @@ private:
     };
     class EventConsumer;
 
+    TrackedFile newFile(bool compressed) const;
+
     void readFile(const std::filesystem::path& path, TrackedFile& file, Foundation::Date now, std::vector<std::string>& problems);
     void take(const CodexTokenCount& event, CodexTokenLedger::FileRun& run, Foundation::Date now);
     CodexReading reading(bool anyHomeExists, std::optional<std::filesystem::path> unreadable) const;

@@ -1,6 +1,6 @@
 #include "TavvoHost/Codex/CodexRefreshSchedule.hpp"
 
-#include "Platform/Foundation/Environment.hpp"
+#include "TavvoHost/Observation/StateFile.hpp"
 #include "Platform/Foundation/FileManager.hpp"
 
 #include <algorithm>
@@ -16,13 +16,6 @@ namespace {
 // is no stamp of ours.
 constexpr std::size_t maximumStampLength = 32;
 
-std::optional<std::filesystem::path> absolutePath(const char* variable)
-{
-    auto const value = Foundation::environmentValue(variable);
-    if (!value || !std::filesystem::path(*value).is_absolute())
-        return std::nullopt;
-    return std::filesystem::path(*value);
-}
 
 std::optional<Foundation::Date> stampOnDisk(const std::filesystem::path& path)
 {
@@ -64,11 +57,7 @@ CodexRefreshStamp::CodexRefreshStamp(std::filesystem::path path)
 
 std::optional<std::filesystem::path> CodexRefreshStamp::defaultPath()
 {
-    if (auto const state = absolutePath("XDG_STATE_HOME"))
-        return *state / "tavvo" / "codex-refresh";
-    if (auto const home = absolutePath("HOME"))
-        return *home / ".local" / "state" / "tavvo" / "codex-refresh";
-    return std::nullopt;
+    return hostStateFile("codex-refresh");
 }
 
 std::optional<Foundation::Date> CodexRefreshStamp::lastAttempt() const

@@ -1,6 +1,8 @@
 #include "TavvoHost/Collector/Collector.hpp"
 
+#include "TavvoHost/Codex/CodexAppServerRecord.hpp"
 #include "TavvoHost/Collector/SnapshotAssembly.hpp"
+#include "TavvoHost/Observation/StateFile.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
 
 #include <fmt/format.h>
@@ -38,10 +40,13 @@ Collector::Collector(CollectorOptions options)
     : m_options(std::move(options))
     , m_codexLogs(m_options.codexHomes)
 {
-    if (m_options.codexProgram) {
-        if (auto const path = CodexRefreshStamp::defaultPath())
-            m_refreshStamp.emplace(*path);
-    }
+    if (!m_options.codexProgram)
+        return;
+    if (auto const path = CodexRefreshStamp::defaultPath())
+        m_refreshStamp.emplace(*path);
+    m_appServerRecord = hostStateFile("codex-app-server.json");
+    if (m_appServerRecord)
+        m_appServerAnswer = readCodexAppServerRecord(*m_appServerRecord);
 }
 
 CollectorPass Collector::collect(Foundation::Date now)
@@ -81,9 +86,15 @@ void Collector::refreshCodex(CodexReading& reading, Foundation::Date now, std::v
             problems.push_back(error.what());
         }
         auto answer = readCodexAppServer(*m_options.codexProgram, now, codexAppServerTimeout);
-        if (auto* fresh = std::get_if<CodexAppServerAnswer>(&answer))
+        if (auto* fresh = std::get_if<CodexAppServerAnswer>(&answer)) {
             m_appServerAnswer = std::move(*fresh);
-        else
+            try {
+                if (m_appServerRecord)
+                    writeCodexAppServerRecord(*m_appServerRecord, *m_appServerAnswer);
+            } catch (const std::system_error& error) {
+                problems.push_back(error.what());
+            }
+        } else
             problems.push_back(fmt::format("{} app-server: {}", *m_options.codexProgram, std::get<std::string>(answer)));
     }
     if (!m_appServerAnswer)

@@ -58,6 +58,7 @@ private:
     CollectorOptions m_options;
     CodexLogReader m_codexLogs;
     std::optional<CodexRefreshStamp> m_refreshStamp; // nothing: no state folder to keep it in
+    std::optional<std::filesystem::path> m_appServerRecord;
     std::optional<Foundation::Date> m_newestLogObservation;
     // The app server's last answer: it stands in for the logs' "codex"
     // bucket for as long as it is the newer of the two.

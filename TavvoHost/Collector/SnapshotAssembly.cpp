@@ -15,13 +15,6 @@ namespace TavvoHost {
 
 namespace {
 
-std::optional<std::int64_t> remainingPercent(std::optional<double> used)
-{
-    if (!used || !std::isfinite(*used))
-        return std::nullopt;
-    return static_cast<std::int64_t>(std::clamp(std::round(100 - *used), 0.0, 100.0));
-}
-
 // The document holds whole seconds; cutting here keeps what is compared
 // with the stored document equal to what was written.
 Foundation::Date wholeSeconds(Foundation::Date date)
@@ -62,7 +55,7 @@ TavvoWidgetLimitSnapshot limitOf(std::string id, const UsageWindow& window)
     return {
         .id = std::move(id),
         .title = L10n::windowLabel(window.length, L10n::tr("limit.window_unknown")),
-        .remainingPercent = remainingPercent(window.usedPercent),
+        .remainingPercent = remainingPercent(window),
         .resetDate = wholeSeconds(window.resetsAt),
     };
 }
@@ -199,7 +192,7 @@ std::optional<CodexAnalyticsSummary> codexAnalytics(const CodexReading& codex)
         .forecastState = forecast.state,
         .predictedExhaustionAt = wholeSeconds(forecast.predictedExhaustionAt),
         .resetAt = wholeSeconds(weekly->resetsAt),
-        .remainingPercent = remainingPercent(weekly->usedPercent),
+        .remainingPercent = remainingPercent(*weekly),
         .forecastObservedAt = observedAt,
         .weeklyTokens = codex.weeklyTokens.value_or(0),
         .weeklyCredits = std::nullopt,

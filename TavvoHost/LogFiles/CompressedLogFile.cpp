@@ -11,10 +11,12 @@ namespace TavvoHost {
 
 namespace {
 
-// A frame may ask for a window of up to 2 GiB; the compressors' usual
-// levels stay at or below 8 MiB. A larger request is refused as corrupt
-// rather than allowed to hold that much memory.
-constexpr int maxWindowLog = 23;
+// A frame may ask for a window of up to 2 GiB. The compressors' levels up
+// to 19 stay at or below 8 MiB, and a frame of known size never asks for
+// more than its size; 16 MiB leaves room for the highest levels on large
+// logs and keeps the reader within its memory budget. A larger request is
+// refused as corrupt rather than allowed to hold that much memory.
+constexpr int maxWindowLog = 24;
 
 struct ContextDeleter {
     void operator()(ZSTD_DCtx* context) const { ZSTD_freeDCtx(context); }

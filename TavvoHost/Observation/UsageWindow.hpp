@@ -5,6 +5,7 @@
 #include "Platform/Foundation/Date.hpp"
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 
 namespace TavvoHost {
@@ -20,6 +21,11 @@ struct UsageWindow {
 
     friend bool operator==(const UsageWindow&, const UsageWindow&) = default;
 };
+
+// What is left of the window as the snapshot and the status line show it:
+// 100 − used, rounded to the nearest integer and kept within 0…100;
+// nothing when the used share is not known.
+std::optional<std::int64_t> remainingPercent(const UsageWindow& window);
 
 // The window lengths the services use today.
 inline constexpr std::chrono::minutes fiveHourWindow { 300 };

@@ -40,9 +40,6 @@ sed 's/23.4/30/' "$work/limits.json" >"$work/changed.json"
 run "changed limits" 0 "$work/changed.json"
 [ "$(stat -c %i "$feed")" != "$inode" ] && grep -q '"used_percentage": 30' "$feed" || fail "a change was not recorded"
 
-LANG=ru_RU.UTF-8 run "in Russian" 0 "$work/limits.json"
-grep -q 'осталось 77%' "$work/out" || fail "in Russian: $(cat "$work/out")"
-
 # Without limits the model's name stands in, and the feed keeps its values.
 echo '{"model":{"display_name":"Sonnet 5"},"version":"2.1.70"}' >"$work/old.json"
 cp "$feed" "$work/feed-before"
@@ -53,8 +50,7 @@ cmp -s "$feed" "$work/feed-before" || fail "no rate limits: the feed changed"
 # Bad input still gives Claude Code a line (empty), with a warning.
 printf '' >"$work/empty.json"
 printf 'not JSON' >"$work/bad.json"
-echo '{"rate_limits":{"five_hour":"full","seven_day":{"used_percentage":"41"}}}' >"$work/types.json"
-for name in empty bad types; do
+for name in empty bad; do
   run "$name input" 0 "$work/$name.json"
   expect_output "$name input" ""
 done
@@ -67,8 +63,6 @@ expect_output "10 MB of input" ""
 XDG_STATE_HOME=$work/limits.json run "no place for the feed" 0 "$work/limits.json"
 expect_output "no place for the feed" "$line"
 grep -q '^tavvo: warning: ' "$work/err" || fail "no place for the feed: no warning"
-env -u XDG_STATE_HOME -u HOME sh -c '"$@" <"$0"' "$work/limits.json" "$tavvo" claude-statusline >"$work/out" 2>"$work/err"
-expect_output "no home" "$line"
 
 # The previous status-line command gets the same input and its output and
 # status stand in for ours; the feed is recorded all the same.
@@ -90,7 +84,6 @@ run "the previous command ended by a signal" 1 "$work/limits.json" -- sh -c 'ech
 expect_output "the previous command ended by a signal" "partial"
 run "no command after --" 0 "$work/limits.json" --
 expect_output "no command after --" "$line"
-run "a command without --" 2 "$work/limits.json" ls -l
 
 echo "claude-statusline: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

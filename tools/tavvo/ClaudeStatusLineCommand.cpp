@@ -15,8 +15,8 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <vector>
 #include <system_error>
+#include <vector>
 
 #include <unistd.h>
 
@@ -57,7 +57,7 @@ Foundation::Date nowToTheSecond()
 }
 
 // A feed that cannot be written must not cost the user the line: the
-// failure goes to standard error, which Claude Code does not show.
+// failure goes to standard error, and Claude Code shows standard output.
 void record(const TavvoHost::ClaudeStatusLineInput& input, Foundation::Date now)
 {
     if (!input.hasLimits())
@@ -122,7 +122,7 @@ ExitStatus claudeStatusLine(const std::vector<std::string>& previousCommand)
 
 void addClaudeStatusLineCommand(CommandLine::Program& program)
 {
-    // Owned by the command's handler, which outlives the parse it is bound to.
+    // Kept alive by the handler, which the program holds until it has run.
     auto previousCommand = std::make_shared<std::vector<std::string>>();
     program
         .command({ "claude-statusline" },

@@ -15,138 +15,78 @@ namespace fs = std::filesystem;
 using TavvoHost::ClaudeLocations;
 using TavvoHost::ClaudeObservation;
 using TavvoHost::SourceState;
-using TavvoHost::UsageWindow;
 
-TEST(ClaudeSources, FindsTheFoldersFromTheEnvironment)
+TEST(ClaudeSources, FindsTheFilesFromTheEnvironment)
 {
     ScopedEnvironment environment { { "HOME", "/home/u" }, { "XDG_STATE_HOME", "/state" }, { "CLAUDE_CONFIG_DIR", std::nullopt } };
     fs::path const feed = "/state/tavvo/claude-statusline.json";
+    // Without a configured folder, the settings file sits beside ~/.claude, not in it.
     EXPECT_EQ(TavvoHost::claudeLocations(), (ClaudeLocations { "/home/u/.claude", "/home/u/.claude.json", feed }));
+    ScopedEnvironment configured { { "CLAUDE_CONFIG_DIR", "/etc/claude" } };
+    EXPECT_EQ(TavvoHost::claudeLocations(), (ClaudeLocations { "/etc/claude", "/etc/claude/.claude.json", feed }));
     EXPECT_EQ(TavvoHost::claudeLocations("/opt/claude"), (ClaudeLocations { "/opt/claude", "/opt/claude/.claude.json", feed }));
     {
-        ScopedEnvironment configured { { "CLAUDE_CONFIG_DIR", "/etc/claude" } };
-        EXPECT_EQ(TavvoHost::claudeLocations(), (ClaudeLocations { "/etc/claude", "/etc/claude/.claude.json", feed }));
-        EXPECT_EQ(TavvoHost::claudeLocations("/opt/claude"), (ClaudeLocations { "/opt/claude", "/opt/claude/.claude.json", feed }));
+        ScopedEnvironment relative { { "XDG_STATE_HOME", "state" } };
+        EXPECT_EQ(TavvoHost::claudeLocations().feedFile, fs::path("/home/u/.local/state/tavvo/claude-statusline.json"));
+        ScopedEnvironment homeless { { "HOME", std::nullopt } };
+        EXPECT_EQ(TavvoHost::claudeLocations().feedFile, std::nullopt);
     }
-    {
-        ScopedEnvironment homeless { { "HOME", std::nullopt }, { "XDG_STATE_HOME", std::nullopt } };
-        EXPECT_EQ(TavvoHost::claudeLocations(), ClaudeLocations {});
-    }
-
-    using Watched = std::vector<std::pair<fs::path, std::string>>;
     EXPECT_EQ(TavvoHost::claudeWatchedFiles(TavvoHost::claudeLocations()),
-        (Watched { { "/state/tavvo", "claude-statusline.json" }, { "/home/u", ".claude.json" } }));
+        (std::vector<std::pair<fs::path, std::string>> { { "/state/tavvo", "claude-statusline.json" }, { "/etc/claude", ".claude.json" } }));
 }
 
-class ClaudeSourcesReading : public ::testing::Test {
-protected:
-    fs::path configFolder() const { return m_folder.path() / "claude"; }
-    ClaudeLocations locations() const
-    {
-        return { configFolder(), configFolder() / ".claude.json", m_folder.path() / "state" / "claude-statusline.json" };
-    }
-
-    void writeFeed(Foundation::Date observedAt, double used) const
-    {
-        TavvoHost::recordClaudeFeed(*locations().feedFile, { observedAt, window(used), std::nullopt });
-    }
-    void writeCachedUsage(Foundation::Date fetchedAt, double used) const
-    {
-        fs::create_directories(configFolder());
-        auto const milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(fetchedAt.time_since_epoch()).count();
-        std::ofstream(*locations().settingsFile) << R"({"cachedUsageUtilization":{"fetchedAtMs":)" << milliseconds
-                                                 << R"(,"utilization":{"five_hour":{"utilization":)" << used << "}}}}";
-    }
-    static std::optional<UsageWindow> window(double used) { return UsageWindow { TavvoHost::fiveHourWindow, used, std::nullopt }; }
-
-    TavvoHost::ClaudeReading read(std::vector<std::string>& problems) const { return TavvoHost::readClaude(locations(), problems); }
-
-private:
-    TemporaryDirectory m_folder;
-};
-
-TEST_F(ClaudeSourcesReading, TellsWhetherClaudeCodeIsThere)
+// The feed and the cached usage at different times, each with its own
+// share, so the one taken shows.
+TEST(ClaudeSources, ReadsTheNewerSourceAndReportsWhatItCannotRead)
 {
-    std::vector<std::string> problems;
-    EXPECT_EQ(read(problems), TavvoHost::ClaudeReading {});
-
-    // A settings file alone, without the folder, is not an installation.
-    fs::create_directories(configFolder().parent_path());
-    std::ofstream(configFolder().parent_path() / ".claude.json") << "{}";
-    EXPECT_EQ(read(problems).state, SourceState::missing);
-
-    fs::create_directories(configFolder());
-    EXPECT_EQ(read(problems), (TavvoHost::ClaudeReading { SourceState::present, std::nullopt }));
-    EXPECT_TRUE(problems.empty());
-
-    // A feed alone means the status line is connected.
-    fs::remove(configFolder());
-    writeFeed(at("2026-06-01T07:00:00Z"), 10);
-    auto const reading = read(problems);
-    EXPECT_EQ(reading.state, SourceState::present);
-    EXPECT_EQ(reading.observation, (ClaudeObservation { at("2026-06-01T07:00:00Z"), window(10), std::nullopt }));
-}
-
-TEST_F(ClaudeSourcesReading, TakesTheCachedUsageOnlyWhenItIsNewer)
-{
+    enum class Feed { none, earlier, later, corrupt, unreadable };
     struct Case {
         std::string name;
-        std::optional<Foundation::Date> feedAt; // each with its own share, so the winner shows
+        bool installed;
+        Feed feed;
         std::optional<Foundation::Date> cachedAt;
-        std::optional<ClaudeObservation> observation;
+        SourceState state;
+        std::optional<double> used; // the observation's five-hour share
+        std::size_t problems;
     };
     auto const earlier = at("2026-06-01T07:00:00Z");
     auto const later = at("2026-06-01T08:00:00Z");
     std::vector<Case> const cases {
-        { "the feed newer", later, earlier, ClaudeObservation { later, window(10), std::nullopt } },
-        { "the cached usage newer", earlier, later, ClaudeObservation { later, window(20), std::nullopt } },
-        { "both at once: the feed", later, later, ClaudeObservation { later, window(10), std::nullopt } },
-        { "the cached usage alone", std::nullopt, earlier, ClaudeObservation { earlier, window(20), std::nullopt } },
-        { "the feed alone", earlier, std::nullopt, ClaudeObservation { earlier, window(10), std::nullopt } },
-        { "neither", std::nullopt, std::nullopt, std::nullopt },
+        { "not installed", false, Feed::none, std::nullopt, SourceState::missing, std::nullopt, 0 },
+        { "a feed alone means the status line is connected", false, Feed::earlier, std::nullopt, SourceState::present, 10, 0 },
+        { "installed, nothing fed yet", true, Feed::none, std::nullopt, SourceState::present, std::nullopt, 0 },
+        { "the feed newer", true, Feed::later, earlier, SourceState::present, 10, 0 },
+        { "the cached usage newer", true, Feed::earlier, later, SourceState::present, 20, 0 },
+        { "both at once: the feed", true, Feed::later, later, SourceState::present, 10, 0 },
+        { "the cached usage alone", true, Feed::none, earlier, SourceState::present, 20, 0 },
+        { "a corrupt feed is a problem, not an unreadable source", true, Feed::corrupt, std::nullopt, SourceState::present, std::nullopt, 1 },
+        { "an unreadable feed", true, Feed::unreadable, std::nullopt, SourceState::unreadable, std::nullopt, 1 },
+        { "an unreadable feed beside the cached usage", true, Feed::unreadable, earlier, SourceState::present, 20, 1 },
     };
     for (auto const& item : cases) {
-        fs::remove_all(configFolder());
-        fs::create_directories(configFolder());
-        fs::remove(*locations().feedFile);
-        if (item.feedAt)
-            writeFeed(*item.feedAt, 10);
+        TemporaryDirectory folder;
+        ClaudeLocations const locations { folder.path() / "claude", folder.path() / "claude" / ".claude.json", folder.path() / "feed.json" };
+        if (item.installed)
+            fs::create_directory(*locations.configFolder);
+        if (item.feed == Feed::earlier || item.feed == Feed::later)
+            TavvoHost::recordClaudeFeed(*locations.feedFile,
+                { item.feed == Feed::later ? later : earlier, TavvoHost::UsageWindow { TavvoHost::fiveHourWindow, 10, std::nullopt }, std::nullopt });
+        if (item.feed == Feed::corrupt)
+            std::ofstream(*locations.feedFile) << "{";
+        // Anything but a regular file is unreadable, even to root.
+        if (item.feed == Feed::unreadable)
+            fs::create_directory(*locations.feedFile);
         if (item.cachedAt)
-            writeCachedUsage(*item.cachedAt, 20);
+            std::ofstream(*locations.settingsFile) << R"({"cachedUsageUtilization":{"fetchedAtMs":)"
+                                                   << std::chrono::duration_cast<std::chrono::milliseconds>(item.cachedAt->time_since_epoch()).count()
+                                                   << R"(,"utilization":{"five_hour":{"utilization":20}}}})";
+
         std::vector<std::string> problems;
-        auto const reading = read(problems);
-        EXPECT_EQ(reading.state, SourceState::present) << item.name;
-        EXPECT_EQ(reading.observation, item.observation) << item.name;
-        EXPECT_TRUE(problems.empty()) << item.name;
+        auto const reading = TavvoHost::readClaude(locations, problems);
+        EXPECT_EQ(reading.state, item.state) << item.name;
+        EXPECT_EQ(reading.observation ? reading.observation->fiveHour->usedPercent : std::nullopt, item.used) << item.name;
+        EXPECT_EQ(problems.size(), item.problems) << item.name;
     }
-}
-
-TEST_F(ClaudeSourcesReading, ReportsFilesItCannotRead)
-{
-    fs::create_directories(configFolder());
-    auto const feed = *locations().feedFile;
-    fs::create_directories(feed); // not a regular file: unreadable even to root
-    std::vector<std::string> problems;
-    auto reading = read(problems);
-    EXPECT_EQ(reading.state, SourceState::unreadable);
-    EXPECT_EQ(problems, std::vector<std::string> { "cannot read file " + feed.string() + ": Is a directory" });
-
-    // What the cached usage holds is still shown.
-    writeCachedUsage(at("2026-06-01T07:00:00Z"), 20);
-    problems.clear();
-    reading = read(problems);
-    EXPECT_EQ(reading.state, SourceState::present);
-    EXPECT_EQ(reading.observation, (ClaudeObservation { at("2026-06-01T07:00:00Z"), window(20), std::nullopt }));
-    EXPECT_EQ(problems.size(), 1u);
-
-    // A corrupt feed is a problem, not an unreadable source.
-    fs::remove_all(feed);
-    fs::remove(*locations().settingsFile);
-    std::ofstream(feed) << "{";
-    problems.clear();
-    reading = read(problems);
-    EXPECT_EQ(reading, (TavvoHost::ClaudeReading { SourceState::present, std::nullopt }));
-    EXPECT_EQ(problems, std::vector<std::string> { "the Claude status-line feed " + feed.string() + " is not valid" });
 }
 
 }

@@ -57,7 +57,6 @@ TEST(ClaudeStatusLineText, SpeaksTheLanguageInForce)
     std::vector<std::pair<std::string, std::string>> const lines {
         { "ru", "5\u00a0ч: осталось 77% · сброс в 16:40 · Неделя: осталось 59% · сброс 5 июн., 09:00" },
         { "zh-Hans", "5小时剩余 77% · 16:40 重置 · 一周剩余 59% · 6月5日 09:00 重置" },
-        { "fr", "5\u00a0h : 77 % restants · réinit. à 16:40 · Semaine : 59 % restants · réinit. le 5 juin, 09:00" },
         { "es", "5\u00a0h: queda un 77 % · se reinicia a las 16:40 · Semana: queda un 59 % · se reinicia el 5 jun, 09:00" },
     };
     // The window's name keeps its number and unit together with a no-break space.

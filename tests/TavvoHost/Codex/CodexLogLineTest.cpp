@@ -79,7 +79,7 @@ TEST(CodexLogLine, ReadsTheTokenUsage)
     EXPECT_EQ(parseCodexLogLine(tokenCountLine(stamp, "null", "null")).tokenCount->lastUsage, std::nullopt);
 }
 
-TEST(CodexLogLine, TellsOtherLinesFromMalformedOnes)
+TEST(CodexLogLine, TellsEventsOtherLinesAndMalformedOnesApart)
 {
     std::vector<std::pair<std::string, Kind>> const cases {
         { "", Kind::other },
@@ -87,6 +87,9 @@ TEST(CodexLogLine, TellsOtherLinesFromMalformedOnes)
         { R"({"timestamp":"2026-06-01T07:31:45.190Z","type":"response_item","payload":{"text":"token_count"}})", Kind::other },
         { R"({"timestamp":"2026-06-01T07:31:45.190Z","type":"event_msg","payload":{"type":"agent_message","m":"token_count"}})", Kind::other },
         { R"({"type":"future_type","payload":{"type":"token_count"}})", Kind::other },
+        // Keys in another order than Codex writes them still read.
+        { R"({"payload":{"type":"token_count","info":null,"rate_limits":null},"type":"event_msg","timestamp":"2026-06-01T07:31:45.190Z"})", Kind::tokenCount },
+        { R"({"timestamp":"2026-06-01T07:31:45.190Z","type":"event_msg","payload":{"rate_limits":null,"type":"token_count"}})", Kind::tokenCount },
         { "not JSON at all", Kind::malformed },
         { R"({"type":"event_msg","payload":{"type":"token_count")", Kind::malformed },
         { R"({"type":"event_msg","payload":{"type":"token_count"}}} trailing)", Kind::malformed },

@@ -75,7 +75,8 @@ TEST(CodexLogReader, ReadsTheNewestRecordOfEachBucketAndTheWeeksDistinctTokens)
         lines({ parentLine, tokenCountLine("2026-06-07T10:01:00.000Z", tokenInfo(100, 100), "null"), otherBucketLine, "garbage" }));
     // Its compressed twin is an older copy: the plain file is the current one.
     writeFile(day7 / "rollout-a.jsonl.zst", compressed(tokenCountLine("2026-06-08T11:30:00.000Z", tokenInfo(5000, 5000), limits(99, 99))));
-    // Before the weekly window began, yet after the pruning bound.
+    // Before the weekly window began (at its reset less a week: windows
+    // re-anchor, so no calendar week), yet after the pruning bound.
     writeFile(a / "archived_sessions/2026/06/02/rollout-old.jsonl", lines({ tokenCountLine("2026-06-02T10:00:00.000Z", tokenInfo(500, 500), "null") }));
     // Last touched nine days ago: never opened, whatever it holds.
     auto const stale = a / "sessions/2026/05/20/rollout-stale.jsonl";
@@ -87,6 +88,10 @@ TEST(CodexLogReader, ReadsTheNewestRecordOfEachBucketAndTheWeeksDistinctTokens)
         lines({ parentLine, otherBucketLine, tokenCountLine("2026-06-08T11:00:00.000Z", tokenInfo(170, 20), limits(7, 20)),
             tokenCountLine("2026-07-01T00:00:00.000Z", tokenInfo(200, 30), limits(55, 55)) }));
     writeFile(day8 / "rollout-z.jsonl.zst", compressed(tokenCountLine("2026-06-08T09:00:00.000Z", tokenInfo(1000, 1000), "null")));
+    // A link to a log kept elsewhere is read like the log itself.
+    writeFile(folder.path() / "elsewhere.jsonl", lines({ tokenCountLine("2026-06-08T08:00:00.000Z", tokenInfo(3, 3), "null") }));
+    fs::create_directories(b / "archived_sessions");
+    fs::create_symlink(folder.path() / "elsewhere.jsonl", b / "archived_sessions/rollout-link.jsonl");
     // Among the logs, things that are no files; none may block or be read.
     ASSERT_EQ(::mkfifo((day8 / "rollout-fifo.jsonl").c_str(), 0600), 0);
     fs::create_symlink("/dev/zero", day8 / "rollout-zero.jsonl");
@@ -103,18 +108,18 @@ TEST(CodexLogReader, ReadsTheNewestRecordOfEachBucketAndTheWeeksDistinctTokens)
     EXPECT_EQ(first.reading.observations,
         (std::vector<CodexObservation> { codexObservation("2026-06-08T11:00:00Z", 7, 20),
             codexObservation("2026-06-07T10:05:00Z", 1, 2, "codex_other") }));
-    // 100 + 50 + 20 (the fork's own turn) + 1000; not the repeat, the twin,
-    // the event before the window, the stale file or the future.
-    EXPECT_EQ(first.reading.weeklyTokens, 1170);
+    // 100 + 50 + 20 (the fork's own turn) + 1000 + 3 (the link); not the
+    // repeat, the twin, the event before the window, the stale file or the future.
+    EXPECT_EQ(first.reading.weeklyTokens, 1173);
     EXPECT_TRUE(first.problems.empty());
-    EXPECT_EQ(reader.counters().filesRead, 4);
+    EXPECT_EQ(reader.counters().filesRead, 5);
     EXPECT_EQ(reader.counters().malformedLines, 1);
 
     auto watched = reader.watchedFolders();
     std::sort(watched.begin(), watched.end());
     std::vector<fs::path> expected { a, a / "archived_sessions", a / "archived_sessions/2026", a / "archived_sessions/2026/06",
         a / "archived_sessions/2026/06/02", a / "sessions", a / "sessions/2026", a / "sessions/2026/05", a / "sessions/2026/05/20",
-        a / "sessions/2026/06", day7, b, b / "sessions", b / "sessions/2026", b / "sessions/2026/06", day8 };
+        a / "sessions/2026/06", day7, b, b / "archived_sessions", b / "sessions", b / "sessions/2026", b / "sessions/2026/06", day8 };
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(watched, expected);
 }
@@ -155,10 +160,14 @@ TEST(CodexLogReader, ReadsOnlyWhatChangedSinceTheLastPass)
     EXPECT_EQ(rewritten.reading.weeklyTokens, 140);
     EXPECT_EQ(rewritten.reading.observations.front(), codexObservation("2026-06-08T10:30:00Z", 6, 11));
 
-    // A new date folder after midnight, in the weekly window's primary place.
+    // A new date folder after midnight, the weekly window in the primary
+    // place; of two records of the same instant, the one read last wins.
+    auto const weeklyFirst = [](int used) {
+        return fmt::format(R"({{"primary":{{"used_percent":{},"window_minutes":10080,"resets_at":{}}}}})", used, unixOf(weeklyReset));
+    };
     writeFile(home / "sessions/2026/06/09/rollout-2.jsonl",
-        lines({ tokenCountLine("2026-06-09T00:10:00.000Z", tokenInfo(9, 9),
-            R"({"primary":{"used_percent":30,"window_minutes":10080,"resets_at":)" + std::to_string(unixOf(weeklyReset)) + "}}") }));
+        lines({ tokenCountLine("2026-06-09T00:10:00.000Z", tokenInfo(9, 9), weeklyFirst(25)),
+            tokenCountLine("2026-06-09T00:10:00.000Z", "null", weeklyFirst(30)) }));
     auto const nextDay = pass(reader, at("2026-06-09T00:15:00Z"));
     EXPECT_EQ(nextDay.reading.weeklyTokens, 149);
     EXPECT_EQ(nextDay.reading.observations.front().windows.front().usedPercent, 30);

@@ -43,13 +43,4 @@ TEST(LineSplitter, CutsChunksAtNewlinesAndSkipsOverlongLines)
     }
 }
 
-TEST(LineSplitter, ResumesInsideAnOverlongLine)
-{
-    TavvoHost::LineSplitter splitter(5, true);
-    CollectedLines collected;
-    splitter.feed("rest of it\nnext\n", collected);
-    EXPECT_EQ(collected.lines, std::vector<std::string> { "next" });
-    EXPECT_EQ(splitter.overlongLines(), 0); // counted by the read that found it
-}
-
 }

@@ -1,0 +1,133 @@
+#include "TavvoHost/Codex/CodexAppServerRecord.hpp"
+
+#include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/InternetDateTime.hpp"
+#include "Platform/Foundation/JSONWriter.hpp"
+#include "TavvoHost/Observation/ObservedDates.hpp"
+
+#include <rapidjson/document.h>
+
+#include <cmath>
+#include <system_error>
+
+namespace TavvoHost {
+
+namespace {
+
+// Far more than a record ever holds; a larger file is not ours.
+constexpr std::size_t maximumRecordLength = 64 * 1024;
+
+void writeDate(Foundation::JSONWriter& writer, const char* key, const std::optional<Foundation::Date>& date)
+{
+    if (auto const text = date ? Foundation::formatInternetDateTime(*date) : std::nullopt) {
+        writer.Key(key);
+        writer.String(text->c_str());
+    }
+}
+
+void writeText(Foundation::JSONWriter& writer, const char* key, const std::optional<std::string>& text)
+{
+    if (text) {
+        writer.Key(key);
+        writer.String(text->c_str(), static_cast<rapidjson::SizeType>(text->size()));
+    }
+}
+
+std::optional<std::string> textMember(const rapidjson::Value& object, const char* key)
+{
+    auto const found = object.FindMember(key);
+    if (found == object.MemberEnd() || !found->value.IsString())
+        return std::nullopt;
+    return std::string(found->value.GetString(), found->value.GetStringLength());
+}
+
+const rapidjson::Value* numberMember(const rapidjson::Value& object, const char* key)
+{
+    auto const found = object.FindMember(key);
+    if (found == object.MemberEnd() || !found->value.IsNumber() || !std::isfinite(found->value.GetDouble()))
+        return nullptr;
+    return &found->value;
+}
+
+std::optional<UsageWindow> windowFrom(const rapidjson::Value& value)
+{
+    if (!value.IsObject())
+        return std::nullopt;
+    UsageWindow window;
+    if (auto const* minutes = numberMember(value, "windowMinutes"); minutes && minutes->IsInt64() && minutes->GetInt64() > 0
+        && minutes->GetInt64() <= std::chrono::duration_cast<std::chrono::minutes>(std::chrono::years(100)).count())
+        window.length = std::chrono::minutes(minutes->GetInt64());
+    if (auto const* used = numberMember(value, "usedPercent"))
+        window.usedPercent = used->GetDouble();
+    if (auto const reset = textMember(value, "resetsAt"))
+        window.resetsAt = dateFromTimestampText(*reset);
+    return window;
+}
+
+}
+
+std::string encodeCodexAppServerAnswer(const CodexAppServerAnswer& answer)
+{
+    Foundation::JSONWriter writer;
+    writer.StartObject();
+    writeDate(writer, "observedAt", answer.observation.observedAt);
+    writeText(writer, "planType", answer.observation.planType);
+    writeText(writer, "email", answer.email);
+    writer.Key("windows");
+    writer.StartArray();
+    for (auto const& window : answer.observation.windows) {
+        writer.StartObject();
+        if (window.length) {
+            writer.Key("windowMinutes");
+            writer.Int64(window.length->count());
+        }
+        if (window.usedPercent) {
+            writer.Key("usedPercent");
+            writer.Double(*window.usedPercent);
+        }
+        writeDate(writer, "resetsAt", window.resetsAt);
+        writer.EndObject();
+    }
+    writer.EndArray();
+    writer.EndObject();
+    return std::string(writer.text()) + "\n";
+}
+
+std::optional<CodexAppServerAnswer> decodeCodexAppServerAnswer(std::string_view text)
+{
+    constexpr unsigned flags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag;
+    rapidjson::Document document;
+    document.Parse<flags>(text.data(), text.size());
+    if (document.HasParseError() || !document.IsObject())
+        return std::nullopt;
+    rapidjson::Value const& root = document;
+    auto const observedAtText = textMember(root, "observedAt");
+    auto const observedAt = observedAtText ? dateFromTimestampText(*observedAtText) : std::nullopt;
+    auto const windows = root.FindMember("windows");
+    if (!observedAt || windows == root.MemberEnd() || !windows->value.IsArray())
+        return std::nullopt;
+    CodexAppServerAnswer answer { { *observedAt, "codex", std::nullopt, textMember(root, "planType"), {} }, textMember(root, "email") };
+    for (auto const& value : windows->value.GetArray()) {
+        if (auto window = windowFrom(value))
+            answer.observation.windows.push_back(*window);
+    }
+    return answer;
+}
+
+std::optional<CodexAppServerAnswer> readCodexAppServerRecord(const std::filesystem::path& file)
+{
+    try {
+        return decodeCodexAppServerAnswer(Foundation::FileManager::defaultManager()->contentsOfFile(file, maximumRecordLength));
+    } catch (const std::system_error&) {
+        return std::nullopt;
+    }
+}
+
+void writeCodexAppServerRecord(const std::filesystem::path& file, const CodexAppServerAnswer& answer)
+{
+    auto const manager = Foundation::FileManager::defaultManager();
+    manager->createDirectory(file.parent_path(), true, std::filesystem::perms::owner_all);
+    manager->writeAtomically(file, encodeCodexAppServerAnswer(answer));
+}
+
+}
