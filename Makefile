@@ -35,10 +35,13 @@ demo: build
 # to its floor from the same run; the budgets are ratios to those floors
 # and the memory limits of whole runs (see bench/). Each case runs three
 # times and its median counts, so one run slowed by other work decides nothing.
+# The collector's runs read a generated history of about 1 GB under the
+# build folder, removed afterwards.
 bench: build
 	$(BUILD_DIR)/bin/TavvoBenchmarks --benchmark_repetitions=3 --benchmark_out=$(BUILD_DIR)/bench.json --benchmark_out_format=json
 	bench/check-budgets.py $(BUILD_DIR)/bench.json
 	bench/process-budgets.sh $(BUILD_DIR)
+	bench/collect-budgets.sh $(BUILD_DIR)
 
 test-build: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)

@@ -7,8 +7,10 @@ standard input when FILE is absent or "-". Each budget divides the median
 real time of its cases by that of its floor, both from the same run, so
 the verdict does not depend on how fast the machine is; the median of
 repetitions, so that one run slowed by the machine's other work does not
-decide it either. Prints one line
-per budget and exits 1 when any budget fails or cannot be read.
+decide it either. A budget held to CPU time instead (the collector's
+incremental pass, paid on every change it watches) still prints its ratio
+to its floor, for comparison between machines. Prints one line per budget and exits 1 when
+any budget fails or cannot be read.
 """
 
 import json
@@ -25,9 +27,11 @@ class Budget:
     name: str
     cases: tuple  # their times add up
     floor: tuple  # likewise
-    limit: float
+    limit: float | None  # of the ratio; None when only reported
     # A counter both sides are divided by, to compare costs per item.
     per: str | None = None
+    # A limit on the median CPU time of the cases, in milliseconds.
+    cpu_limit_ms: float | None = None
 
 
 BUDGETS = (
@@ -44,6 +48,9 @@ BUDGETS = (
         12.0,
     ),
     Budget("decode per limit", ("Codec/DecodeLimits/1000",), ("Codec/DecodeLimits/10",), 1.2, per="limits"),
+    # What `tavvo collect --watch` spends on each change, next to a stat of
+    # every file it reads and folder it watches.
+    Budget("incremental pass", ("Collect/IncrementalPass",), ("Collect/FloorStatWatched",), None, cpu_limit_ms=10.0),
 )
 
 
@@ -64,15 +71,15 @@ def median_times(document):
     return {**runs, **medians}
 
 
-def nanoseconds(entry, per):
-    time = entry["real_time"] * TO_NANOSECONDS[entry.get("time_unit", "ns")]
+def nanoseconds(entry, per, clock="real_time"):
+    time = entry[clock] * TO_NANOSECONDS[entry.get("time_unit", "ns")]
     return time / entry[per] if per else time
 
 
-def total(entries, names, per):
+def total(entries, names, per, clock="real_time"):
     if any(name not in entries for name in names):
         return None
-    return sum(nanoseconds(entries[name], per) for name in names)
+    return sum(nanoseconds(entries[name], per, clock) for name in names)
 
 
 def main(arguments):
@@ -90,14 +97,20 @@ def main(arguments):
     for budget in BUDGETS:
         case = total(entries, budget.cases, budget.per)
         floor = total(entries, budget.floor, budget.per)
+        limit = "-" if budget.limit is None else f"{budget.limit:.2f}"
         if case is None or floor is None or floor <= 0:
             failed = True
-            print(f"{budget.name:<17} {'':>12} {'':>12} {'':>7} {budget.limit:>6.2f}  MISSING")
+            print(f"{budget.name:<17} {'':>12} {'':>12} {'':>7} {limit:>6}  MISSING")
             continue
         ratio = case / floor
-        passed = ratio <= budget.limit
+        passed = budget.limit is None or ratio <= budget.limit
+        cpu_note = ""
+        if budget.cpu_limit_ms is not None:
+            cpu = total(entries, budget.cases, None, "cpu_time") / 1e6
+            passed = passed and cpu <= budget.cpu_limit_ms
+            cpu_note = f"  (CPU time {cpu:.2f} ms, limit {budget.cpu_limit_ms:g} ms)"
         failed = failed or not passed
-        print(f"{budget.name:<17} {case:>12.1f} {floor:>12.1f} {ratio:>7.2f} {budget.limit:>6.2f}  {'pass' if passed else 'FAIL'}")
+        print(f"{budget.name:<17} {case:>12.1f} {floor:>12.1f} {ratio:>7.2f} {limit:>6}  {'pass' if passed else 'FAIL'}{cpu_note}")
     for budget in BUDGETS:
         unit = f" per '{budget.per}'" if budget.per else ""
         print(f"  {budget.name}: {' + '.join(budget.cases)} over {' + '.join(budget.floor)}{unit}")
