@@ -56,7 +56,7 @@ public:
 
 private:
     std::optional<Steady::time_point> m_first;
-    Steady::time_point m_last;
+    Steady::time_point m_last {};
 };
 
 }

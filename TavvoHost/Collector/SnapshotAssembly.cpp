@@ -61,8 +61,11 @@ TavvoWidgetLimitSnapshot limitOf(std::string id, const UsageWindow& window)
 }
 
 // The five-hour window first, then the weekly one, then the rest in the
-// record's order; a second window with an id already taken is dropped.
-std::vector<TavvoWidgetLimitSnapshot> codexLimits(const std::vector<CodexObservation>& observations)
+// record's order; a second window with an id already taken is dropped. A
+// bucket other than the main one may not have been used for days: a window
+// of it that had reset by the provider's observation says nothing true any
+// more, and would mark the main bucket's fresh numbers outdated.
+std::vector<TavvoWidgetLimitSnapshot> codexLimits(const std::vector<CodexObservation>& observations, Foundation::Date observedAt)
 {
     auto const rank = [](const UsageWindow& window) {
         if (window.length == fiveHourWindow)
@@ -81,6 +84,9 @@ std::vector<TavvoWidgetLimitSnapshot> codexLimits(const std::vector<CodexObserva
         std::stable_sort(order.begin(), order.end(),
             [&](std::size_t left, std::size_t right) { return rank(observation.windows[left]) < rank(observation.windows[right]); });
         for (auto const index : order) {
+            auto const& reset = observation.windows[index].resetsAt;
+            if (observation.limitId != "codex" && reset && *reset <= observedAt)
+                continue;
             std::string id = prefix + windowIdPart(observation.windows[index], index);
             if (taken.insert(id).second)
                 limits.push_back(limitOf(std::move(id), observation.windows[index]));
@@ -164,7 +170,7 @@ TavvoWidgetProviderSnapshot codexProvider(const CodexReading& codex, Foundation:
             for (auto const& observation : codex.observations)
                 observedAt = std::max(observedAt, observation.observedAt);
         }
-        return observed(TavvoWidgetProviderID::codex, std::move(title), codexLimits(codex.observations), wholeSeconds(observedAt), ttl);
+        return observed(TavvoWidgetProviderID::codex, std::move(title), codexLimits(codex.observations, observedAt), wholeSeconds(observedAt), ttl);
     }
     switch (codex.state) {
     case SourceState::missing:

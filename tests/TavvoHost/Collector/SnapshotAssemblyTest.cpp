@@ -111,6 +111,23 @@ TEST(SnapshotAssembly, OtherBucketsAndUnknownLengthsGetTheirOwnIds)
     EXPECT_EQ(titles[1], "Лимит");
 }
 
+TEST(SnapshotAssembly, AnotherBucketsWindowThatHasResetIsLeftOut)
+{
+    ScopedLanguage english("en");
+    CodexObservation old = codexObservation();
+    old.limitId = "codex_mini";
+    old.observedAt = at("2026-05-30T08:00:00Z");
+    old.windows = { { fiveHourWindow, 70, at("2026-05-30T12:00:00Z") }, { weeklyWindow, 30, at("2026-06-05T00:00:00Z") } };
+    CodexReading codex;
+    codex.state = SourceState::present;
+    codex.observations = { codexObservation(), old };
+    auto const provider = assembleSnapshot(codex, {}, now, 900).providers[0];
+    ASSERT_EQ(provider.limits.size(), 3u);
+    EXPECT_EQ(provider.limits[2].id, "codex.codex_mini.weekly");
+    // The main bucket's numbers stay fresh.
+    EXPECT_EQ(provider.freshUntil, at("2026-06-03T12:14:30Z"));
+}
+
 TEST(SnapshotAssembly, StatusesAndNotesWithoutObservations)
 {
     ScopedLanguage english("en");
