@@ -122,17 +122,21 @@ TavvoWidgetProviderSnapshot observed(TavvoWidgetProviderID id, std::string title
     };
 }
 
+// A provider with nothing observed: what it is, as checked now. The check
+// time makes the record fresh for a while, so that the widget shows its
+// status and note rather than calling it outdated.
 TavvoWidgetProviderSnapshot unobserved(TavvoWidgetProviderID id, std::string title, TavvoWidgetProviderStatus status,
-    std::optional<std::string> note)
+    std::optional<std::string> note, Foundation::Date now, Foundation::TimeInterval ttl)
 {
+    auto const checkedAt = wholeSeconds(now);
     return {
         .id = id,
         .title = std::move(title),
         .subtitle = std::nullopt,
         .status = status,
         .limits = {},
-        .observedAt = std::nullopt,
-        .freshUntil = std::nullopt,
+        .observedAt = checkedAt,
+        .freshUntil = TavvoFreshnessPolicy::freshUntil(checkedAt, {}, ttl),
         .note = std::move(note),
     };
 }
@@ -155,7 +159,7 @@ const UsageWindow* weeklyWindowOf(const CodexObservation& observation)
     return nullptr;
 }
 
-TavvoWidgetProviderSnapshot codexProvider(const CodexReading& codex, Foundation::TimeInterval ttl)
+TavvoWidgetProviderSnapshot codexProvider(const CodexReading& codex, Foundation::Date now, Foundation::TimeInterval ttl)
 {
     auto const* main = codexBucket(codex);
     std::string title = "Codex";
@@ -174,13 +178,13 @@ TavvoWidgetProviderSnapshot codexProvider(const CodexReading& codex, Foundation:
     }
     switch (codex.state) {
     case SourceState::missing:
-        return unobserved(TavvoWidgetProviderID::codex, std::move(title), TavvoWidgetProviderStatus::unavailable, std::nullopt);
+        return unobserved(TavvoWidgetProviderID::codex, std::move(title), TavvoWidgetProviderStatus::unavailable, std::nullopt, now, ttl);
     case SourceState::unreadable:
-        return unobserved(TavvoWidgetProviderID::codex, std::move(title), TavvoWidgetProviderStatus::error, L10n::tr("collect.codex.unreadable"));
+        return unobserved(TavvoWidgetProviderID::codex, std::move(title), TavvoWidgetProviderStatus::error, L10n::tr("collect.codex.unreadable"), now, ttl);
     case SourceState::present:
         break;
     }
-    return unobserved(TavvoWidgetProviderID::codex, std::move(title), TavvoWidgetProviderStatus::noData, std::nullopt);
+    return unobserved(TavvoWidgetProviderID::codex, std::move(title), TavvoWidgetProviderStatus::noData, std::nullopt, now, ttl);
 }
 
 std::optional<CodexAnalyticsSummary> codexAnalytics(const CodexReading& codex)
@@ -205,7 +209,7 @@ std::optional<CodexAnalyticsSummary> codexAnalytics(const CodexReading& codex)
     };
 }
 
-TavvoWidgetProviderSnapshot claudeProvider(const ClaudeReading& claude, Foundation::TimeInterval ttl)
+TavvoWidgetProviderSnapshot claudeProvider(const ClaudeReading& claude, Foundation::Date now, Foundation::TimeInterval ttl)
 {
     std::string title = "Claude";
     if (claude.observation) {
@@ -218,13 +222,13 @@ TavvoWidgetProviderSnapshot claudeProvider(const ClaudeReading& claude, Foundati
     }
     switch (claude.state) {
     case SourceState::missing:
-        return unobserved(TavvoWidgetProviderID::claude, std::move(title), TavvoWidgetProviderStatus::unavailable, std::nullopt);
+        return unobserved(TavvoWidgetProviderID::claude, std::move(title), TavvoWidgetProviderStatus::unavailable, std::nullopt, now, ttl);
     case SourceState::unreadable:
-        return unobserved(TavvoWidgetProviderID::claude, std::move(title), TavvoWidgetProviderStatus::error, L10n::tr("collect.claude.unreadable"));
+        return unobserved(TavvoWidgetProviderID::claude, std::move(title), TavvoWidgetProviderStatus::error, L10n::tr("collect.claude.unreadable"), now, ttl);
     case SourceState::present:
         break;
     }
-    return unobserved(TavvoWidgetProviderID::claude, std::move(title), TavvoWidgetProviderStatus::noData, L10n::tr("collect.claude.connect"));
+    return unobserved(TavvoWidgetProviderID::claude, std::move(title), TavvoWidgetProviderStatus::noData, L10n::tr("collect.claude.connect"), now, ttl);
 }
 
 }
@@ -235,7 +239,7 @@ TavvoWidgetSnapshot assembleSnapshot(const CodexReading& codex, const ClaudeRead
     return {
         .schemaVersion = TavvoWidgetSnapshot::currentSchemaVersion,
         .generatedAt = wholeSeconds(now),
-        .providers = { codexProvider(codex, ttl), claudeProvider(claude, ttl) },
+        .providers = { codexProvider(codex, now, ttl), claudeProvider(claude, now, ttl) },
         .codexAnalytics = codexAnalytics(codex),
     };
 }

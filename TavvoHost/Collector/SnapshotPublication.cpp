@@ -6,6 +6,27 @@
 
 namespace TavvoHost {
 
+namespace {
+
+bool isCheckOnly(const TavvoWidgetProviderSnapshot& provider)
+{
+    return provider.status != TavvoWidgetProviderStatus::available && provider.limits.empty();
+}
+
+bool sameBesidesCheckTime(TavvoWidgetProviderSnapshot left, const TavvoWidgetProviderSnapshot& right)
+{
+    left.observedAt = right.observedAt;
+    left.freshUntil = right.freshUntil;
+    return left == right;
+}
+
+Foundation::Date renewalOf(Foundation::Date checkedAt, Foundation::TimeInterval ttl)
+{
+    return Foundation::addingTimeInterval(checkedAt, ttl / 2);
+}
+
+}
+
 bool differsInContent(const TavvoWidgetSnapshot& candidate, const std::optional<TavvoWidgetSnapshot>& stored)
 {
     if (!stored)
@@ -18,7 +39,38 @@ bool differsInContent(const TavvoWidgetSnapshot& candidate, const std::optional<
     return encoder.encode(sameTime) != encoder.encode(*stored);
 }
 
-bool publishIfChanged(const TavvoWidgetSnapshotStore& store, const TavvoWidgetSnapshot& snapshot)
+TavvoWidgetSnapshot keepingRecentChecks(TavvoWidgetSnapshot candidate, const std::optional<TavvoWidgetSnapshot>& previous,
+    Foundation::TimeInterval ttl)
+{
+    if (!previous)
+        return candidate;
+    for (auto& provider : candidate.providers) {
+        auto const before = previous->provider(provider.id);
+        if (!isCheckOnly(provider) || !before || !before->observedAt || !sameBesidesCheckTime(provider, *before))
+            continue;
+        if (*before->observedAt <= candidate.generatedAt && candidate.generatedAt < renewalOf(*before->observedAt, ttl)) {
+            provider.observedAt = before->observedAt;
+            provider.freshUntil = before->freshUntil;
+        }
+    }
+    return candidate;
+}
+
+std::optional<Foundation::Date> checkRenewalDue(const TavvoWidgetSnapshot& snapshot, Foundation::TimeInterval ttl)
+{
+    std::optional<Foundation::Date> due;
+    for (auto const& provider : snapshot.providers) {
+        if (!isCheckOnly(provider) || !provider.observedAt)
+            continue;
+        auto const renewal = renewalOf(*provider.observedAt, ttl);
+        if (!due || renewal < *due)
+            due = renewal;
+    }
+    return due;
+}
+
+TavvoWidgetSnapshot publishIfChanged(const TavvoWidgetSnapshotStore& store, const TavvoWidgetSnapshot& snapshot,
+    Foundation::TimeInterval ttl)
 {
     std::optional<TavvoWidgetSnapshot> stored;
     try {
@@ -26,10 +78,11 @@ bool publishIfChanged(const TavvoWidgetSnapshotStore& store, const TavvoWidgetSn
     } catch (const std::exception&) {
         // A damaged or unreadable file is exactly what a new write mends.
     }
-    if (!differsInContent(snapshot, stored))
-        return false;
-    store.writeSnapshot(snapshot);
-    return true;
+    auto settled = keepingRecentChecks(snapshot, stored, ttl);
+    if (!differsInContent(settled, stored))
+        return *stored;
+    store.writeSnapshot(settled);
+    return settled;
 }
 
 }

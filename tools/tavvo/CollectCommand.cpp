@@ -8,6 +8,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
 
@@ -46,10 +47,12 @@ TavvoHost::CollectorOptions collectorOptions(const CollectCommand::Settings& set
 
 // Where each pass goes: standard output when printing, else the store,
 // and in both cases only when the content changed (the first pass always
-// goes). Problems go to standard error, one line each.
+// goes). Problems go to standard error, one line each, when they first
+// appear: a folder that stays unreadable is not reported at every pass.
 class PassPublisher {
 public:
-    PassPublisher(const GlobalOptions& global, bool print)
+    PassPublisher(const GlobalOptions& global, bool print, Foundation::TimeInterval ttl)
+        : m_ttl(ttl)
     {
         if (!print)
             m_store.emplace(makeStore(global));
@@ -57,27 +60,47 @@ public:
 
     void publish(const TavvoHost::CollectorPass& pass)
     {
-        for (auto const& problem : pass.problems)
-            fmt::print(stderr, "tavvo: {}\n", problem);
+        for (auto const& problem : pass.problems) {
+            if (std::find(m_problems.begin(), m_problems.end(), problem) == m_problems.end())
+                fmt::print(stderr, "tavvo: {}\n", problem);
+        }
+        m_problems = pass.problems;
         if (m_store) {
-            TavvoHost::publishIfChanged(*m_store, pass.snapshot);
+            m_published = TavvoHost::publishIfChanged(*m_store, pass.snapshot, m_ttl);
             return;
         }
-        if (!TavvoHost::differsInContent(pass.snapshot, m_printed))
+        auto settled = TavvoHost::keepingRecentChecks(pass.snapshot, m_published, m_ttl);
+        if (!TavvoHost::differsInContent(settled, m_published))
             return;
-        fmt::print("{}\n", TavvoWidgetJSONEncoder::tavvoWidget().encode(pass.snapshot));
+        fmt::print("{}\n", TavvoWidgetJSONEncoder::tavvoWidget().encode(settled));
         std::fflush(stdout);
-        m_printed = pass.snapshot;
+        m_published = std::move(settled);
+    }
+
+    // When the published document needs a pass for time alone: a check
+    // time about to age out of its fresh window.
+    std::optional<Foundation::Date> renewalDue() const
+    {
+        return m_published ? TavvoHost::checkRenewalDue(*m_published, m_ttl) : std::nullopt;
     }
 
 private:
+    Foundation::TimeInterval m_ttl;
     std::optional<TavvoWidgetSnapshotStore> m_store;
-    std::optional<TavvoWidgetSnapshot> m_printed;
+    std::optional<TavvoWidgetSnapshot> m_published;
+    std::vector<std::string> m_problems;
 };
+
+std::optional<Foundation::Date> earliest(std::optional<Foundation::Date> left, std::optional<Foundation::Date> right)
+{
+    if (!left || !right)
+        return left ? left : right;
+    return std::min(*left, *right);
+}
 
 ExitStatus collect(const GlobalOptions& global, const CollectCommand::Settings& settings)
 {
-    PassPublisher publisher(global, settings.print);
+    PassPublisher publisher(global, settings.print, settings.ttl);
     TavvoHost::Collector collector(collectorOptions(settings));
     if (!settings.watch) {
         publisher.publish(collector.collect(now()));
@@ -95,7 +118,7 @@ ExitStatus collect(const GlobalOptions& global, const CollectCommand::Settings& 
                 }
             },
         .watchedFolders = [&] { return collector.watchedFolders(); },
-        .nextTimedPassAt = [&](Foundation::Date now) { return collector.nextTimedPassAt(now); },
+        .nextTimedPassAt = [&](Foundation::Date now) { return earliest(collector.nextTimedPassAt(now), publisher.renewalDue()); },
     });
     return ExitStatus::success;
 }

@@ -159,7 +159,12 @@ TEST(SnapshotAssembly, StatusesAndNotesWithoutObservations)
         EXPECT_EQ(claude.status, item.claudeStatus);
         EXPECT_EQ(claude.note, item.claudeNote);
         EXPECT_TRUE(codex.limits.empty() && claude.limits.empty());
-        EXPECT_FALSE(codex.observedAt || codex.freshUntil || claude.observedAt || claude.freshUntil);
+        // Stamped with the check, so that the widget shows the status and
+        // its note while the check is recent.
+        for (auto const* provider : { &codex, &claude }) {
+            EXPECT_EQ(provider->observedAt, now);
+            EXPECT_TRUE(provider->isFresh(now + std::chrono::minutes(14)));
+        }
         EXPECT_FALSE(snapshot.codexAnalytics);
     }
 }

@@ -11,11 +11,15 @@
 
 namespace {
 
-TavvoWidgetSnapshot document(Foundation::Date generatedAt, std::string title)
+using std::chrono::minutes;
+
+// A claude record with nothing observed, checked at `generatedAt`, as the
+// assembly makes it.
+TavvoWidgetSnapshot document(Foundation::Date generatedAt, std::string note)
 {
     return { TavvoWidgetSnapshot::currentSchemaVersion, generatedAt,
-        { { TavvoWidgetProviderID::claude, std::move(title), std::nullopt, TavvoWidgetProviderStatus::noData, {}, std::nullopt,
-            std::nullopt, std::nullopt } },
+        { { TavvoWidgetProviderID::claude, "Claude", std::nullopt, TavvoWidgetProviderStatus::noData, {}, generatedAt,
+            generatedAt + minutes(15), std::move(note) } },
         std::nullopt };
 }
 
@@ -26,38 +30,74 @@ ino_t inodeOf(const std::filesystem::path& path)
     return status.st_ino;
 }
 
-TEST(SnapshotPublication, WritesOnlyWhenTheContentChanged)
+class SnapshotPublication : public ::testing::Test {
+protected:
+    TemporaryDirectory m_folder;
+    TavvoWidgetSnapshotStore const m_store { "group", m_folder.path(), Foundation::FileManager::defaultManager() };
+
+    TavvoWidgetSnapshot publish(const TavvoWidgetSnapshot& snapshot) const { return TavvoHost::publishIfChanged(m_store, snapshot, 900); }
+    ino_t fileInode() const { return inodeOf(m_store.snapshotURL()); }
+};
+
+TEST_F(SnapshotPublication, ANewCheckTimeAloneIsNewsOnlyOnceHalfTheFreshWindowHasPassed)
 {
-    TemporaryDirectory folder;
-    TavvoWidgetSnapshotStore const store("group", folder.path(), Foundation::FileManager::defaultManager());
+    auto const first = at("2026-06-01T10:00:00Z");
+    EXPECT_EQ(publish(document(first, "connect")), document(first, "connect"));
+    auto const written = fileInode();
 
-    EXPECT_TRUE(TavvoHost::publishIfChanged(store, document(at("2026-06-01T10:00:00Z"), "Claude")));
-    auto const firstFile = inodeOf(store.snapshotURL());
+    // Five minutes on, the same state checked again: the file is left
+    // alone (nobody watching it is woken) and keeps the first check time.
+    EXPECT_EQ(publish(document(first + minutes(5), "connect")).providers[0].observedAt, first);
+    EXPECT_EQ(fileInode(), written);
+    EXPECT_EQ(m_store.readSnapshot()->generatedAt, first);
+    EXPECT_EQ(TavvoHost::checkRenewalDue(*m_store.readSnapshot(), 900), first + std::chrono::seconds(450));
 
-    // Only the generation time is new: the file is left alone, so a
-    // watcher of it is not woken.
-    EXPECT_FALSE(TavvoHost::publishIfChanged(store, document(at("2026-06-01T10:05:00Z"), "Claude")));
-    EXPECT_EQ(inodeOf(store.snapshotURL()), firstFile);
-    EXPECT_EQ(store.readSnapshot()->generatedAt, at("2026-06-01T10:00:00Z"));
+    // Past half of the fifteen minutes, the check is renewed in time for
+    // the record to stay fresh.
+    auto const later = first + minutes(8);
+    EXPECT_EQ(publish(document(later, "connect")).providers[0].observedAt, later);
+    EXPECT_NE(fileInode(), written);
 
-    EXPECT_TRUE(TavvoHost::publishIfChanged(store, document(at("2026-06-01T10:06:00Z"), "Claude (changed)")));
-    EXPECT_EQ(store.readSnapshot()->providers[0].title, "Claude (changed)");
-
-    // A sub-second part the file cannot hold is no change either.
-    auto const withFraction = document(at("2026-06-01T10:07:00Z") + std::chrono::milliseconds(500), "Claude (changed)");
-    EXPECT_FALSE(TavvoHost::publishIfChanged(store, withFraction));
+    // Anything else that changes is news at once, with its own check time.
+    auto const changed = later + minutes(1);
+    EXPECT_EQ(publish(document(changed, "another note")), document(changed, "another note"));
+    EXPECT_EQ(m_store.readSnapshot(), document(changed, "another note"));
 }
 
-TEST(SnapshotPublication, ADamagedOrForeignFileIsReplaced)
+TEST_F(SnapshotPublication, ObservedProvidersKeepTheirOwnTimesAndNeedNoRenewal)
 {
-    TemporaryDirectory folder;
-    TavvoWidgetSnapshotStore const store("group", folder.path(), Foundation::FileManager::defaultManager());
-    std::filesystem::create_directories(store.snapshotURL().parent_path());
+    auto snapshot = document(at("2026-06-01T10:00:00Z"), "x");
+    snapshot.providers[0].status = TavvoWidgetProviderStatus::available;
+    snapshot.providers[0].note.reset();
+    publish(snapshot);
+    EXPECT_EQ(TavvoHost::checkRenewalDue(snapshot, 900), std::nullopt);
+    auto next = snapshot;
+    next.generatedAt += minutes(1);
+    next.providers[0].observedAt = next.generatedAt;
+    EXPECT_EQ(publish(next), next);
+}
+
+TEST_F(SnapshotPublication, ADamagedOrForeignFileIsReplaced)
+{
+    std::filesystem::create_directories(m_store.snapshotURL().parent_path());
     for (std::string const bytes : { "{ not json", R"({"schemaVersion": 3, "generatedAt": "2026-06-01T10:00:00Z", "providers": []})" }) {
-        std::ofstream(store.snapshotURL()) << bytes;
-        EXPECT_TRUE(TavvoHost::publishIfChanged(store, document(at("2026-06-01T10:00:00Z"), "Claude"))) << bytes;
-        EXPECT_EQ(store.readSnapshot(), document(at("2026-06-01T10:00:00Z"), "Claude"));
+        std::ofstream(m_store.snapshotURL()) << bytes;
+        publish(document(at("2026-06-01T10:00:00Z"), "connect"));
+        EXPECT_EQ(m_store.readSnapshot(), document(at("2026-06-01T10:00:00Z"), "connect")) << bytes;
     }
+}
+
+TEST(SnapshotContent, TheGenerationTimeAndSubSecondPartsAreNoNews)
+{
+    auto const stored = document(at("2026-06-01T10:00:00Z"), "connect");
+    auto candidate = stored;
+    candidate.generatedAt += minutes(3);
+    EXPECT_FALSE(TavvoHost::differsInContent(candidate, stored));
+    candidate.providers[0].observedAt = *stored.providers[0].observedAt + std::chrono::milliseconds(500);
+    EXPECT_FALSE(TavvoHost::differsInContent(candidate, stored));
+    candidate.providers[0].title = "Claude Max";
+    EXPECT_TRUE(TavvoHost::differsInContent(candidate, stored));
+    EXPECT_TRUE(TavvoHost::differsInContent(candidate, std::nullopt));
 }
 
 }
