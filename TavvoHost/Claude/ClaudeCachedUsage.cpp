@@ -11,6 +11,8 @@
 #include <string>
 #include <variant>
 
+#include <sys/stat.h>
+
 namespace TavvoHost {
 
 namespace {
@@ -159,6 +161,28 @@ ClaudeFileReading readClaudeCachedUsage(const std::filesystem::path& file)
     if (auto* reading = std::get_if<ClaudeFileReading>(&contents))
         return std::move(*reading);
     return { SourceState::present, parseClaudeCachedUsage(std::get<std::string>(contents)), std::nullopt };
+}
+
+bool ClaudeCachedUsageReader::Identity::operator==(const Identity& other) const
+{
+    return path == other.path && device == other.device && inode == other.inode && size == other.size
+        && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+}
+
+ClaudeFileReading ClaudeCachedUsageReader::read(const std::filesystem::path& file)
+{
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0) {
+        // Whatever is wrong, the reading says it.
+        m_identity.reset();
+        return readClaudeCachedUsage(file);
+    }
+    Identity const identity { file, status.st_dev, status.st_ino, status.st_size, status.st_mtim };
+    if (m_identity != identity) {
+        m_reading = readClaudeCachedUsage(file);
+        m_identity = identity;
+    }
+    return m_reading;
 }
 
 }

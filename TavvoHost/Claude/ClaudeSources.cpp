@@ -46,14 +46,14 @@ ClaudeLocations claudeLocations(const std::optional<fs::path>& configFolder)
     return locations;
 }
 
-ClaudeReading readClaude(const ClaudeLocations& locations, std::vector<std::string>& problems)
+ClaudeReading readClaude(const ClaudeLocations& locations, ClaudeCachedUsageReader& cachedUsage, std::vector<std::string>& problems)
 {
     auto const installed = locations.configFolder && Foundation::FileManager::defaultManager()->fileExistsAtPath(*locations.configFolder);
     auto feed = readIfKnown(locations.feedFile, readClaudeFeed, problems);
     if (!installed && feed.state == SourceState::missing)
         return {};
 
-    auto cached = readIfKnown(locations.settingsFile, readClaudeCachedUsage, problems);
+    auto cached = readIfKnown(locations.settingsFile, [&](const fs::path& file) { return cachedUsage.read(file); }, problems);
     ClaudeReading reading { SourceState::present, std::move(feed.observation) };
     if (cached.observation && (!reading.observation || cached.observation->observedAt > reading.observation->observedAt))
         reading.observation = std::move(cached.observation);

@@ -3,6 +3,7 @@
 // cached in its settings file, whichever was observed later.
 #pragma once
 
+#include "TavvoHost/Claude/ClaudeCachedUsage.hpp"
 #include "TavvoHost/Observation/ClaudeReading.hpp"
 
 #include <filesystem>
@@ -38,8 +39,9 @@ ClaudeLocations claudeLocations(const std::optional<std::filesystem::path>& conf
 // is the feed's, or the cached usage's when that was observed strictly
 // later. A feed that exists but cannot be read makes the state unreadable
 // when nothing else was observed. Each file that cannot be read, and a
-// corrupt feed, adds one line to `problems`.
-ClaudeReading readClaude(const ClaudeLocations& locations, std::vector<std::string>& problems);
+// corrupt feed, adds one line to `problems`. The settings file is read
+// through `cachedUsage`, which a collector keeps from pass to pass.
+ClaudeReading readClaude(const ClaudeLocations& locations, ClaudeCachedUsageReader& cachedUsage, std::vector<std::string>& problems);
 
 // The files a watcher must watch to see the sources change, each as its
 // folder and its name within it: both are replaced by renaming a new file

@@ -59,7 +59,7 @@ CollectorPass Collector::collect(Foundation::Date now)
         m_newestLogObservation.reset();
     if (m_options.codexProgram)
         refreshCodex(codex, now, pass.problems);
-    auto const claude = readClaude(m_options.claude, pass.problems);
+    auto const claude = readClaude(m_options.claude, m_claudeCachedUsage, pass.problems);
     pass.snapshot = assembleSnapshot(codex, claude, now, m_options.ttl);
     return pass;
 }

@@ -4,6 +4,7 @@
 
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/FolderWatcher.hpp"
+#include "TavvoHost/Claude/ClaudeCachedUsage.hpp"
 #include "TavvoHost/Claude/ClaudeSources.hpp"
 #include "TavvoHost/Codex/CodexAppServer.hpp"
 #include "TavvoHost/Codex/CodexLogReader.hpp"
@@ -57,6 +58,7 @@ private:
 
     CollectorOptions m_options;
     CodexLogReader m_codexLogs;
+    ClaudeCachedUsageReader m_claudeCachedUsage;
     std::optional<CodexRefreshStamp> m_refreshStamp; // nothing: no state folder to keep it in
     std::optional<std::filesystem::path> m_appServerRecord;
     std::optional<Foundation::Date> m_newestLogObservation;

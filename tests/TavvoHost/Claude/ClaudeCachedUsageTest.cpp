@@ -1,10 +1,15 @@
 #include "TavvoHost/Claude/ClaudeCachedUsage.hpp"
 
 #include "Snapshot/TestDates.hpp"
+#include "TestSupport/TemporaryDirectory.hpp"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -58,6 +63,36 @@ TEST(ClaudeCachedUsage, FindsTheOneKeyAmongUnrelatedSettings)
     };
     for (auto const& item : cases)
         EXPECT_EQ(TavvoHost::parseClaudeCachedUsage(item.text), item.observation) << item.name;
+}
+
+TEST(ClaudeCachedUsage, AReaderParsesTheFileAgainOnlyWhenItChanged)
+{
+    TemporaryDirectory folder;
+    auto const file = folder.path() / ".claude.json";
+    auto const write = [&](const std::filesystem::path& path, int used) {
+        std::ofstream(path) << R"({"cachedUsageUtilization":{"fetchedAtMs":1787536800000,"utilization":{"five_hour":{"utilization":)"
+                            << used << "}}}}";
+    };
+    auto const used = [](const TavvoHost::ClaudeFileReading& reading) { return reading.observation->fiveHour->usedPercent; };
+    TavvoHost::ClaudeCachedUsageReader reader;
+    write(file, 10);
+    EXPECT_EQ(used(reader.read(file)), 10);
+
+    // Claude Code replaces the file by renaming a new one into place.
+    write(folder.path() / "new", 20);
+    std::filesystem::rename(folder.path() / "new", file);
+    EXPECT_EQ(used(reader.read(file)), 20);
+
+    // The same file, same size, same time: the last reading stands.
+    struct stat before {};
+    ASSERT_EQ(stat(file.c_str(), &before), 0);
+    write(file, 30);
+    timespec const times[2] = { before.st_atim, before.st_mtim };
+    ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    EXPECT_EQ(used(reader.read(file)), 20);
+
+    std::filesystem::remove(file);
+    EXPECT_EQ(reader.read(file).state, TavvoHost::SourceState::missing);
 }
 
 }

@@ -82,7 +82,8 @@ TEST(ClaudeSources, ReadsTheNewerSourceAndReportsWhatItCannotRead)
                                                    << R"(,"utilization":{"five_hour":{"utilization":20}}}})";
 
         std::vector<std::string> problems;
-        auto const reading = TavvoHost::readClaude(locations, problems);
+        TavvoHost::ClaudeCachedUsageReader cachedUsage;
+        auto const reading = TavvoHost::readClaude(locations, cachedUsage, problems);
         EXPECT_EQ(reading.state, item.state) << item.name;
         EXPECT_EQ(reading.observation ? reading.observation->fiveHour->usedPercent : std::nullopt, item.used) << item.name;
         EXPECT_EQ(problems.size(), item.problems) << item.name;
