@@ -29,6 +29,20 @@ inline CLI::Validator nonEmpty(std::string what)
         [what = std::move(what)](std::string& text) { return text.empty() ? fmt::format("needs {}", what) : std::string(); }, "");
 }
 
+// A number above zero and at most `maximum` ("--ttl 0" would make nothing
+// ever fresh, and a ttl past any sensible length a date nothing can hold).
+inline CLI::Validator positiveNumber(double maximum)
+{
+    return CLI::Validator(
+        [maximum](std::string& text) {
+            double value = 0;
+            if (CLI::detail::lexical_cast(text, value) && value > 0 && value <= maximum)
+                return std::string();
+            return fmt::format("'{}' is not a number above 0 and at most {}", text, maximum);
+        },
+        "");
+}
+
 // The value is one of `texts`, kept as it is.
 inline CLI::Validator oneOf(std::vector<std::string> texts)
 {

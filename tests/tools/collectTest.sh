@@ -91,8 +91,10 @@ rm -f "$XDG_STATE_HOME/tavvo/codex-refresh" "$XDG_STATE_HOME/tavvo/codex-app-ser
 FAKE_CODEX_BEHAVIOUR=error "$tavvo" "${refresh[@]}" >"$work/out" 2>"$work/err"
 grep -q "^tavvo: .*app-server" "$work/err" || fail "a failed refresh is reported: $(cat "$work/err")"
 
-check "a ttl of zero" 2 "$tavvo" "${options[@]}" --ttl 0
-expect_error_line "a ttl of zero"
+for ttl in 0 -5 nan 1e300; do
+  check "a ttl of $ttl" 2 "$tavvo" "${options[@]}" --ttl "$ttl"
+  expect_error_line "a ttl of $ttl"
+done
 check "a program without refreshing" 2 "$tavvo" "${options[@]}" --codex-program /bin/true
 expect_error_line "a program without refreshing"
 

@@ -1,5 +1,6 @@
 #include "CollectCommand.hpp"
 
+#include "Platform/CommandLine/OptionValidators.hpp"
 #include "Platform/Foundation/Environment.hpp"
 #include "TavvoHost/Collector/Collector.hpp"
 #include "TavvoHost/Collector/CollectorWatch.hpp"
@@ -137,9 +138,11 @@ CollectCommand::CollectCommand(CommandLine::Program& program, const GlobalOption
     command.add_option("--claude-config-dir", settings.claudeConfigDirectory,
                "Claude Code's folder (default: $CLAUDE_CONFIG_DIR, else ~/.claude)")
         ->type_name("DIR");
-    command.add_option("--ttl", settings.ttl, "how long an observation counts as fresh (default 900)")
+    // A week is longer than any window lasts between resets.
+    constexpr double longestTTL = 7 * 24 * 3600;
+    command.add_option("--ttl", settings.ttl, "how long an observation counts as fresh (default 900, at most a week)")
         ->type_name("SECONDS")
-        ->check(CLI::PositiveNumber);
+        ->check(CommandLine::positiveNumber(longestTTL));
     command.add_flag("--watch", settings.watch, "keep running: collect again whenever a source changes (SIGTERM or SIGINT ends it)");
     auto* refresh = command.add_flag("--refresh-codex", settings.refreshCodex,
         "when the newest Codex numbers are older than the ttl, ask `codex app-server` (at most every 5 minutes)");

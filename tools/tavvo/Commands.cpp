@@ -141,7 +141,7 @@ ExitStatus languageList(const GlobalOptions& options)
 
 int runTavvoCommandLine(std::span<const std::string> arguments, const CommandLine::Program::FailureMapping& failureOf)
 {
-    CommandLine::Program program("tavvo", "tavvo: publish widget snapshots and set the widget's language.",
+    CommandLine::Program program("tavvo", "tavvo: collect usage limits from Codex and Claude Code, publish widget snapshots and set the widget's language.",
         "Exit status: 0 done, 1 failure, 2 usage error, 3 nothing to show, 65 not a valid snapshot,\n"
         "66 input file missing.");
 
