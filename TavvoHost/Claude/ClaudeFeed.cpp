@@ -1,7 +1,6 @@
 #include "TavvoHost/Claude/ClaudeFeed.hpp"
 
 #include "TavvoHost/Observation/StateFile.hpp"
-#include "Platform/Foundation/FileManager.hpp"
 #include "Platform/Foundation/InternetDateTime.hpp"
 #include "Platform/Foundation/JSONWriter.hpp"
 #include "TavvoHost/Claude/ClaudeWindowJSON.hpp"
@@ -63,14 +62,10 @@ std::string encodeClaudeFeed(const ClaudeObservation& observation)
 
 std::optional<ClaudeObservation> decodeClaudeFeed(std::string_view text)
 {
-    // Full precision: a share must read back exactly as it was written, or
-    // every comparison with the next report would see a change.
-    constexpr unsigned flags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag;
-    rapidjson::Document document;
-    document.Parse<flags>(text.data(), text.size());
-    if (document.HasParseError() || !document.IsObject())
+    auto const document = parseHostStateObject(text);
+    if (!document)
         return std::nullopt;
-    rapidjson::Value const& root = document;
+    rapidjson::Value const& root = *document;
     auto const observedAt = root.FindMember(observedAtKey);
     if (observedAt == root.MemberEnd() || !observedAt->value.IsString())
         return std::nullopt;
@@ -103,9 +98,7 @@ ClaudeFeedWrite recordClaudeFeed(const fs::path& file, const ClaudeObservation& 
         if (age >= Foundation::Date::duration::zero() && age < claudeFeedRefreshInterval)
             return ClaudeFeedWrite::unchanged;
     }
-    auto const manager = Foundation::FileManager::defaultManager();
-    manager->createDirectory(file.parent_path(), true, fs::perms::owner_all);
-    manager->writeAtomically(file, encodeClaudeFeed(observation));
+    writeHostStateFile(file, encodeClaudeFeed(observation));
     return ClaudeFeedWrite::written;
 }
 

@@ -4,6 +4,7 @@
 #include "Platform/Foundation/InternetDateTime.hpp"
 #include "Platform/Foundation/JSONWriter.hpp"
 #include "TavvoHost/Observation/ObservedDates.hpp"
+#include "TavvoHost/Observation/StateFile.hpp"
 
 #include <rapidjson/document.h>
 
@@ -95,12 +96,10 @@ std::string encodeCodexAppServerAnswer(const CodexAppServerAnswer& answer)
 
 std::optional<CodexAppServerAnswer> decodeCodexAppServerAnswer(std::string_view text)
 {
-    constexpr unsigned flags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag;
-    rapidjson::Document document;
-    document.Parse<flags>(text.data(), text.size());
-    if (document.HasParseError() || !document.IsObject())
+    auto const document = parseHostStateObject(text);
+    if (!document)
         return std::nullopt;
-    rapidjson::Value const& root = document;
+    rapidjson::Value const& root = *document;
     auto const observedAtText = textMember(root, "observedAt");
     auto const observedAt = observedAtText ? dateFromTimestampText(*observedAtText) : std::nullopt;
     auto const windows = root.FindMember("windows");
@@ -125,9 +124,7 @@ std::optional<CodexAppServerAnswer> readCodexAppServerRecord(const std::filesyst
 
 void writeCodexAppServerRecord(const std::filesystem::path& file, const CodexAppServerAnswer& answer)
 {
-    auto const manager = Foundation::FileManager::defaultManager();
-    manager->createDirectory(file.parent_path(), true, std::filesystem::perms::owner_all);
-    manager->writeAtomically(file, encodeCodexAppServerAnswer(answer));
+    writeHostStateFile(file, encodeCodexAppServerAnswer(answer));
 }
 
 }

@@ -72,9 +72,7 @@ void CodexRefreshStamp::record(Foundation::Date at)
 {
     auto const seconds = std::chrono::floor<std::chrono::seconds>(at);
     m_recorded = seconds;
-    auto const manager = Foundation::FileManager::defaultManager();
-    manager->createDirectory(m_path.parent_path(), true, std::filesystem::perms::owner_all);
-    manager->writeAtomically(m_path, std::to_string(seconds.time_since_epoch().count()) + "\n");
+    writeHostStateFile(m_path, std::to_string(seconds.time_since_epoch().count()) + "\n");
 }
 
 }

@@ -1,6 +1,7 @@
 #include "TavvoHost/Observation/StateFile.hpp"
 
 #include "Platform/Foundation/Environment.hpp"
+#include "Platform/Foundation/FileManager.hpp"
 
 namespace TavvoHost {
 
@@ -10,6 +11,23 @@ std::optional<std::filesystem::path> hostStateFile(std::string_view name)
     if (!state)
         return std::nullopt;
     return *state / "tavvo" / name;
+}
+
+void writeHostStateFile(const std::filesystem::path& file, std::string_view bytes)
+{
+    auto const manager = Foundation::FileManager::defaultManager();
+    manager->createDirectory(file.parent_path(), true, std::filesystem::perms::owner_all);
+    manager->writeAtomically(file, bytes);
+}
+
+std::optional<rapidjson::Document> parseHostStateObject(std::string_view text)
+{
+    constexpr unsigned flags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag;
+    rapidjson::Document document;
+    document.Parse<flags>(text.data(), text.size());
+    if (document.HasParseError() || !document.IsObject())
+        return std::nullopt;
+    return document;
 }
 
 }
