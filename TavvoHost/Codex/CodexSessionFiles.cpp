@@ -168,7 +168,9 @@ private:
 
     void preferPlainTwins()
     {
-        std::sort(m_plainNames.begin(), m_plainNames.end());
+        // Compressed logs are rare: most homes need no sorted names at all.
+        if (std::any_of(m_recent.begin(), m_recent.end(), [](auto const& file) { return file.compressed; }))
+            std::sort(m_plainNames.begin(), m_plainNames.end());
         for (auto& file : m_recent) {
             if (file.compressed) {
                 std::string const name = file.path.filename().string();
