@@ -112,6 +112,9 @@ TEST(CodexSessionFiles, ListsAFolderAgainOnlyWhenItChanged)
     // A folder made unreadable changes only its status change time, which
     // still makes it listed again, and the failure reported.
     if (::geteuid() != 0) {
+        ageFolders(home);
+        scanner.scan(bound());
+        EXPECT_EQ(scanner.scan(bound()).foldersListed, 0);
         fs::permissions(day8, fs::perms::none);
         auto const unreadable = scanner.scan(bound());
         fs::permissions(day8, fs::perms::owner_all);
