@@ -136,9 +136,9 @@ CodexReading CodexLogReader::pass(Foundation::Date now, std::vector<std::string>
         auto node = m_files.extract(session.path);
         auto tracked = node ? listed.insert(std::move(node)).position : listed.emplace(session.path, newFile(session.compressed)).first;
         auto& file = tracked->second;
-        // Opening a file only to learn that nothing changed would cost more
-        // than all the rest of a pass; a file that could not be read is
-        // tried again.
+        // A settled file whose stat is what it was at the last read holds
+        // what it held then: opening it would only learn that. A file that
+        // could not be read is tried again.
         if (!session.settled || file.problem || file.version != session.version) {
             readFile(session.path, file, now, problems);
             file.version = session.version;
