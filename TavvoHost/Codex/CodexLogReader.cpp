@@ -1,7 +1,5 @@
 #include "TavvoHost/Codex/CodexLogReader.hpp"
 
-#include "TavvoHost/Codex/CodexSessionFiles.hpp"
-
 #include <fmt/format.h>
 
 #include <iterator>
@@ -51,7 +49,7 @@ private:
 };
 
 CodexLogReader::CodexLogReader(std::vector<std::filesystem::path> homes, LogFileLimits limits)
-    : m_homes(std::move(homes))
+    : m_sessionFiles(homes)
     , m_limits(limits)
 {
 }
@@ -59,8 +57,8 @@ CodexLogReader::CodexLogReader(std::vector<std::filesystem::path> homes, LogFile
 CodexLogReader::TrackedFile CodexLogReader::newFile(bool compressed) const
 {
     if (compressed)
-        return { CompressedLogFile(m_limits), {}, std::nullopt };
-    return { AppendedLogFile(m_limits), {}, std::nullopt };
+        return { CompressedLogFile(m_limits), {}, std::nullopt, std::nullopt };
+    return { AppendedLogFile(m_limits), {}, std::nullopt, std::nullopt };
 }
 
 void CodexLogReader::take(const CodexTokenCount& event, CodexTokenLedger::FileRun& run, Foundation::Date now)
@@ -120,8 +118,8 @@ void CodexLogReader::readFile(const std::filesystem::path& path, TrackedFile& fi
 CodexReading CodexLogReader::pass(Foundation::Date now, std::vector<std::string>& problems)
 {
     Foundation::Date const bound = now - pruningAge;
-    auto const scan = scanCodexSessionFiles(m_homes, bound);
-    m_watchedFolders = scan.folders;
+    auto scan = m_sessionFiles.scan(bound);
+    m_watchedFolders = std::move(scan.folders);
     m_ledger.prune(bound);
 
     std::optional<std::filesystem::path> unreadable;
@@ -137,8 +135,15 @@ CodexReading CodexLogReader::pass(Foundation::Date now, std::vector<std::string>
     for (auto const& session : scan.files) {
         auto node = m_files.extract(session.path);
         auto tracked = node ? listed.insert(std::move(node)).position : listed.emplace(session.path, newFile(session.compressed)).first;
-        readFile(session.path, tracked->second, now, problems);
-        if (tracked->second.problem && !unreadable)
+        auto& file = tracked->second;
+        // A settled file whose stat is what it was at the last read holds
+        // what it held then: opening it would only learn that. A file that
+        // could not be read is tried again.
+        if (!session.settled || file.problem || file.version != session.version) {
+            readFile(session.path, file, now, problems);
+            file.version = session.version;
+        }
+        if (file.problem && !unreadable)
             unreadable = session.path;
     }
     m_files = std::move(listed);

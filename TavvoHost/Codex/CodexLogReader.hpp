@@ -4,6 +4,7 @@
 
 #include "Platform/Foundation/Date.hpp"
 #include "TavvoHost/Codex/CodexHomes.hpp"
+#include "TavvoHost/Codex/CodexSessionFiles.hpp"
 #include "TavvoHost/Codex/CodexTokenLedger.hpp"
 #include "TavvoHost/LogFiles/AppendedLogFile.hpp"
 #include "TavvoHost/LogFiles/CompressedLogFile.hpp"
@@ -19,9 +20,10 @@
 
 namespace TavvoHost {
 
-// Every pass lists the homes' session folders, leaves out the files that
-// cannot hold anything current (untouched for longer than the weekly window
-// plus a day), and reads of the rest only what was appended or changed.
+// Every pass looks over the homes' session folders (listing again only
+// those that changed), leaves out the files that cannot hold anything
+// current (untouched for longer than the weekly window plus a day), and
+// reads of the rest only what was appended or changed.
 // What earlier passes found is kept: the newest record of each limit bucket
 // and the distinct token events since the pruning bound.
 class CodexLogReader {
@@ -52,6 +54,8 @@ private:
         CodexTokenLedger::FileRun run;
         // Why the file could not be (fully) read, until it is read again.
         std::optional<std::string> problem;
+        // As scanned before the last read.
+        std::optional<CodexFileVersion> version;
     };
     struct Newest {
         Foundation::Date timestamp;
@@ -65,7 +69,7 @@ private:
     void take(const CodexTokenCount& event, CodexTokenLedger::FileRun& run, Foundation::Date now);
     CodexReading reading(bool anyHomeExists, std::optional<std::filesystem::path> unreadable) const;
 
-    std::vector<std::filesystem::path> m_homes;
+    CodexSessionFiles m_sessionFiles;
     LogFileLimits m_limits;
     std::map<std::filesystem::path, TrackedFile> m_files;
     CodexTokenLedger m_ledger;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <set>
 #include <string_view>
 
 #include <sys/stat.h>
@@ -17,127 +16,199 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view plainSuffix = ".jsonl";
 constexpr std::string_view compressedSuffix = ".jsonl.zst";
+constexpr std::string_view compressionSuffix = ".zst";
+
+// A change this soon after the one before may leave the modification time
+// as it was. A time with a fraction of a second comes from a file system
+// that keeps fine times, though from a clock that moves in ticks of a few
+// milliseconds; one of whole seconds may come from a file system that keeps
+// nothing finer than one or two seconds.
+constexpr auto fineTimeGranularity = std::chrono::milliseconds(100);
+constexpr auto wholeSecondGranularity = std::chrono::seconds(3);
 
 bool isDateFolderName(const std::string& name)
 {
     return !name.empty() && name.size() <= 4 && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-class Scanner {
+bool isLogName(const std::string& name)
+{
+    return name.starts_with("rollout-") && (name.ends_with(plainSuffix) || name.ends_with(compressedSuffix));
+}
+
+CodexFileVersion versionOf(const struct stat& status)
+{
+    return { status.st_dev, status.st_ino, status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec, status.st_ctim.tv_sec,
+        status.st_ctim.tv_nsec };
+}
+
+// Compared second by second, since any time_t a file system keeps may not
+// fit a Date.
+bool isBefore(const timespec& time, Foundation::Date date)
+{
+    auto const second = std::chrono::floor<std::chrono::seconds>(date);
+    if (time.tv_sec != second.time_since_epoch().count())
+        return time.tv_sec < second.time_since_epoch().count();
+    return time.tv_nsec / 1000 < (date - second).count();
+}
+
+// Whether any change after `now` must change a modification time that is
+// `modified` now.
+bool isSettled(const timespec& modified, Foundation::Date now)
+{
+    if (modified.tv_nsec != 0)
+        return isBefore(modified, now - fineTimeGranularity);
+    return isBefore(modified, now - wholeSecondGranularity);
+}
+
+}
+
+class CodexSessionFiles::Scan {
 public:
-    Scanner(CodexSessionScan& scan, Foundation::Date modifiedSince)
-        : m_scan(scan)
-        , m_modifiedSince(modifiedSince)
+    explicit Scan(Foundation::Date modifiedSince)
+        : m_modifiedSince(modifiedSince)
+        , m_now(std::chrono::floor<std::chrono::microseconds>(std::chrono::system_clock::now()))
     {
     }
 
-    void scanHome(const fs::path& home)
+    void home(Home& home)
     {
         std::error_code error;
-        auto const status = fs::status(home, error);
+        auto const status = fs::status(home.path, error);
         if (!fs::exists(status))
             return;
-        m_scan.anyHomeExists = true;
-        m_homeFiles.clear();
+        m_result.anyHomeExists = true;
         if (!fs::is_directory(status)) {
-            report(home, std::make_error_code(std::errc::not_a_directory));
+            report(home.path, std::make_error_code(std::errc::not_a_directory));
             return;
         }
-        m_scan.folders.push_back(home);
-        scanFolder(home / "sessions", 3, true);
-        scanFolder(home / "archived_sessions", 3, false);
+        m_result.folders.push_back(home.path);
+        folder(home.sessions, 3, true);
+        folder(home.archivedSessions, 3, false);
         preferPlainTwins();
     }
 
-private:
-    // Lists one folder: its rollout files and, `depth` levels down, its date
-    // folders. The top folders need not exist; a date folder listed by its
-    // parent does, so failing to list it is a problem.
-    void scanFolder(const fs::path& folder, int depth, bool onlyDateFolders)
+    CodexSessionScan result()
     {
+        std::sort(m_result.files.begin(), m_result.files.end(), [](auto const& a, auto const& b) { return a.path < b.path; });
+        return std::move(m_result);
+    }
+
+private:
+    // One folder: its rollout files and, `depth` levels down, its date
+    // folders, listed again unless it is unchanged since a trusted listing.
+    void folder(Folder& folder, int depth, bool onlyDateFolders)
+    {
+        struct stat status {};
+        bool const isFolder = ::stat(folder.path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+        bool const unchanged = isFolder && folder.listedVersion == versionOf(status);
+        if (!unchanged && !list(folder, isFolder ? &status : nullptr, depth, onlyDateFolders))
+            return;
+        m_result.folders.push_back(folder.path);
+        for (auto const& log : folder.logs)
+            consider(log);
+        for (auto& subfolder : folder.subfolders)
+            this->folder(subfolder, depth - 1, onlyDateFolders);
+    }
+
+    // The top folders need not exist; a date folder listed by its parent
+    // does, so failing to list it is a problem. `status`, taken before the
+    // listing, is the version a later scan compares with.
+    bool list(Folder& folder, const struct stat* status, int depth, bool onlyDateFolders)
+    {
+        std::vector<Folder> known = std::move(folder.subfolders);
+        folder.subfolders.clear();
+        folder.logs.clear();
+        folder.listedVersion.reset();
+
         std::error_code error;
-        fs::directory_iterator entries(folder, error);
+        fs::directory_iterator entries(folder.path, error);
         if (error) {
             if (error != std::errc::no_such_file_or_directory)
-                report(folder, error);
-            return;
+                report(folder.path, error);
+            return false;
         }
-        m_scan.folders.push_back(folder);
-        std::vector<fs::path> subfolders;
+        ++m_result.foldersListed;
         for (; entries != fs::directory_iterator(); entries.increment(error)) {
             auto const& path = entries->path();
-            std::string const name = path.filename().string();
-            if (depth > 0 && isDateFolderName(name) && entries->is_directory(error)) {
-                subfolders.push_back(path);
-                continue;
+            std::string name = path.filename().string();
+            if (depth > 0 && isDateFolderName(name) && entries->is_directory(error))
+                folder.subfolders.push_back(remembered(known, path));
+            else if ((!onlyDateFolders || depth == 0) && isLogName(name)) {
+                bool const compressed = name.ends_with(compressedSuffix);
+                folder.logs.push_back({ path, std::move(name), compressed });
             }
-            if (!onlyDateFolders || depth == 0)
-                consider(path, name);
         }
         if (error)
-            report(folder, error);
-        for (auto const& subfolder : subfolders)
-            scanFolder(subfolder, depth - 1, onlyDateFolders);
+            report(folder.path, error);
+        else if (status && isSettled(status->st_mtim, m_now))
+            folder.listedVersion = versionOf(*status);
+        return true;
     }
 
-    void consider(const fs::path& path, const std::string& name)
+    // A date folder still there keeps what is known of its own entries.
+    static Folder remembered(std::vector<Folder>& known, const fs::path& path)
     {
-        bool const compressed = name.ends_with(compressedSuffix);
-        if (!name.starts_with("rollout-") || (!compressed && !name.ends_with(plainSuffix)))
-            return;
+        auto const found = std::find_if(known.begin(), known.end(), [&](auto const& folder) { return folder.path == path; });
+        return found == known.end() ? Folder { path, std::nullopt, {}, {} } : std::move(*found);
+    }
+
+    void consider(const Log& log)
+    {
         // stat follows a symbolic link: its target decides.
         struct stat status {};
-        if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        if (::stat(log.path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
             return;
         // The twin rule holds whatever the files' ages.
-        m_homeFiles.push_back({ { path, compressed }, modifiedAt(status) >= m_modifiedSince });
-    }
-
-    static Foundation::Date modifiedAt(const struct stat& status)
-    {
-        using namespace std::chrono;
-        return Foundation::Date(seconds(status.st_mtim.tv_sec) + duration_cast<microseconds>(nanoseconds(status.st_mtim.tv_nsec)));
+        if (!log.compressed)
+            m_plainNames.push_back(log.name);
+        if (!isBefore(status.st_mtim, m_modifiedSince))
+            m_recent.push_back({ log.path, log.compressed, versionOf(status), isSettled(status.st_mtim, m_now) });
     }
 
     void preferPlainTwins()
     {
-        std::set<std::string> plainStems;
-        for (auto const& [file, recent] : m_homeFiles)
-            if (!file.compressed)
-                plainStems.insert(file.path.filename().string());
-        for (auto const& [file, recent] : m_homeFiles) {
-            std::string const name = file.path.filename().string();
-            bool const hasPlainTwin = file.compressed && plainStems.contains(name.substr(0, name.size() - std::string_view(".zst").size()));
-            if (recent && !hasPlainTwin)
-                m_scan.files.push_back(file);
+        // Compressed logs are rare: most homes need no sorted names at all.
+        if (std::any_of(m_recent.begin(), m_recent.end(), [](auto const& file) { return file.compressed; }))
+            std::sort(m_plainNames.begin(), m_plainNames.end());
+        for (auto& file : m_recent) {
+            if (file.compressed) {
+                std::string const name = file.path.filename().string();
+                if (std::binary_search(m_plainNames.begin(), m_plainNames.end(), std::string_view(name).substr(0, name.size() - compressionSuffix.size())))
+                    continue;
+            }
+            m_result.files.push_back(std::move(file));
         }
+        m_plainNames.clear();
+        m_recent.clear();
     }
 
     void report(const fs::path& path, std::error_code error)
     {
-        m_scan.problems.push_back({ path, fmt::format("cannot read {}: {}", path.string(), error.message()) });
+        m_result.problems.push_back({ path, fmt::format("cannot read {}: {}", path.string(), error.message()) });
     }
 
-    struct Candidate {
-        CodexSessionFile file;
-        bool recent;
-    };
-
-    CodexSessionScan& m_scan;
+    CodexSessionScan m_result;
     Foundation::Date m_modifiedSince;
-    std::vector<Candidate> m_homeFiles;
+    Foundation::Date m_now; // by the clock the file system takes its times from
+    // Of the home being scanned; the names are those of the remembered
+    // listings, which stay put until the next scan.
+    std::vector<std::string_view> m_plainNames;
+    std::vector<CodexSessionFile> m_recent;
 };
 
+CodexSessionFiles::CodexSessionFiles(const std::vector<std::filesystem::path>& homes)
+{
+    for (auto const& home : homes)
+        m_homes.push_back({ home, { home / "sessions", std::nullopt, {}, {} }, { home / "archived_sessions", std::nullopt, {}, {} } });
 }
 
-CodexSessionScan scanCodexSessionFiles(const std::vector<std::filesystem::path>& homes, Foundation::Date modifiedSince)
+CodexSessionScan CodexSessionFiles::scan(Foundation::Date modifiedSince)
 {
-    CodexSessionScan scan;
-    Scanner scanner(scan, modifiedSince);
-    for (auto const& home : homes)
-        scanner.scanHome(home);
-    std::sort(scan.files.begin(), scan.files.end(), [](auto const& a, auto const& b) { return a.path < b.path; });
-    return scan;
+    Scan scan(modifiedSince);
+    for (auto& home : m_homes)
+        scan.home(home);
+    return scan.result();
 }
 
 }

@@ -1,18 +1,40 @@
 // CodexSessionFiles: finds the session logs of the Codex homes that can
-// still hold something current.
+// still hold something current, listing again only the folders that changed.
 #pragma once
 
 #include "Platform/Foundation/Date.hpp"
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <sys/types.h>
+
 namespace TavvoHost {
+
+// What stat says of a file or folder: any write, truncation, replacement,
+// change of mode or owner, or (for a folder) entry added, removed or
+// renamed gives another version.
+struct CodexFileVersion {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modifiedSeconds = 0, modifiedNanoseconds = 0;
+    std::int64_t changedSeconds = 0, changedNanoseconds = 0;
+
+    friend bool operator==(const CodexFileVersion&, const CodexFileVersion&) = default;
+};
 
 struct CodexSessionFile {
     std::filesystem::path path;
     bool compressed = false; // .jsonl.zst
+    CodexFileVersion version; // as the scan found it
+    // Last modified long enough before the scan that a change after it
+    // cannot have kept the modification time: a later scan finding the same
+    // version finds the same content.
+    bool settled = false;
 
     friend bool operator==(const CodexSessionFile&, const CodexSessionFile&) = default;
 };
@@ -27,10 +49,13 @@ struct CodexSessionFolderProblem {
 struct CodexSessionScan {
     bool anyHomeExists = false;
     std::vector<CodexSessionFile> files; // sorted by path
-    // Every folder whose entries were listed: the homes, sessions/ and its
+    // Every folder whose entries are known: the homes, sessions/ and its
     // date folders, archived_sessions/ and its date folders.
     std::vector<std::filesystem::path> folders;
     std::vector<CodexSessionFolderProblem> problems;
+    // How many of `folders` had to be listed; the others were unchanged
+    // since they were last listed.
+    int foldersListed = 0;
 };
 
 // Looks under each home at sessions/YYYY/MM/DD/rollout-*.jsonl[.zst] and at
@@ -41,6 +66,39 @@ struct CodexSessionScan {
 // and its compressed twin both exist in a home, only the plain one, which
 // is still being written, is listed. A folder that cannot be listed is a
 // problem and is skipped; the rest is still scanned.
-CodexSessionScan scanCodexSessionFiles(const std::vector<std::filesystem::path>& homes, Foundation::Date modifiedSince);
+//
+// Each scan stats every folder and every rollout file it knows, but lists a
+// folder again only when its version changed since it was last listed, or
+// when it was listed so soon after its last change that a further change
+// could have left its modification time as it was. A session resumed after
+// days appends to its old file, which the stat of every file notices.
+class CodexSessionFiles {
+public:
+    explicit CodexSessionFiles(const std::vector<std::filesystem::path>& homes);
+
+    CodexSessionScan scan(Foundation::Date modifiedSince);
+
+private:
+    struct Log {
+        std::filesystem::path path;
+        std::string name;
+        bool compressed = false;
+    };
+    struct Folder {
+        std::filesystem::path path;
+        // The version the folder had when last listed, while that listing
+        // can be trusted; without one it is listed again.
+        std::optional<CodexFileVersion> listedVersion;
+        std::vector<Folder> subfolders;
+        std::vector<Log> logs;
+    };
+    struct Home {
+        std::filesystem::path path;
+        Folder sessions, archivedSessions;
+    };
+    class Scan;
+
+    std::vector<Home> m_homes;
+};
 
 }

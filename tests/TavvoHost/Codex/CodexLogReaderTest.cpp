@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -171,6 +173,61 @@ TEST(CodexLogReader, ReadsOnlyWhatChangedSinceTheLastPass)
     auto const nextDay = pass(reader, at("2026-06-09T00:15:00Z"));
     EXPECT_EQ(nextDay.reading.weeklyTokens, 149);
     EXPECT_EQ(nextDay.reading.observations.front().windows.front().usedPercent, 30);
+}
+
+TEST(CodexLogReader, ReadsWhatAFreshReaderReadsAfterEachChange)
+{
+    TemporaryDirectory folder;
+    auto const home = folder.path() / ".codex";
+    auto const day = home / "sessions/2026/06/08";
+    auto const old = home / "sessions/2026/05/20/rollout-old.jsonl";
+    auto const parentLine = tokenCountLine("2026-06-08T10:00:00.000Z", tokenInfo(100, 100), limits(5, 10));
+    auto const otherLine = tokenCountLine("2026-06-08T09:00:00.000Z", tokenInfo(40, 40), limits(4, 9, "codex_other"));
+    writeFile(day / "rollout-a.jsonl", lines({ parentLine }));
+    writeFile(day / "rollout-b.jsonl.zst", compressed(lines({ otherLine })));
+    writeFile(old, lines({ tokenCountLine("2026-05-20T10:00:00.000Z", tokenInfo(7, 7), "null") }));
+    setModified(old, now - std::chrono::days(10));
+    // By the real clock everything was last changed long ago, so the reader
+    // may trust that a file whose stat is unchanged holds what it held.
+    auto const age = [&] {
+        auto const aged = now - minutes(30);
+        for (auto const& entry : fs::recursive_directory_iterator(home)) {
+            struct stat status {};
+            ASSERT_EQ(::stat(entry.path().c_str(), &status), 0);
+            if (status.st_mtim.tv_sec > unixOf(aged))
+                setModified(entry.path(), aged);
+        }
+    };
+
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+    };
+    std::vector<Step> const steps {
+        { "nothing", [] {} },
+        { "a line appended", [&] { appendFile(day / "rollout-a.jsonl", lines({ tokenCountLine("2026-06-08T10:30:00.000Z", tokenInfo(130, 30), limits(6, 11)) })); } },
+        { "an old session resumed", [&] { appendFile(old, lines({ tokenCountLine("2026-06-08T11:50:00.000Z", tokenInfo(150, 20), limits(8, 12)) })); } },
+        { "a compressed log written again, longer",
+            [&] { writeFile(day / "rollout-b.jsonl.zst", compressed(lines({ otherLine, tokenCountLine("2026-06-08T11:10:00.000Z", tokenInfo(90, 50), limits(5, 10, "codex_other")) }))); } },
+        { "a new log", [&] { writeFile(home / "archived_sessions/rollout-c.jsonl", lines({ parentLine, tokenCountLine("2026-06-08T11:55:00.000Z", tokenInfo(110, 10), limits(9, 13)) })); } },
+    };
+
+    age();
+    CodexLogReader incremental({ home });
+    pass(incremental);
+    for (auto const& step : steps) {
+        SCOPED_TRACE(step.what);
+        // Aged again after the change, as an extracted copy is: only the
+        // rest of its stat tells that it changed.
+        step.change();
+        age();
+        CodexLogReader fresh({ home });
+        EXPECT_EQ(pass(incremental).reading, pass(fresh).reading);
+    }
+    auto const last = pass(incremental).reading;
+    EXPECT_EQ(last.observations.front(), codexObservation("2026-06-08T11:55:00Z", 9, 13));
+    // 100 + 30 + 20 + 40 + 50 + 10
+    EXPECT_EQ(last.weeklyTokens, 250);
 }
 
 TEST(CodexLogReader, TellsMissingEmptyAndUnreadableHomes)

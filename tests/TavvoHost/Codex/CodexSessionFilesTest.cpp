@@ -1,0 +1,203 @@
+#include "TavvoHost/Codex/CodexSessionFiles.hpp"
+
+#include "TavvoHost/LogFiles/LogFileFixtures.hpp"
+#include "TestSupport/TemporaryDirectory.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+namespace {
+
+using namespace TavvoHost;
+namespace fs = std::filesystem;
+using std::chrono::days;
+using std::chrono::hours;
+
+// The scanner compares modification times with the real clock.
+Foundation::Date realNow()
+{
+    return std::chrono::floor<std::chrono::microseconds>(std::chrono::system_clock::now());
+}
+
+Foundation::Date bound()
+{
+    return realNow() - days(8);
+}
+
+// Folders last changed an hour ago: a scan may trust what it lists of them.
+void ageFolders(const fs::path& home)
+{
+    for (auto const& entry : fs::recursive_directory_iterator(home))
+        if (entry.is_directory() && !entry.is_symlink())
+            setModified(entry.path(), realNow() - hours(1));
+    setModified(home, realNow() - hours(1));
+}
+
+std::vector<fs::path> sorted(std::vector<fs::path> paths)
+{
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+std::vector<fs::path> pathsOf(const CodexSessionScan& scan)
+{
+    std::vector<fs::path> paths;
+    for (auto const& file : scan.files)
+        paths.push_back(file.path);
+    return paths;
+}
+
+// What a fresh scanner must agree on. Whether a file counts as settled
+// depends on the instant of the scan, so it is left out.
+struct Found {
+    std::vector<fs::path> files;
+    std::vector<CodexFileVersion> versions;
+    std::vector<fs::path> folders;
+    std::vector<CodexSessionFolderProblem> problems;
+    bool anyHomeExists;
+    friend bool operator==(const Found&, const Found&) = default;
+};
+
+Found found(const CodexSessionScan& scan)
+{
+    Found result { pathsOf(scan), {}, sorted(scan.folders), scan.problems, scan.anyHomeExists };
+    for (auto const& file : scan.files)
+        result.versions.push_back(file.version);
+    return result;
+}
+
+TEST(CodexSessionFiles, ListsAFolderAgainOnlyWhenItChanged)
+{
+    TemporaryDirectory folder;
+    auto const home = folder.path() / ".codex";
+    auto const day7 = home / "sessions/2026/06/07";
+    auto const day8 = home / "sessions/2026/06/08";
+    writeFile(day7 / "rollout-1.jsonl", "{}\n");
+    writeFile(day8 / "rollout-2.jsonl", "{}\n");
+    ageFolders(home);
+    CodexSessionFiles scanner({ home });
+
+    // sessions, 2026, 06 and the two days; archived_sessions does not exist.
+    auto const first = scanner.scan(bound());
+    EXPECT_EQ(first.foldersListed, 5);
+    EXPECT_EQ(pathsOf(first), (std::vector<fs::path> { day7 / "rollout-1.jsonl", day8 / "rollout-2.jsonl" }));
+    auto const again = scanner.scan(bound());
+    EXPECT_EQ(again.foldersListed, 0);
+    EXPECT_EQ(found(again), found(first));
+
+    // A new file in a known folder: only that folder is listed again, and
+    // again on every scan while its last change is too recent to trust.
+    writeFile(day8 / "rollout-3.jsonl", "{}\n");
+    for (int scan = 0; scan < 2; ++scan) {
+        auto const added = scanner.scan(bound());
+        EXPECT_EQ(added.foldersListed, 1);
+        EXPECT_EQ(pathsOf(added), (std::vector<fs::path> { day7 / "rollout-1.jsonl", day8 / "rollout-2.jsonl", day8 / "rollout-3.jsonl" }));
+    }
+
+    // A removed folder is dropped with its files; its parent is listed
+    // again, as is day 8, changed too recently to trust.
+    fs::remove_all(day7);
+    auto const removed = scanner.scan(bound());
+    EXPECT_EQ(removed.foldersListed, 2);
+    EXPECT_EQ(pathsOf(removed), (std::vector<fs::path> { day8 / "rollout-2.jsonl", day8 / "rollout-3.jsonl" }));
+    EXPECT_EQ(std::count(removed.folders.begin(), removed.folders.end(), day7), 0);
+
+    // A folder made unreadable changes only its status change time, which
+    // still makes it listed again, and the failure reported.
+    if (::geteuid() != 0) {
+        ageFolders(home);
+        scanner.scan(bound());
+        EXPECT_EQ(scanner.scan(bound()).foldersListed, 0);
+        fs::permissions(day8, fs::perms::none);
+        auto const unreadable = scanner.scan(bound());
+        fs::permissions(day8, fs::perms::owner_all);
+        ASSERT_EQ(unreadable.problems.size(), 1u);
+        EXPECT_EQ(unreadable.problems.front().path, day8);
+        EXPECT_TRUE(unreadable.files.empty());
+    }
+}
+
+TEST(CodexSessionFiles, NoticesAnOldLogWrittenAgain)
+{
+    TemporaryDirectory folder;
+    auto const home = folder.path() / ".codex";
+    auto const log = home / "sessions/2026/05/20/rollout-old.jsonl";
+    writeFile(log, "{}\n");
+    setModified(log, realNow() - days(10));
+    ageFolders(home);
+    CodexSessionFiles scanner({ home });
+    EXPECT_TRUE(scanner.scan(bound()).files.empty());
+
+    // A session resumed days later appends to its old file: the folder
+    // does not change, the file does.
+    appendFile(log, "{}\n");
+    auto const resumed = scanner.scan(bound());
+    EXPECT_EQ(resumed.foldersListed, 0);
+    ASSERT_EQ(pathsOf(resumed), std::vector<fs::path> { log });
+    EXPECT_EQ(resumed.files.front().version.size, 6);
+    // Just written: the same version later need not mean the same bytes.
+    EXPECT_FALSE(resumed.files.front().settled);
+
+    setModified(log, realNow() - hours(1));
+    auto const settled = scanner.scan(bound());
+    ASSERT_EQ(settled.files.size(), 1u);
+    EXPECT_TRUE(settled.files.front().settled);
+}
+
+TEST(CodexSessionFiles, FindsWhatAFreshScannerFindsAfterEachChange)
+{
+    TemporaryDirectory folder;
+    auto const home = folder.path() / ".codex";
+    auto const sessions = home / "sessions";
+    auto const archived = home / "archived_sessions";
+    auto const day = sessions / "2026/06/08";
+    writeFile(day / "rollout-a.jsonl", "{}\n");
+    writeFile(day / "rollout-b.jsonl.zst", "x");
+    writeFile(archived / "rollout-c.jsonl", "{}\n");
+    writeFile(sessions / "2026/05/20/rollout-old.jsonl", "{}\n");
+    setModified(sessions / "2026/05/20/rollout-old.jsonl", realNow() - days(10));
+
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+    };
+    std::vector<Step> const steps {
+        { "nothing", [] {} },
+        { "a log added to a known day", [&] { writeFile(day / "rollout-d.jsonl", "{}\n"); } },
+        { "a new day", [&] { writeFile(sessions / "2026/06/09/rollout-e.jsonl", "{}\n"); } },
+        { "a plain twin written beside a compressed log", [&] { writeFile(archived / "rollout-b.jsonl", "{}\n"); } },
+        { "the plain twin removed", [&] { fs::remove(archived / "rollout-b.jsonl"); } },
+        { "an old log written again", [&] { appendFile(sessions / "2026/05/20/rollout-old.jsonl", "{}\n"); } },
+        { "a log replaced by a FIFO", [&] {
+             fs::remove(day / "rollout-a.jsonl");
+             ASSERT_EQ(::mkfifo((day / "rollout-a.jsonl").c_str(), 0600), 0);
+         } },
+        { "a day renamed", [&] { fs::rename(sessions / "2026/06/09", sessions / "2026/06/10"); } },
+        { "a month removed", [&] { fs::remove_all(sessions / "2026/05"); } },
+        { "the sessions folder replaced by a file", [&] {
+             fs::remove_all(sessions);
+             writeFile(sessions, "not a folder");
+         } },
+        { "the home removed", [&] { fs::remove_all(home); } },
+    };
+
+    CodexSessionFiles incremental({ home });
+    for (auto const& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (fs::exists(home))
+            ageFolders(home);
+        incremental.scan(bound());
+        step.change();
+        auto const scanned = incremental.scan(bound());
+        EXPECT_EQ(found(scanned), found(CodexSessionFiles({ home }).scan(bound())));
+    }
+}
+
+}
