@@ -29,11 +29,6 @@ void write(const fs::path& file, const std::string& bytes)
 // to end the way a service manager does.
 class LoopRun {
 public:
-    explicit LoopRun(fs::path folder)
-        : m_folder(std::move(folder))
-    {
-    }
-
     void run(const std::function<void(LoopRun&)>& scene, std::function<std::optional<Foundation::Date>(Foundation::Date)> timed = [](Foundation::Date) { return std::nullopt; })
     {
         pthread_t const loopThread = pthread_self();
@@ -53,8 +48,8 @@ public:
             },
             [&] {
                 // Every folder below the root, as it stands when asked.
-                std::vector<Foundation::WatchedFolder> folders { { m_folder, {} } };
-                for (auto const& entry : fs::recursive_directory_iterator(m_folder))
+                std::vector<Foundation::WatchedFolder> folders { { folder(), {} } };
+                for (auto const& entry : fs::recursive_directory_iterator(folder()))
                     if (entry.is_directory())
                         folders.push_back({ entry.path(), {} });
                 return folders;
@@ -79,10 +74,10 @@ public:
         return false;
     }
 
-    const fs::path& folder() const { return m_folder; }
+    const fs::path& folder() const { return m_temporary.path(); }
 
 private:
-    fs::path m_folder;
+    TemporaryDirectory m_temporary;
     mutable std::mutex m_mutex;
     std::vector<Steady::time_point> m_passes;
 };
@@ -95,8 +90,7 @@ constexpr std::size_t startingPasses = 2;
 
 TEST(CollectorWatch, ABurstOfChangesIsReadOnceSoonAfterItStarts)
 {
-    TemporaryDirectory temporary;
-    LoopRun loop(temporary.path());
+    LoopRun loop;
     Steady::time_point firstWrite, lastWrite;
     loop.run([&](LoopRun& run) {
         EXPECT_TRUE(run.waitForPasses(startingPasses));
@@ -118,8 +112,7 @@ TEST(CollectorWatch, ABurstOfChangesIsReadOnceSoonAfterItStarts)
 
 TEST(CollectorWatch, ANewFolderIsReadAgainOnceWatchedAndWatchedFromThen)
 {
-    TemporaryDirectory temporary;
-    LoopRun loop(temporary.path());
+    LoopRun loop;
     bool sawEachPass = true;
     loop.run([&](LoopRun& run) {
         sawEachPass = run.waitForPasses(startingPasses);
@@ -137,8 +130,7 @@ TEST(CollectorWatch, ANewFolderIsReadAgainOnceWatchedAndWatchedFromThen)
 
 TEST(CollectorWatch, TimeAloneCallsForAPassWhenTheSourceSaysSo)
 {
-    TemporaryDirectory temporary;
-    LoopRun loop(temporary.path());
+    LoopRun loop;
     std::optional<Foundation::Date> timedPass;
     loop.run(
         [&](LoopRun& run) {
