@@ -24,13 +24,6 @@ std::variant<CodexAppServerAnswer, std::string> readFake(const std::string& beha
     return readCodexAppServer(TAVVO_FAKE_CODEX, at("2026-06-01T08:15:42Z") + 750ms, timeout);
 }
 
-std::string contents(const std::filesystem::path& path)
-{
-    std::ostringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
-}
-
 UsageWindow const fiveHours { fiveHourWindow, 25.0, Foundation::Date(std::chrono::seconds(1790884401)) };
 UsageWindow const week { weeklyWindow, 61.5, Foundation::Date(std::chrono::seconds(1791471201)) };
 
@@ -41,8 +34,10 @@ TEST(CodexAppServer, SpeaksTheProtocolLineByLine)
     TemporaryDirectory folder;
     auto const log = folder.path() / "received";
     readFake("normal", 10s, log.string());
+    std::ostringstream received;
+    received << std::ifstream(log).rdbuf();
     // The input is closed at the end, so the server ends by itself.
-    EXPECT_EQ(contents(log),
+    EXPECT_EQ(received.str(),
         "{\"method\":\"initialize\",\"id\":0,\"params\":{\"clientInfo\":"
         "{\"name\":\"tavvo\",\"title\":\"Tavvo\",\"version\":\"" TAVVO_VERSION "\"}}}\n"
         "{\"method\":\"initialized\"}\n"

@@ -19,11 +19,6 @@ using TavvoHost::WatchedPasses;
 
 namespace {
 
-void write(const fs::path& file, const std::string& bytes)
-{
-    std::ofstream(file, std::ios::binary | std::ios::app) << bytes;
-}
-
 // Runs the loop on the test's thread and records each pass; `scene` plays
 // on a second thread, as another process would, and then asks the loop
 // to end the way a service manager does.
@@ -96,7 +91,7 @@ TEST(CollectorWatch, ABurstOfChangesIsReadOnceSoonAfterItStarts)
         EXPECT_TRUE(run.waitForPasses(startingPasses));
         firstWrite = Steady::now();
         for (int line = 0; line < 5; ++line) {
-            write(run.folder() / "rollout.jsonl", "{}\n");
+            std::ofstream(run.folder() / "rollout.jsonl", std::ios::app) << "{}\n";
             std::this_thread::sleep_for(5ms);
         }
         lastWrite = Steady::now();
@@ -119,7 +114,7 @@ TEST(CollectorWatch, ANewFolderIsReadAgainOnceWatchedAndWatchedFromThen)
         // The pass its creation calls for, then the one after its watch began.
         fs::create_directory(run.folder() / "07");
         sawEachPass = run.waitForPasses(startingPasses + 2) && sawEachPass;
-        write(run.folder() / "07" / "rollout.jsonl", "{}\n");
+        std::ofstream(run.folder() / "07" / "rollout.jsonl", std::ios::app) << "{}\n";
         sawEachPass = run.waitForPasses(startingPasses + 3) && sawEachPass;
         // Nothing changes now: no pass.
         std::this_thread::sleep_for(300ms);
