@@ -122,13 +122,11 @@ TEST(SnapshotAssembly, StatusesAndNotesWithoutObservations)
 TEST(SnapshotAssembly, ClaudeObservationAndAPassedReset)
 {
     ScopedLanguage french("fr");
-    ClaudeReading claude;
-    claude.state = SourceState::present;
-    claude.observation = ClaudeObservation {
+    ClaudeReading const claude { SourceState::present, ClaudeObservation {
         .observedAt = at("2026-06-03T11:00:00Z"),
         .fiveHour = UsageWindow { fiveHourWindow, 23.5, at("2026-06-03T10:00:00Z") },
         .sevenDay = UsageWindow { weeklyWindow, 41.2, at("2026-06-07T00:00:00Z") },
-    };
+    } };
     // The five-hour window had already reset when observed: never fresh.
     EXPECT_EQ(assembleSnapshot({}, claude, now, 900).providers[1],
         (TavvoWidgetProviderSnapshot { TavvoWidgetProviderID::claude, "Claude", std::nullopt, Status::available,
