@@ -72,18 +72,14 @@ TEST(FolderWatcher, FilesAreWatchedByNameInTheirFolderOrItsNearestExistingAncest
     TemporaryDirectory temporary;
     auto const root = temporary.path();
     fs::create_directory(root / "config");
-    auto const folders = Foundation::watchedFoldersForFiles({
-        root / "config" / "a.plist",
-        root / "config" / "b.plist",
-        root / "config" / "a.plist",
-        root / "missing" / "deeper" / "c.plist",
-        root / "missing" / "d.plist",
-    });
-    std::vector<WatchedFolder> const expected {
-        { root / "config", { "a.plist", "b.plist" } },
-        { root, { "missing" } },
-    };
-    EXPECT_EQ(folders, expected);
+    EXPECT_EQ(Foundation::watchedFoldersForFiles({
+                  root / "config" / "a.plist",
+                  root / "config" / "b.plist",
+                  root / "config" / "a.plist",
+                  root / "missing" / "deeper" / "c.plist",
+                  root / "missing" / "d.plist",
+              }),
+        (std::vector<WatchedFolder> { { root / "config", { "a.plist", "b.plist" } }, { root, { "missing" } } }));
 }
 
 TEST(FolderWatcher, ReportsTheChangesAWriterMakesAndNothingElse)
