@@ -22,14 +22,11 @@ constexpr char const* cached = R"({"fetchedAtMs":1787536800000,
   "utilization":{"five_hour":{"utilization":2,"resets_at":"2026-08-24T02:59:59Z"},
                  "seven_day":{"utilization":17,"resets_at":"2026-08-28T09:00:00Z"}}})";
 
-ClaudeObservation expected()
-{
-    return {
-        at("2026-08-24T02:00:00Z"),
-        UsageWindow { TavvoHost::fiveHourWindow, 2, at("2026-08-24T02:59:59Z") },
-        UsageWindow { TavvoHost::weeklyWindow, 17, at("2026-08-28T09:00:00Z") },
-    };
-}
+ClaudeObservation const expected {
+    at("2026-08-24T02:00:00Z"),
+    UsageWindow { TavvoHost::fiveHourWindow, 2, at("2026-08-24T02:59:59Z") },
+    UsageWindow { TavvoHost::weeklyWindow, 17, at("2026-08-28T09:00:00Z") },
+};
 
 TEST(ClaudeCachedUsage, FindsTheOneKeyAmongUnrelatedSettings)
 {
@@ -40,15 +37,15 @@ TEST(ClaudeCachedUsage, FindsTheOneKeyAmongUnrelatedSettings)
         std::optional<ClaudeObservation> observation;
     };
     std::vector<Case> const cases {
-        { "the key alone", "{" + key + cached + "}", expected() },
+        { "the key alone", "{" + key + cached + "}", expected },
         { "among settings, nested values and arrays before and after",
             R"({"numStartups":12,"projects":{"/x":{"cachedUsageUtilization":1,"a":[[{}],[]]}},"tips":[1,"two",null,true],)" + key + cached
                 + R"(,"userID":"abc"})",
-            expected() },
+            expected },
         { "deep nesting elsewhere does not exhaust the stack", R"({"deep":)" + std::string(100000, '[') + std::string(100000, ']') + "," + key + cached + "}",
-            expected() },
+            expected },
         // What follows the value is not read, so a file cut short there still serves.
-        { "a file cut short after the value", "{" + key + cached + R"(,"userID":)", expected() },
+        { "a file cut short after the value", "{" + key + cached + R"(,"userID":)", expected },
         { "only a nested key of that name", R"({"projects":{"cachedUsageUtilization":)" + std::string(cached) + "}}", std::nullopt },
         { "absent", R"({"numStartups":12})", std::nullopt },
         { "not an object", "{" + key + "[1,2]}", std::nullopt },

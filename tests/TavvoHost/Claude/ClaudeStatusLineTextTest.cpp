@@ -13,15 +13,8 @@ namespace {
 using TavvoHost::ClaudeStatusLineInput;
 using TavvoHost::UsageWindow;
 
-UsageWindow fiveHour(double used, std::optional<Foundation::Date> reset = std::nullopt)
-{
-    return { TavvoHost::fiveHourWindow, used, reset };
-}
-
-UsageWindow week(double used, std::optional<Foundation::Date> reset = std::nullopt)
-{
-    return { TavvoHost::weeklyWindow, used, reset };
-}
+auto const fiveHour = [](double used, std::optional<Foundation::Date> reset = std::nullopt) { return UsageWindow { TavvoHost::fiveHourWindow, used, reset }; };
+auto const week = [](double used, std::optional<Foundation::Date> reset = std::nullopt) { return UsageWindow { TavvoHost::weeklyWindow, used, reset }; };
 
 TEST(ClaudeStatusLineText, ShowsWhatIsLeftAndWhenItResets)
 {
@@ -42,7 +35,6 @@ TEST(ClaudeStatusLineText, ShowsWhatIsLeftAndWhenItResets)
             "5h 50% left · Week 50% left" },
         { "the weekly window alone", { std::nullopt, week(99.5), std::nullopt }, "Week 1% left" },
         { "shares beyond 0 and 100 are held within", { fiveHour(-5), week(250), std::nullopt }, "5h 100% left · Week 0% left" },
-        { "no limits: the model", { std::nullopt, std::nullopt, "Sonnet 5" }, "Sonnet 5" },
         { "nothing at all", {}, "" },
     };
     for (auto const& item : cases)

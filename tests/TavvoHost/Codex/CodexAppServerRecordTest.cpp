@@ -30,10 +30,7 @@ TEST(CodexAppServerRecord, KeepsTheLastAnswerBetweenRunsInAPrivateFile)
     EXPECT_EQ(modeOf(file), 0600u);
     EXPECT_EQ(modeOf(file.parent_path()), 0700u);
 
-    CodexAppServerAnswer bare = answer();
-    bare.email.reset();
-    bare.observation.planType.reset();
-    bare.observation.windows.clear();
+    CodexAppServerAnswer const bare { { at("2026-06-01T07:31:45Z"), "codex", std::nullopt, std::nullopt, {} }, std::nullopt };
     writeCodexAppServerRecord(file, bare);
     EXPECT_EQ(readCodexAppServerRecord(file), bare);
 }

@@ -9,162 +9,112 @@ namespace {
 
 using namespace TavvoHost;
 using std::chrono::minutes;
+using Limit = TavvoWidgetLimitSnapshot;
+using Status = TavvoWidgetProviderStatus;
 
 Foundation::Date const now = at("2026-06-03T12:00:00Z");
 
-CodexObservation codexObservation()
+// The weekly window first: the snapshot puts the five-hour one first.
+std::vector<UsageWindow> const mainWindows { { weeklyWindow, 80, at("2026-06-06T00:00:00Z") }, { fiveHourWindow, 22.5, at("2026-06-03T14:00:00Z") } };
+
+CodexObservation codexObservation(std::string limitId = "codex", std::vector<UsageWindow> windows = mainWindows)
 {
-    return {
-        .observedAt = at("2026-06-03T11:59:30Z") + std::chrono::milliseconds(750),
-        .limitId = "codex",
-        .limitName = "GPT-5",
-        .planType = "plus",
-        // The weekly window first: the snapshot puts the five-hour one first.
-        .windows = {
-            { weeklyWindow, 80, at("2026-06-06T00:00:00Z") },
-            { fiveHourWindow, 22.5, at("2026-06-03T14:00:00Z") },
-        },
-    };
+    return { at("2026-06-03T11:59:30Z") + std::chrono::milliseconds(750), std::move(limitId), "GPT-5", "plus", std::move(windows) };
+}
+
+CodexReading present(std::vector<CodexObservation> observations)
+{
+    CodexReading codex;
+    codex.state = SourceState::present;
+    codex.observations = std::move(observations);
+    return codex;
 }
 
 TEST(SnapshotAssembly, CodexObservationBecomesLimitsAnalyticsAndFreshness)
 {
     ScopedLanguage english("en");
-    CodexReading codex;
-    codex.state = SourceState::present;
-    codex.observations = { codexObservation() };
+    CodexReading codex = present({ codexObservation() });
     codex.weeklyTokens = 123456;
     codex.accountLabel = "user@example.com";
     auto const snapshot = assembleSnapshot(codex, {}, now, 900);
 
     EXPECT_EQ(snapshot.schemaVersion, 4);
     ASSERT_EQ(snapshot.providers.size(), 2u);
-    auto const& provider = snapshot.providers[0];
-    EXPECT_EQ(provider.id, TavvoWidgetProviderID::codex);
-    EXPECT_EQ(provider.title, "Codex Plus");
-    EXPECT_EQ(provider.status, TavvoWidgetProviderStatus::available);
-    EXPECT_EQ(provider.observedAt, at("2026-06-03T11:59:30Z"));
-    EXPECT_EQ(provider.freshUntil, at("2026-06-03T12:14:30Z"));
-    ASSERT_EQ(provider.limits.size(), 2u);
-    EXPECT_EQ(provider.limits[0], (TavvoWidgetLimitSnapshot { "codex.five_hour", "5h", 78, at("2026-06-03T14:00:00Z") }));
-    EXPECT_EQ(provider.limits[1], (TavvoWidgetLimitSnapshot { "codex.weekly", "Week", 20, at("2026-06-06T00:00:00Z") }));
-
-    ASSERT_TRUE(snapshot.codexAnalytics);
-    auto const& analytics = *snapshot.codexAnalytics;
-    EXPECT_EQ(analytics.planTitle, "ChatGPT Plus");
-    EXPECT_EQ(analytics.quotaTitle, "GPT-5");
-    EXPECT_EQ(analytics.accountLabel, "user@example.com");
-    EXPECT_EQ(analytics.remainingPercent, 20);
-    EXPECT_EQ(analytics.resetAt, at("2026-06-06T00:00:00Z"));
-    EXPECT_EQ(analytics.weeklyTokens, 123456);
-    EXPECT_EQ(analytics.forecastObservedAt, at("2026-06-03T11:59:30Z"));
+    EXPECT_EQ(snapshot.providers[0],
+        (TavvoWidgetProviderSnapshot { TavvoWidgetProviderID::codex, "Codex Plus", std::nullopt, Status::available,
+            { { "codex.five_hour", "5h", 78, at("2026-06-03T14:00:00Z") }, { "codex.weekly", "Week", 20, at("2026-06-06T00:00:00Z") } },
+            at("2026-06-03T11:59:30Z"), at("2026-06-03T12:14:30Z"), std::nullopt }));
     // 80% used about four and a half days into the week: it runs out on
     // 4 June at about 15:00 (to the whole second before).
-    EXPECT_EQ(analytics.forecastState, TavvoWidgetForecastState::exhaustsBeforeReset);
-    EXPECT_EQ(analytics.predictedExhaustionAt, at("2026-06-04T14:59:22Z"));
-    EXPECT_FALSE(analytics.weeklyCredits);
+    EXPECT_EQ(snapshot.codexAnalytics,
+        (CodexAnalyticsSummary { "user@example.com", "ChatGPT Plus", "GPT-5", TavvoWidgetForecastState::exhaustsBeforeReset,
+            at("2026-06-04T14:59:22Z"), at("2026-06-06T00:00:00Z"), 20, at("2026-06-03T11:59:30Z"), 123456, std::nullopt }));
 }
 
-TEST(SnapshotAssembly, PercentagesAreRoundedAndClamped)
+TEST(SnapshotAssembly, EachWindowBecomesALimitOfItsOwn)
 {
-    ScopedLanguage english("en");
-    CodexObservation observation = codexObservation();
-    observation.windows = {
-        { fiveHourWindow, -5, std::nullopt },
-        { weeklyWindow, 250, std::nullopt },
-        { minutes(60), 0.49, std::nullopt },
-        { minutes(1440), std::nullopt, std::nullopt },
-    };
-    CodexReading codex;
-    codex.state = SourceState::present;
-    codex.observations = { observation };
-    auto const limits = assembleSnapshot(codex, {}, now, 900).providers[0].limits;
-    ASSERT_EQ(limits.size(), 4u);
-    EXPECT_EQ(limits[0].remainingPercent, 100);
-    EXPECT_EQ(limits[1].remainingPercent, 0);
-    EXPECT_EQ(limits[2].remainingPercent, 100);
-    EXPECT_EQ(limits[2].id, "codex.window_60");
-    EXPECT_EQ(limits[3].remainingPercent, std::nullopt);
-    EXPECT_EQ(limits[3].title, "24h");
-}
-
-TEST(SnapshotAssembly, OtherBucketsAndUnknownLengthsGetTheirOwnIds)
-{
+    // In another language than English, so that every title is looked up.
     ScopedLanguage russian("ru");
-    CodexObservation other = codexObservation();
-    other.limitId = "gpt-5-codex-mini";
-    other.planType = std::nullopt;
-    CodexObservation unknown = codexObservation();
-    unknown.windows = { { std::nullopt, 10, std::nullopt }, { std::nullopt, 20, std::nullopt }, { weeklyWindow, 1, std::nullopt } };
-    CodexReading codex;
-    codex.state = SourceState::present;
-    codex.observations = { unknown, other };
-    auto const snapshot = assembleSnapshot(codex, {}, now, 900);
-    std::vector<std::string> ids, titles;
-    for (auto const& limit : snapshot.providers[0].limits) {
-        ids.push_back(limit.id);
-        titles.push_back(limit.title);
+    CodexObservation reset = codexObservation("codex_mini",
+        { { fiveHourWindow, 70, at("2026-05-30T12:00:00Z") }, { weeklyWindow, 30, at("2026-06-05T00:00:00Z") } });
+    reset.observedAt = at("2026-05-30T08:00:00Z");
+    struct Case {
+        std::string name;
+        std::vector<CodexObservation> observations;
+        std::vector<Limit> limits;
+    };
+    std::vector<Case> const cases {
+        { "shares rounded and held within 0…100, other lengths named by their minutes",
+            { codexObservation("codex", { { fiveHourWindow, -5, std::nullopt }, { weeklyWindow, 250, std::nullopt }, { minutes(60), 0.49, std::nullopt },
+                  { minutes(1440), std::nullopt, std::nullopt } }) },
+            { { "codex.five_hour", "5\u00a0ч", 100, std::nullopt }, { "codex.weekly", "Неделя", 0, std::nullopt },
+                { "codex.window_60", "1\u00a0ч", 100, std::nullopt }, { "codex.window_1440", "24\u00a0ч", std::nullopt, std::nullopt } } },
+        { "unknown lengths in order, another bucket under its own id",
+            { codexObservation("codex", { { std::nullopt, 10, std::nullopt }, { std::nullopt, 20, std::nullopt }, { weeklyWindow, 1, std::nullopt } }),
+                codexObservation("gpt-5-codex-mini") },
+            { { "codex.weekly", "Неделя", 99, std::nullopt }, { "codex.primary", "Лимит", 90, std::nullopt }, { "codex.secondary", "Лимит", 80, std::nullopt },
+                { "codex.gpt-5-codex-mini.five_hour", "5\u00a0ч", 78, at("2026-06-03T14:00:00Z") },
+                { "codex.gpt-5-codex-mini.weekly", "Неделя", 20, at("2026-06-06T00:00:00Z") } } },
+        // Left out, it cannot mark the main bucket's numbers outdated either.
+        { "another bucket's window that had reset when observed", { codexObservation(), reset },
+            { { "codex.five_hour", "5\u00a0ч", 78, at("2026-06-03T14:00:00Z") }, { "codex.weekly", "Неделя", 20, at("2026-06-06T00:00:00Z") },
+                { "codex.codex_mini.weekly", "Неделя", 70, at("2026-06-05T00:00:00Z") } } },
+    };
+    for (auto const& item : cases) {
+        auto const provider = assembleSnapshot(present(item.observations), {}, now, 900).providers[0];
+        EXPECT_EQ(provider.limits, item.limits) << item.name;
+        EXPECT_EQ(provider.freshUntil, at("2026-06-03T12:14:30Z")) << item.name;
     }
-    EXPECT_EQ(ids, (std::vector<std::string> { "codex.weekly", "codex.primary", "codex.secondary",
-                       "codex.gpt-5-codex-mini.five_hour", "codex.gpt-5-codex-mini.weekly" }));
-    EXPECT_EQ(titles[0], "Неделя");
-    EXPECT_EQ(titles[1], "Лимит");
-}
-
-TEST(SnapshotAssembly, AnotherBucketsWindowThatHasResetIsLeftOut)
-{
-    ScopedLanguage english("en");
-    CodexObservation old = codexObservation();
-    old.limitId = "codex_mini";
-    old.observedAt = at("2026-05-30T08:00:00Z");
-    old.windows = { { fiveHourWindow, 70, at("2026-05-30T12:00:00Z") }, { weeklyWindow, 30, at("2026-06-05T00:00:00Z") } };
-    CodexReading codex;
-    codex.state = SourceState::present;
-    codex.observations = { codexObservation(), old };
-    auto const provider = assembleSnapshot(codex, {}, now, 900).providers[0];
-    ASSERT_EQ(provider.limits.size(), 3u);
-    EXPECT_EQ(provider.limits[2].id, "codex.codex_mini.weekly");
-    // The main bucket's numbers stay fresh.
-    EXPECT_EQ(provider.freshUntil, at("2026-06-03T12:14:30Z"));
 }
 
 TEST(SnapshotAssembly, StatusesAndNotesWithoutObservations)
 {
     ScopedLanguage english("en");
+    // Stamped with the check, so that the widget shows the status and its
+    // note while the check is recent.
+    auto const unobserved = [](TavvoWidgetProviderID id, std::string title, Status status, std::optional<std::string> note) {
+        return TavvoWidgetProviderSnapshot { id, std::move(title), std::nullopt, status, {}, now, now + minutes(15), std::move(note) };
+    };
     struct Case {
         SourceState state;
-        TavvoWidgetProviderStatus codexStatus;
+        Status status;
         std::optional<std::string> codexNote;
-        TavvoWidgetProviderStatus claudeStatus;
         std::optional<std::string> claudeNote;
     };
     std::vector<Case> const cases {
-        { SourceState::missing, TavvoWidgetProviderStatus::unavailable, std::nullopt, TavvoWidgetProviderStatus::unavailable, std::nullopt },
-        { SourceState::present, TavvoWidgetProviderStatus::noData, std::nullopt, TavvoWidgetProviderStatus::noData,
-            "Set Claude Code’s status line to tavvo claude-statusline" },
-        { SourceState::unreadable, TavvoWidgetProviderStatus::error, "Can’t read the Codex session logs", TavvoWidgetProviderStatus::error,
-            "Can’t read the status-line feed" },
+        { SourceState::missing, Status::unavailable, std::nullopt, std::nullopt },
+        { SourceState::present, Status::noData, std::nullopt, "Set Claude Code’s status line to tavvo claude-statusline" },
+        { SourceState::unreadable, Status::error, "Can’t read the Codex session logs", "Can’t read the status-line feed" },
     };
     for (auto const& item : cases) {
-        CodexReading codexReading;
-        codexReading.state = item.state;
-        ClaudeReading claudeReading;
-        claudeReading.state = item.state;
-        auto const snapshot = assembleSnapshot(codexReading, claudeReading, now, 900);
-        auto const& codex = snapshot.providers[0];
-        auto const& claude = snapshot.providers[1];
-        EXPECT_EQ(codex.title, "Codex");
-        EXPECT_EQ(codex.status, item.codexStatus);
-        EXPECT_EQ(codex.note, item.codexNote);
-        EXPECT_EQ(claude.status, item.claudeStatus);
-        EXPECT_EQ(claude.note, item.claudeNote);
-        EXPECT_TRUE(codex.limits.empty() && claude.limits.empty());
-        // Stamped with the check, so that the widget shows the status and
-        // its note while the check is recent.
-        for (auto const* provider : { &codex, &claude }) {
-            EXPECT_EQ(provider->observedAt, now);
-            EXPECT_TRUE(provider->isFresh(now + std::chrono::minutes(14)));
-        }
+        CodexReading codex;
+        codex.state = item.state;
+        ClaudeReading claude;
+        claude.state = item.state;
+        auto const snapshot = assembleSnapshot(codex, claude, now, 900);
+        EXPECT_EQ(snapshot.providers,
+            (std::vector { unobserved(TavvoWidgetProviderID::codex, "Codex", item.status, item.codexNote),
+                unobserved(TavvoWidgetProviderID::claude, "Claude", item.status, item.claudeNote) }));
         EXPECT_FALSE(snapshot.codexAnalytics);
     }
 }
@@ -172,23 +122,16 @@ TEST(SnapshotAssembly, StatusesAndNotesWithoutObservations)
 TEST(SnapshotAssembly, ClaudeObservationAndAPassedReset)
 {
     ScopedLanguage french("fr");
-    ClaudeReading claude;
-    claude.state = SourceState::present;
-    claude.observation = ClaudeObservation {
-            .observedAt = at("2026-06-03T11:00:00Z"),
-            .fiveHour = UsageWindow { fiveHourWindow, 23.5, at("2026-06-03T10:00:00Z") },
-            .sevenDay = UsageWindow { weeklyWindow, 41.2, at("2026-06-07T00:00:00Z") },
-        };
-    auto const provider = assembleSnapshot({}, claude, now, 900).providers[1];
-    EXPECT_EQ(provider.status, TavvoWidgetProviderStatus::available);
-    EXPECT_EQ(provider.title, "Claude");
-    ASSERT_EQ(provider.limits.size(), 2u);
-    EXPECT_EQ(provider.limits[0], (TavvoWidgetLimitSnapshot { "claude.five_hour", "5\u00a0h", 77, at("2026-06-03T10:00:00Z") }));
-    EXPECT_EQ(provider.limits[1].id, "claude.weekly");
-    EXPECT_EQ(provider.limits[1].remainingPercent, 59);
+    ClaudeReading const claude { SourceState::present, ClaudeObservation {
+        .observedAt = at("2026-06-03T11:00:00Z"),
+        .fiveHour = UsageWindow { fiveHourWindow, 23.5, at("2026-06-03T10:00:00Z") },
+        .sevenDay = UsageWindow { weeklyWindow, 41.2, at("2026-06-07T00:00:00Z") },
+    } };
     // The five-hour window had already reset when observed: never fresh.
-    EXPECT_EQ(provider.freshUntil, at("2026-06-03T10:00:00Z"));
-    EXPECT_FALSE(provider.isFresh(now));
+    EXPECT_EQ(assembleSnapshot({}, claude, now, 900).providers[1],
+        (TavvoWidgetProviderSnapshot { TavvoWidgetProviderID::claude, "Claude", std::nullopt, Status::available,
+            { { "claude.five_hour", "5\u00a0h", 77, at("2026-06-03T10:00:00Z") }, { "claude.weekly", "Semaine", 59, at("2026-06-07T00:00:00Z") } },
+            at("2026-06-03T11:00:00Z"), at("2026-06-03T10:00:00Z"), std::nullopt }));
 }
 
 }
