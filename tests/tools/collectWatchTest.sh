@@ -40,9 +40,11 @@ print([round(l["remainingPercent"]) for l in limits], [l["title"] for l in limit
 
 # Asks the widget every 50 ms (the test may poll; the collector may not)
 # until the condition holds of its answer, for at most `limit` seconds.
+# Under the sanitizers every program runs several times slower, the widget
+# asked included: TAVVO_TEST_TIME_SCALE stretches the limits there.
 expect_shown() { # description, limit in seconds, condition on $answer
   local answer started=${EPOCHREALTIME/[.,]/}
-  local deadline=$(( started + $2 * 1000000 ))
+  local deadline=$(( started + $2 * ${TAVVO_TEST_TIME_SCALE:-1} * 1000000 ))
   while :; do
     answer=$(shown)
     if eval "$3"; then passed=$((passed + 1)); return; fi
