@@ -101,8 +101,9 @@ TEST(CollectorWatch, ABurstOfChangesIsReadOnceSoonAfterItStarts)
     auto const passes = loop.passes();
     ASSERT_EQ(passes.size(), startingPasses + 1) << "one for the whole burst";
     EXPECT_GT(passes.back(), lastWrite) << "after the burst, so it reads all of it";
-    // The design's bound is 200 ms; a loaded test machine gets some slack.
-    EXPECT_LT(passes.back() - firstWrite, 300ms);
+    // The loop's bound is 200 ms; the test allows for a loaded machine (and
+    // the sanitizers) and still fails a loop that waits for a later change.
+    EXPECT_LT(passes.back() - firstWrite, 1s);
 }
 
 TEST(CollectorWatch, ANewFolderIsReadAgainOnceWatchedAndWatchedFromThen)
@@ -141,7 +142,7 @@ TEST(CollectorWatch, TimeAloneCallsForAPassWhenTheSourceSaysSo)
     auto const passes = loop.passes();
     ASSERT_EQ(passes.size(), startingPasses + 1);
     EXPECT_GE(passes.back() - passes.front(), 290ms);
-    EXPECT_LT(passes.back() - passes.front(), 800ms);
+    EXPECT_LT(passes.back() - passes.front(), 2s);
 }
 
 // SIGINT reaches the same descriptor (tested with it).
