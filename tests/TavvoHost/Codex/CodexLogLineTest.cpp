@@ -110,7 +110,13 @@ TEST(CodexLogLine, TellsEventsOtherLinesAndMalformedOnesApart)
         { tokenCountLine(stamp, "null", R"({"primary":[1]})"), Kind::malformed },
         { tokenCountLine(stamp, "null", R"({"limit_id":7})"), Kind::malformed },
         { tokenCountLine(stamp, "null", "\"limits\""), Kind::malformed },
-        { "{\"token_count\":\"\xff\"}", Kind::malformed },
+        // A kept text must be valid UTF-8; a broken one elsewhere is passed over.
+        { "{\"token_count\":\"\xff\"}", Kind::other },
+        { tokenCountLine(stamp, "null", "{\"limit_name\":\"Pro \xc3\"}"), Kind::malformed },
+        { tokenCountLine(stamp, "null", "{\"limit_id\":\"\xed\xa0\x80\"}"), Kind::malformed }, // a lone surrogate
+        { tokenCountLine(stamp, "null", "{\"plan_type\":\"\xf8\x88\x80\x80\x80\"}"), Kind::malformed },
+        { tokenCountLine("2026-06-01T07:31:45.190\xff", "null", "null"), Kind::malformed },
+        { tokenCountLine(stamp, "{\"note\":\"\xff\xfe\"}", "{\"limit_name\":\"caf\xc3\xa9 \xe2\x9c\x93\"}"), Kind::tokenCount },
         { "{\"token_count\":" + std::string(100000, '[') + std::string(100000, ']') + "}", Kind::other }, // deep, yet no crash
     };
     for (auto const& [line, kind] : cases)
