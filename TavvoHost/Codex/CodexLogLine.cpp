@@ -5,9 +5,11 @@
 #include "Platform/Foundation/InternetDateTime.hpp"
 
 #include <rapidjson/document.h>
+#include <rapidjson/reader.h>
 
 #include <glib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -24,6 +26,50 @@ struct Malformed { };
 
 using Value = rapidjson::Value;
 using Document = rapidjson::GenericDocument<rapidjson::UTF8<>, rapidjson::MemoryPoolAllocator<>, rapidjson::MemoryPoolAllocator<>>;
+using Reader = rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, rapidjson::MemoryPoolAllocator<>>;
+using Size = rapidjson::SizeType;
+
+// Hands the parser's events on to a document, but stops the parse at a
+// nesting deeper than Codex's records go. The recursive parser takes
+// stack for each level, so a crafted line of brackets must end before the
+// stack does; it is far quicker than the iterative one on the records.
+class NestingLimit {
+public:
+    static constexpr int maxDepth = 32;
+
+    explicit NestingLimit(Document& document)
+        : m_document(document)
+    {
+    }
+
+    bool exceeded() const { return m_depth > maxDepth; }
+
+    bool Null() { return m_document.Null(); }
+    bool Bool(bool value) { return m_document.Bool(value); }
+    bool Int(int value) { return m_document.Int(value); }
+    bool Uint(unsigned value) { return m_document.Uint(value); }
+    bool Int64(std::int64_t value) { return m_document.Int64(value); }
+    bool Uint64(std::uint64_t value) { return m_document.Uint64(value); }
+    bool Double(double value) { return m_document.Double(value); }
+    bool RawNumber(const char* text, Size length, bool copy) { return m_document.RawNumber(text, length, copy); }
+    bool String(const char* text, Size length, bool copy) { return m_document.String(text, length, copy); }
+    bool Key(const char* text, Size length, bool copy) { return m_document.Key(text, length, copy); }
+    bool StartObject() { return enter() && m_document.StartObject(); }
+    bool EndObject(Size members) { return leave() && m_document.EndObject(members); }
+    bool StartArray() { return enter() && m_document.StartArray(); }
+    bool EndArray(Size elements) { return leave() && m_document.EndArray(elements); }
+
+private:
+    bool enter() { return ++m_depth <= maxDepth; }
+    bool leave()
+    {
+        --m_depth;
+        return true;
+    }
+
+    Document& m_document;
+    int m_depth = 0;
+};
 
 
 // Nothing for an absent or null member: Codex writes either for "unknown".
@@ -202,16 +248,21 @@ bool mentionsTokenCount(std::string_view text)
 
 // The text of the JSON string that starts `text` after `key`, and what
 // follows its closing quote; nothing when `text` does not start with `key`
-// or the string holds an escape (the slow road reads those).
-std::optional<std::pair<std::string_view, std::string_view>> plainStringAfter(std::string_view text, std::string_view key)
+// or the string holds an escape (the slow road reads those). Every line
+// passes here, so the key's length is a constant the comparison is
+// unrolled for, and the short string is scanned inline rather than by calls.
+template <std::size_t keySize>
+std::optional<std::pair<std::string_view, std::string_view>> plainStringAfter(std::string_view text, const char (&key)[keySize])
 {
-    if (!text.starts_with(key))
+    constexpr std::size_t length = keySize - 1; // without the terminating zero
+    if (text.size() < length || std::memcmp(text.data(), key, length) != 0)
         return std::nullopt;
-    text.remove_prefix(key.size());
-    auto const end = text.find('"');
-    if (end == std::string_view::npos || text.substr(0, end).find('\\') != std::string_view::npos)
+    text.remove_prefix(length);
+    auto const end = std::find_if(text.begin(), text.end(), [](char c) { return c == '"' || c == '\\'; });
+    if (end == text.end() || *end == '\\')
         return std::nullopt;
-    return std::pair { text.substr(0, end), text.substr(end + 1) };
+    auto const size = static_cast<std::size_t>(end - text.begin());
+    return std::pair { text.substr(0, size), text.substr(size + 1) };
 }
 
 // Whether the line, laid out the way Codex writes its lines
@@ -264,8 +315,23 @@ CodexLogLine parseCodexLogLine(std::string_view line)
     // The pool keeps a header in its buffer: ask for less than the buffer.
     Document document(&valueAllocator, sizeof parseBuffer / 2, &parseAllocator);
     std::string text(object);
-    document.ParseInsitu<rapidjson::kParseIterativeFlag>(text.data());
-    if (document.HasParseError())
+    bool parsed = false;
+    bool tooDeep = false;
+    auto parseRecursively = [&](Document& target) {
+        NestingLimit handler(target);
+        Reader reader(&parseAllocator);
+        rapidjson::InsituStringStream stream(text.data());
+        parsed = !reader.Parse<rapidjson::kParseInsituFlag>(stream, handler).IsError();
+        tooDeep = handler.exceeded();
+        return parsed;
+    };
+    document.Populate(parseRecursively);
+    if (tooDeep) {
+        // Rare enough for the slower parser, whose depth costs heap only.
+        text.assign(object);
+        parsed = !document.ParseInsitu<rapidjson::kParseIterativeFlag>(text.data()).HasParseError();
+    }
+    if (!parsed)
         return { CodexLogLine::Kind::malformed, std::nullopt };
     try {
         return parseDocument(document);

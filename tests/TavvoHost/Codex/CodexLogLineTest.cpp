@@ -118,6 +118,10 @@ TEST(CodexLogLine, TellsEventsOtherLinesAndMalformedOnesApart)
         { tokenCountLine("2026-06-01T07:31:45.190\xff", "null", "null"), Kind::malformed },
         { tokenCountLine(stamp, "{\"note\":\"\xff\xfe\"}", "{\"limit_name\":\"caf\xc3\xa9 \xe2\x9c\x93\"}"), Kind::tokenCount },
         { "{\"token_count\":" + std::string(100000, '[') + std::string(100000, ']') + "}", Kind::other }, // deep, yet no crash
+        { "{\"token_count\":" + std::string(100000, '[') + "}", Kind::malformed },
+        // Nesting deeper than records go still reads, and a fault inside it still counts.
+        { tokenCountLine(stamp, "{\"extra\":" + std::string(40, '[') + std::string(40, ']') + "}", "null"), Kind::tokenCount },
+        { tokenCountLine(stamp, "{\"extra\":" + std::string(40, '[') + std::string(39, ']') + "}", "null"), Kind::malformed },
     };
     for (auto const& [line, kind] : cases)
         EXPECT_EQ(parseCodexLogLine(line).kind, kind) << line.substr(0, 120);
