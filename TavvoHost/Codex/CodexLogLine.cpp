@@ -73,15 +73,15 @@ private:
 
 
 // Nothing for an absent or null member: Codex writes either for "unknown".
-const Value* member(const Value& object, const char* name)
+const Value* member(const Value& object, std::string_view name)
 {
-    auto const found = object.FindMember(name);
+    auto const found = object.FindMember(Value(rapidjson::StringRef(name.data(), static_cast<rapidjson::SizeType>(name.size()))));
     if (found == object.MemberEnd() || found->value.IsNull())
         return nullptr;
     return &found->value;
 }
 
-const Value* objectMember(const Value& object, const char* name)
+const Value* objectMember(const Value& object, std::string_view name)
 {
     auto const* value = member(object, name);
     if (value && !value->IsObject())
@@ -91,7 +91,7 @@ const Value* objectMember(const Value& object, const char* name)
 
 // A text the reader keeps must be valid UTF-8 for the snapshot; the parser
 // does not check the encoding, since nearly all of a line is thrown away.
-std::optional<std::string> stringMember(const Value& object, const char* name)
+std::optional<std::string> stringMember(const Value& object, std::string_view name)
 {
     auto const* value = member(object, name);
     if (!value)
@@ -101,7 +101,7 @@ std::optional<std::string> stringMember(const Value& object, const char* name)
     return std::string(value->GetString(), value->GetStringLength());
 }
 
-std::optional<double> numberMember(const Value& object, const char* name)
+std::optional<double> numberMember(const Value& object, std::string_view name)
 {
     auto const* value = member(object, name);
     if (!value)
@@ -111,7 +111,7 @@ std::optional<double> numberMember(const Value& object, const char* name)
     return value->GetDouble();
 }
 
-std::int64_t countMember(const Value& object, const char* name)
+std::int64_t countMember(const Value& object, std::string_view name)
 {
     auto const* value = member(object, name);
     if (!value)
@@ -121,7 +121,7 @@ std::int64_t countMember(const Value& object, const char* name)
     return static_cast<std::int64_t>(value->GetUint64());
 }
 
-std::optional<CodexTokenUsage> usageMember(const Value& object, const char* name)
+std::optional<CodexTokenUsage> usageMember(const Value& object, std::string_view name)
 {
     auto const* usage = objectMember(object, name);
     if (!usage)
