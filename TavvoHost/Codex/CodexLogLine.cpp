@@ -55,27 +55,26 @@ public:
     bool String(const char* text, Size length, bool copy) { return m_document.String(text, length, copy); }
     bool Key(const char* text, Size length, bool copy) { return m_document.Key(text, length, copy); }
     bool StartObject() { return enter() && m_document.StartObject(); }
-    bool EndObject(Size members) { return leave() && m_document.EndObject(members); }
+    bool EndObject(Size members) { return leave(m_document.EndObject(members)); }
     bool StartArray() { return enter() && m_document.StartArray(); }
-    bool EndArray(Size elements) { return leave() && m_document.EndArray(elements); }
+    bool EndArray(Size elements) { return leave(m_document.EndArray(elements)); }
 
 private:
     bool enter() { return ++m_depth <= maxDepth; }
-    bool leave()
+    bool leave(bool accepted)
     {
         --m_depth;
-        return true;
+        return accepted;
     }
 
     Document& m_document;
     int m_depth = 0;
 };
 
-
 // Nothing for an absent or null member: Codex writes either for "unknown".
 const Value* member(const Value& object, std::string_view name)
 {
-    auto const found = object.FindMember(Value(rapidjson::StringRef(name.data(), static_cast<rapidjson::SizeType>(name.size()))));
+    auto const found = object.FindMember(Value(rapidjson::StringRef(name.data(), static_cast<Size>(name.size()))));
     if (found == object.MemberEnd() || found->value.IsNull())
         return nullptr;
     return &found->value;
