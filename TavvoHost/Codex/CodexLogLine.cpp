@@ -5,7 +5,11 @@
 #include "Platform/Foundation/InternetDateTime.hpp"
 
 #include <rapidjson/document.h>
+#include <rapidjson/reader.h>
 
+#include <glib.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -22,18 +26,61 @@ struct Malformed { };
 
 using Value = rapidjson::Value;
 using Document = rapidjson::GenericDocument<rapidjson::UTF8<>, rapidjson::MemoryPoolAllocator<>, rapidjson::MemoryPoolAllocator<>>;
+using Reader = rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, rapidjson::MemoryPoolAllocator<>>;
+using Size = rapidjson::SizeType;
 
+// Hands the parser's events on to a document, but stops the parse at a
+// nesting deeper than Codex's records go. The recursive parser takes
+// stack for each level, so a crafted line of brackets must end before the
+// stack does; it is far quicker than the iterative one on the records.
+class NestingLimit {
+public:
+    static constexpr int maxDepth = 32;
+
+    explicit NestingLimit(Document& document)
+        : m_document(document)
+    {
+    }
+
+    bool exceeded() const { return m_depth > maxDepth; }
+
+    bool Null() { return m_document.Null(); }
+    bool Bool(bool value) { return m_document.Bool(value); }
+    bool Int(int value) { return m_document.Int(value); }
+    bool Uint(unsigned value) { return m_document.Uint(value); }
+    bool Int64(std::int64_t value) { return m_document.Int64(value); }
+    bool Uint64(std::uint64_t value) { return m_document.Uint64(value); }
+    bool Double(double value) { return m_document.Double(value); }
+    bool RawNumber(const char* text, Size length, bool copy) { return m_document.RawNumber(text, length, copy); }
+    bool String(const char* text, Size length, bool copy) { return m_document.String(text, length, copy); }
+    bool Key(const char* text, Size length, bool copy) { return m_document.Key(text, length, copy); }
+    bool StartObject() { return enter() && m_document.StartObject(); }
+    bool EndObject(Size members) { return leave(m_document.EndObject(members)); }
+    bool StartArray() { return enter() && m_document.StartArray(); }
+    bool EndArray(Size elements) { return leave(m_document.EndArray(elements)); }
+
+private:
+    bool enter() { return ++m_depth <= maxDepth; }
+    bool leave(bool accepted)
+    {
+        --m_depth;
+        return accepted;
+    }
+
+    Document& m_document;
+    int m_depth = 0;
+};
 
 // Nothing for an absent or null member: Codex writes either for "unknown".
-const Value* member(const Value& object, const char* name)
+const Value* member(const Value& object, std::string_view name)
 {
-    auto const found = object.FindMember(name);
+    auto const found = object.FindMember(Value(rapidjson::StringRef(name.data(), static_cast<Size>(name.size()))));
     if (found == object.MemberEnd() || found->value.IsNull())
         return nullptr;
     return &found->value;
 }
 
-const Value* objectMember(const Value& object, const char* name)
+const Value* objectMember(const Value& object, std::string_view name)
 {
     auto const* value = member(object, name);
     if (value && !value->IsObject())
@@ -41,17 +88,19 @@ const Value* objectMember(const Value& object, const char* name)
     return value;
 }
 
-std::optional<std::string> stringMember(const Value& object, const char* name)
+// A text the reader keeps must be valid UTF-8 for the snapshot; the parser
+// does not check the encoding, since nearly all of a line is thrown away.
+std::optional<std::string> stringMember(const Value& object, std::string_view name)
 {
     auto const* value = member(object, name);
     if (!value)
         return std::nullopt;
-    if (!value->IsString())
+    if (!value->IsString() || !g_utf8_validate_len(value->GetString(), value->GetStringLength(), nullptr))
         throw Malformed {};
     return std::string(value->GetString(), value->GetStringLength());
 }
 
-std::optional<double> numberMember(const Value& object, const char* name)
+std::optional<double> numberMember(const Value& object, std::string_view name)
 {
     auto const* value = member(object, name);
     if (!value)
@@ -61,7 +110,7 @@ std::optional<double> numberMember(const Value& object, const char* name)
     return value->GetDouble();
 }
 
-std::int64_t countMember(const Value& object, const char* name)
+std::int64_t countMember(const Value& object, std::string_view name)
 {
     auto const* value = member(object, name);
     if (!value)
@@ -71,7 +120,7 @@ std::int64_t countMember(const Value& object, const char* name)
     return static_cast<std::int64_t>(value->GetUint64());
 }
 
-std::optional<CodexTokenUsage> usageMember(const Value& object, const char* name)
+std::optional<CodexTokenUsage> usageMember(const Value& object, std::string_view name)
 {
     auto const* usage = objectMember(object, name);
     if (!usage)
@@ -198,16 +247,21 @@ bool mentionsTokenCount(std::string_view text)
 
 // The text of the JSON string that starts `text` after `key`, and what
 // follows its closing quote; nothing when `text` does not start with `key`
-// or the string holds an escape (the slow road reads those).
-std::optional<std::pair<std::string_view, std::string_view>> plainStringAfter(std::string_view text, std::string_view key)
+// or the string holds an escape (the slow road reads those). Every line
+// passes here, so the key's length is a constant the comparison is
+// unrolled for, and the short string is scanned inline rather than by calls.
+template <std::size_t keySize>
+std::optional<std::pair<std::string_view, std::string_view>> plainStringAfter(std::string_view text, const char (&key)[keySize])
 {
-    if (!text.starts_with(key))
+    constexpr std::size_t length = keySize - 1; // without the terminating zero
+    if (text.size() < length || std::memcmp(text.data(), key, length) != 0)
         return std::nullopt;
-    text.remove_prefix(key.size());
-    auto const end = text.find('"');
-    if (end == std::string_view::npos || text.substr(0, end).find('\\') != std::string_view::npos)
+    text.remove_prefix(length);
+    auto const end = std::find_if(text.begin(), text.end(), [](char c) { return c == '"' || c == '\\'; });
+    if (end == text.end() || *end == '\\')
         return std::nullopt;
-    return std::pair { text.substr(0, end), text.substr(end + 1) };
+    auto const size = static_cast<std::size_t>(end - text.begin());
+    return std::pair { text.substr(0, size), text.substr(size + 1) };
 }
 
 // Whether the line, laid out the way Codex writes its lines
@@ -249,17 +303,34 @@ CodexLogLine parseCodexLogLine(std::string_view line)
         return {};
 
     // The document's memory is on the stack: an event fits, a bigger line
-    // spills over to the heap. The kept texts must be valid UTF-8 for the
-    // snapshot, so the encoding is checked (which parsing in place would
-    // skip in this RapidJSON version).
+    // spills over to the heap. The line is parsed in place in a copy of its
+    // own, so the document's texts point into that copy rather than being
+    // copied one by one. The encoding is checked only in the texts kept
+    // (see stringMember), not in the whole line.
     char valueBuffer[16 << 10];
     char parseBuffer[4 << 10];
     rapidjson::MemoryPoolAllocator<> valueAllocator(valueBuffer, sizeof valueBuffer);
     rapidjson::MemoryPoolAllocator<> parseAllocator(parseBuffer, sizeof parseBuffer);
     // The pool keeps a header in its buffer: ask for less than the buffer.
     Document document(&valueAllocator, sizeof parseBuffer / 2, &parseAllocator);
-    document.Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag>(object.data(), object.size());
-    if (document.HasParseError())
+    std::string text(object);
+    bool parsed = false;
+    bool tooDeep = false;
+    auto parseRecursively = [&](Document& target) {
+        NestingLimit handler(target);
+        Reader reader(&parseAllocator);
+        rapidjson::InsituStringStream stream(text.data());
+        parsed = !reader.Parse<rapidjson::kParseInsituFlag>(stream, handler).IsError();
+        tooDeep = handler.exceeded();
+        return parsed;
+    };
+    document.Populate(parseRecursively);
+    if (tooDeep) {
+        // Rare enough for the slower parser, whose depth costs heap only.
+        text.assign(object);
+        parsed = !document.ParseInsitu<rapidjson::kParseIterativeFlag>(text.data()).HasParseError();
+    }
+    if (!parsed)
         return { CodexLogLine::Kind::malformed, std::nullopt };
     try {
         return parseDocument(document);

@@ -57,7 +57,10 @@ struct CodexLogLine {
 //   primary_reset_after_seconds (and secondary_…) keys.
 // Values are kept as reported (a used share of −5 or 250 too); a reset
 // outside the years 2000–9999 or a window that is not a positive number of
-// minutes is absent. A key of the wrong type makes the line malformed.
+// minutes is absent. A key of the wrong type makes the line malformed, and
+// so does a kept text (limit_id, limit_name, plan_type, the timestamp) that
+// is not valid UTF-8 or holds a NUL; the encoding of the rest of the line
+// is not checked.
 CodexLogLine parseCodexLogLine(std::string_view line);
 
 }

@@ -2,7 +2,7 @@
 
 #include "TavvoHost/LogFiles/RegularFile.hpp"
 
-#include <vector>
+#include <memory>
 
 namespace TavvoHost {
 
@@ -35,12 +35,13 @@ LogFileRead AppendedLogFile::read(const std::filesystem::path& path, LineConsume
         consumer.startOfFile();
 
     LineSplitter splitter(m_limits.maxLineBytes, m_skipping);
-    std::vector<char> buffer(logFileChunkBytes);
+    // Left uninitialised: every byte passed on was read first.
+    auto const buffer = std::make_unique_for_overwrite<char[]>(logFileChunkBytes);
     off_t position = m_offset;
     result.outcome = LogFileRead::Outcome::read;
     while (position < size) {
-        auto const wanted = std::min<off_t>(static_cast<off_t>(buffer.size()), size - position);
-        auto const count = file.readAt(std::span(buffer.data(), static_cast<std::size_t>(wanted)), position);
+        auto const wanted = std::min<off_t>(static_cast<off_t>(logFileChunkBytes), size - position);
+        auto const count = file.readAt(std::span(buffer.get(), static_cast<std::size_t>(wanted)), position);
         if (!count) {
             result.outcome = LogFileRead::Outcome::failed;
             result.error = file.error();
@@ -48,7 +49,7 @@ LogFileRead AppendedLogFile::read(const std::filesystem::path& path, LineConsume
         }
         if (*count == 0)
             break; // truncated while we read: the next read starts over
-        splitter.feed(std::string_view(buffer.data(), *count), consumer);
+        splitter.feed(std::string_view(buffer.get(), *count), consumer);
         position += static_cast<off_t>(*count);
     }
 

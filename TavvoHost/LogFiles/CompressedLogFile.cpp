@@ -3,7 +3,6 @@
 #include "TavvoHost/LogFiles/RegularFile.hpp"
 
 #include <memory>
-#include <vector>
 
 #include <zstd.h>
 
@@ -54,14 +53,15 @@ LogFileRead CompressedLogFile::read(const std::filesystem::path& path, LineConsu
     consumer.startOfFile();
 
     LineSplitter splitter(m_limits.maxLineBytes);
-    std::vector<char> input(logFileChunkBytes);
-    std::vector<char> output(logFileChunkBytes);
+    // Left uninitialised: every byte used was read or decompressed first.
+    auto const input = std::make_unique_for_overwrite<char[]>(logFileChunkBytes);
+    auto const output = std::make_unique_for_overwrite<char[]>(logFileChunkBytes);
     std::uint64_t produced = 0;
     std::size_t frameRemainder = 0; // non-zero while a frame is unfinished
     off_t position = 0;
     while (position < status.st_size && result.outcome == LogFileRead::Outcome::read) {
-        auto const wanted = std::min<off_t>(static_cast<off_t>(input.size()), status.st_size - position);
-        auto const count = file.readAt(std::span(input.data(), static_cast<std::size_t>(wanted)), position);
+        auto const wanted = std::min<off_t>(static_cast<off_t>(logFileChunkBytes), status.st_size - position);
+        auto const count = file.readAt(std::span(input.get(), static_cast<std::size_t>(wanted)), position);
         if (!count) {
             result.outcome = LogFileRead::Outcome::failed;
             result.error = file.error();
@@ -71,10 +71,10 @@ LogFileRead CompressedLogFile::read(const std::filesystem::path& path, LineConsu
             break;
         position += static_cast<off_t>(*count);
 
-        ZSTD_inBuffer in { input.data(), *count, 0 };
+        ZSTD_inBuffer in { input.get(), *count, 0 };
         // Drain the chunk, and everything it expands to, before reading on.
         for (bool outputFull = true; in.pos < in.size || outputFull;) {
-            ZSTD_outBuffer out { output.data(), output.size(), 0 };
+            ZSTD_outBuffer out { output.get(), logFileChunkBytes, 0 };
             frameRemainder = ZSTD_decompressStream(context.get(), &out, &in);
             if (ZSTD_isError(frameRemainder)) {
                 result.outcome = LogFileRead::Outcome::corrupt;
@@ -86,7 +86,7 @@ LogFileRead CompressedLogFile::read(const std::filesystem::path& path, LineConsu
                 break;
             }
             produced += out.pos;
-            splitter.feed(std::string_view(output.data(), out.pos), consumer);
+            splitter.feed(std::string_view(output.get(), out.pos), consumer);
         }
     }
 

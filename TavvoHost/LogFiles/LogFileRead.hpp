@@ -16,7 +16,7 @@ struct LogFileLimits {
 };
 
 // Bytes are read in chunks of this size, never a whole file at once.
-inline constexpr std::size_t logFileChunkBytes = std::size_t { 64 } << 10;
+inline constexpr std::size_t logFileChunkBytes = std::size_t { 256 } << 10;
 
 struct LogFileRead {
     enum class Outcome {

@@ -59,6 +59,9 @@ TEST(CodexLogLine, ReadsEveryShapeOfTheLimits)
             observed({ { fiveHourWindow, 1.0, std::nullopt }, { weeklyWindow, 2.0, std::nullopt } }) },
         { "a window that is no length", R"({"primary":{"used_percent":1,"window_minutes":0},"secondary":{"used_percent":2,"window_minutes":1.5}})",
             observed({ { std::nullopt, 1.0, std::nullopt }, { std::nullopt, 2.0, std::nullopt } }) },
+        // Escapes are undone in place: each text must end where its own does.
+        { "escaped texts", R"({"limit_id":"codex\"x","limit_name":"Caf\u00e9 \ud83d\ude80","plan_type":"a\\b","primary":{}})",
+            observed({}, "codex\"x", "a\\b", "Café 🚀") },
         { "empty windows", R"({"primary":{},"secondary":{"window_minutes":null}})", observed({}) },
         { "no limits", "null", std::nullopt },
     };
@@ -110,8 +113,19 @@ TEST(CodexLogLine, TellsEventsOtherLinesAndMalformedOnesApart)
         { tokenCountLine(stamp, "null", R"({"primary":[1]})"), Kind::malformed },
         { tokenCountLine(stamp, "null", R"({"limit_id":7})"), Kind::malformed },
         { tokenCountLine(stamp, "null", "\"limits\""), Kind::malformed },
-        { "{\"token_count\":\"\xff\"}", Kind::malformed },
+        // A kept text must be valid UTF-8; a broken one elsewhere is passed over.
+        { "{\"token_count\":\"\xff\"}", Kind::other },
+        { tokenCountLine(stamp, "null", "{\"limit_name\":\"Pro \xc3\"}"), Kind::malformed },
+        { tokenCountLine(stamp, "null", "{\"limit_id\":\"\xed\xa0\x80\"}"), Kind::malformed }, // a lone surrogate
+        { tokenCountLine(stamp, "null", "{\"plan_type\":\"\xf8\x88\x80\x80\x80\"}"), Kind::malformed },
+        { tokenCountLine("2026-06-01T07:31:45.190\xff", "null", "null"), Kind::malformed },
+        { tokenCountLine(stamp, "null", R"({"limit_name":"a\u0000b"})"), Kind::malformed },
+        { tokenCountLine(stamp, "{\"note\":\"\xff\xfe\"}", "{\"limit_name\":\"caf\xc3\xa9 \xe2\x9c\x93\"}"), Kind::tokenCount },
         { "{\"token_count\":" + std::string(100000, '[') + std::string(100000, ']') + "}", Kind::other }, // deep, yet no crash
+        { "{\"token_count\":" + std::string(100000, '[') + "}", Kind::malformed },
+        // Nesting deeper than records go still reads, and a fault inside it still counts.
+        { tokenCountLine(stamp, "{\"extra\":" + std::string(40, '[') + std::string(40, ']') + "}", "null"), Kind::tokenCount },
+        { tokenCountLine(stamp, "{\"extra\":" + std::string(40, '[') + std::string(39, ']') + "}", "null"), Kind::malformed },
     };
     for (auto const& [line, kind] : cases)
         EXPECT_EQ(parseCodexLogLine(line).kind, kind) << line.substr(0, 120);

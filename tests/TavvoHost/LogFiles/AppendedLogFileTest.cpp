@@ -42,6 +42,22 @@ TEST(AppendedLogFile, ReadsOnlyWhatWasAppendedAndWaitsForTheLastNewline)
     EXPECT_EQ(readLines(file, path), Lines { "partial" });
 }
 
+TEST(AppendedLogFile, ReadsLinesAcrossChunksWholeAndResumesAfterTheLastOne)
+{
+    TemporaryDirectory folder;
+    auto const path = folder.path() / "log.jsonl";
+    auto const lines = linesOverSeveralChunks();
+    writeFile(path, joinedLines(lines) + "unfinished");
+    AppendedLogFile file;
+    CollectedLines collected;
+    auto const result = file.read(path, collected);
+    EXPECT_EQ(collected.lines, lines);
+    EXPECT_EQ(result.lines, static_cast<std::int64_t>(lines.size()));
+
+    appendFile(path, " at last\n");
+    EXPECT_EQ(readLines(file, path), Lines { "unfinished at last" });
+}
+
 TEST(AppendedLogFile, StartsOverWhenTheFileShrankOrWasReplaced)
 {
     TemporaryDirectory folder;

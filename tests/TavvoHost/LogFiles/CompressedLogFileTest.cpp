@@ -37,6 +37,20 @@ TEST(CompressedLogFile, ReadsTheWholeFileOnlyWhenItChanged)
     EXPECT_EQ(again.lines, (Lines { "a", "b", "c", "d" }));
 }
 
+TEST(CompressedLogFile, ReadsLinesAcrossChunksWhole)
+{
+    TemporaryDirectory folder;
+    auto const path = folder.path() / "log.jsonl.zst";
+    auto const lines = linesOverSeveralChunks();
+    writeFile(path, compressed(joinedLines(lines)));
+    CompressedLogFile file;
+    CollectedLines collected;
+    auto const result = file.read(path, collected);
+    EXPECT_EQ(result.outcome, Outcome::read);
+    EXPECT_EQ(collected.lines, lines);
+    EXPECT_EQ(result.lines, static_cast<std::int64_t>(lines.size()));
+}
+
 TEST(CompressedLogFile, ReportsDamagedTruncatedAndEndlessData)
 {
     TemporaryDirectory folder;

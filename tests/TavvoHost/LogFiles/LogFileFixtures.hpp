@@ -3,6 +3,7 @@
 
 #include "Platform/Foundation/Date.hpp"
 #include "TavvoHost/LogFiles/LineSplitter.hpp"
+#include "TavvoHost/LogFiles/LogFileRead.hpp"
 
 #include <gtest/gtest.h>
 #include <zstd.h>
@@ -51,3 +52,27 @@ struct CollectedLines final : TavvoHost::LineConsumer {
     void startOfFile() override { ++starts; }
     void line(std::string_view text) override { lines.emplace_back(text); }
 };
+
+// Lines of many lengths, some empty, over several read chunks, so that the
+// chunks' edges fall inside lines, next to newlines and between them.
+inline std::vector<std::string> linesOverSeveralChunks()
+{
+    std::vector<std::string> lines;
+    std::size_t total = 0;
+    for (std::size_t index = 0; total < 3 * TavvoHost::logFileChunkBytes + 1000; ++index) {
+        if (index % 13 == 0)
+            lines.emplace_back();
+        else
+            lines.push_back(std::to_string(index) + std::string((index * 7919) % 5000, static_cast<char>('a' + index % 26)));
+        total += lines.back().size() + 1;
+    }
+    return lines;
+}
+
+inline std::string joinedLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (auto const& line : lines)
+        text += line + '\n';
+    return text;
+}
