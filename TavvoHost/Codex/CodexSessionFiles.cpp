@@ -3,10 +3,14 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <string_view>
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace TavvoHost {
 
@@ -40,6 +44,66 @@ CodexFileVersion versionOf(const struct stat& status)
 {
     return { status.st_dev, status.st_ino, status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec, status.st_ctim.tv_sec,
         status.st_ctim.tv_nsec };
+}
+
+// A folder held open for one look at it: its state, its entries and its
+// logs' states all through one descriptor; -1, with `error`, when it
+// cannot be opened.
+struct OpenFolder {
+    explicit OpenFolder(const fs::path& path)
+        : descriptor(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+        , error(descriptor < 0 ? errno : 0)
+    {
+    }
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    ~OpenFolder()
+    {
+        if (descriptor >= 0)
+            ::close(descriptor);
+    }
+
+    int descriptor;
+    int error;
+};
+
+// An entry of a listed folder: its name, and whether it is a folder (the
+// listing says so on most file systems; a link or an unknown type is
+// looked at).
+struct FolderEntry {
+    std::string name;
+    bool isFolder;
+};
+
+// The entries of the open folder, without "." and "..".
+std::vector<FolderEntry> entriesOf(const OpenFolder& folder, std::error_code& error)
+{
+    std::vector<FolderEntry> entries;
+    int const copy = ::dup(folder.descriptor);
+    DIR* const listing = copy < 0 ? nullptr : ::fdopendir(copy);
+    if (!listing) {
+        error.assign(errno, std::generic_category());
+        if (copy >= 0)
+            ::close(copy);
+        return entries;
+    }
+    errno = 0;
+    while (auto const* entry = ::readdir(listing)) {
+        std::string name(entry->d_name);
+        if (name != "." && name != "..") {
+            bool isFolder = entry->d_type == DT_DIR;
+            if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+                struct stat status {};
+                isFolder = ::fstatat(folder.descriptor, entry->d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
+            }
+            entries.push_back({ std::move(name), isFolder });
+        }
+        errno = 0;
+    }
+    if (errno != 0)
+        error.assign(errno, std::generic_category());
+    ::closedir(listing);
+    return entries;
 }
 
 // Compared second by second, since any time_t a file system keeps may not
@@ -99,14 +163,18 @@ private:
     // folders, listed again unless it is unchanged since a trusted listing.
     void folder(Folder& folder, int depth, bool onlyDateFolders)
     {
+        // The logs are looked at through the open folder, so that each look
+        // is one name to find rather than the whole path walked again: most
+        // of a pass goes to the thousands of logs too old to read.
+        OpenFolder const open(folder.path);
         struct stat status {};
-        bool const isFolder = ::stat(folder.path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+        bool const isFolder = open.descriptor >= 0 && ::fstat(open.descriptor, &status) == 0 && S_ISDIR(status.st_mode);
         bool const unchanged = isFolder && folder.listedVersion == versionOf(status);
-        if (!unchanged && !list(folder, isFolder ? &status : nullptr, depth, onlyDateFolders))
+        if (!unchanged && !list(folder, open, isFolder ? &status : nullptr, depth, onlyDateFolders))
             return;
         m_result.folders.push_back(folder.path);
         for (auto const& log : folder.logs)
-            consider(log);
+            consider(open.descriptor, log);
         for (auto& subfolder : folder.subfolders)
             this->folder(subfolder, depth - 1, onlyDateFolders);
     }
@@ -114,7 +182,7 @@ private:
     // The top folders need not exist; a date folder listed by its parent
     // does, so failing to list it is a problem. `status`, taken before the
     // listing, is the version a later scan compares with.
-    bool list(Folder& folder, const struct stat* status, int depth, bool onlyDateFolders)
+    bool list(Folder& folder, const OpenFolder& open, const struct stat* status, int depth, bool onlyDateFolders)
     {
         std::vector<Folder> known = std::move(folder.subfolders);
         folder.subfolders.clear();
@@ -122,21 +190,20 @@ private:
         folder.listedVersion.reset();
 
         std::error_code error;
-        fs::directory_iterator entries(folder.path, error);
-        if (error) {
+        if (open.descriptor < 0 || !status) {
+            error.assign(open.descriptor < 0 ? open.error : ENOTDIR, std::generic_category());
             if (error != std::errc::no_such_file_or_directory)
                 report(folder.path, error);
             return false;
         }
         ++m_result.foldersListed;
-        for (; entries != fs::directory_iterator(); entries.increment(error)) {
-            auto const& path = entries->path();
-            std::string name = path.filename().string();
-            if (depth > 0 && isDateFolderName(name) && entries->is_directory(error))
-                folder.subfolders.push_back(remembered(known, path));
-            else if ((!onlyDateFolders || depth == 0) && isLogName(name)) {
-                bool const compressed = name.ends_with(compressedSuffix);
-                folder.logs.push_back({ path, std::move(name), compressed });
+        for (auto& entry : entriesOf(open, error)) {
+            if (depth > 0 && isDateFolderName(entry.name) && entry.isFolder)
+                folder.subfolders.push_back(remembered(known, folder.path / entry.name));
+            else if ((!onlyDateFolders || depth == 0) && isLogName(entry.name)) {
+                bool const compressed = entry.name.ends_with(compressedSuffix);
+                auto path = folder.path / entry.name;
+                folder.logs.push_back({ std::move(path), std::move(entry.name), compressed });
             }
         }
         if (error)
@@ -153,11 +220,11 @@ private:
         return found == known.end() ? Folder { path, std::nullopt, {}, {} } : std::move(*found);
     }
 
-    void consider(const Log& log)
+    void consider(int folderDescriptor, const Log& log)
     {
-        // stat follows a symbolic link: its target decides.
+        // Following a symbolic link: its target decides.
         struct stat status {};
-        if (::stat(log.path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        if (::fstatat(folderDescriptor, log.name.c_str(), &status, 0) != 0 || !S_ISREG(status.st_mode))
             return;
         // The twin rule holds whatever the files' ages.
         if (!log.compressed)
