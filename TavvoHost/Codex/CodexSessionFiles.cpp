@@ -8,9 +8,7 @@
 #include <string_view>
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace TavvoHost {
 
@@ -51,18 +49,20 @@ CodexFileVersion versionOf(const struct stat& status)
 // cannot be opened.
 struct OpenFolder {
     explicit OpenFolder(const fs::path& path)
-        : descriptor(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
-        , error(descriptor < 0 ? errno : 0)
+        : listing(::opendir(path.c_str()))
+        , descriptor(listing ? ::dirfd(listing) : -1)
+        , error(listing ? 0 : errno)
     {
     }
     OpenFolder(const OpenFolder&) = delete;
     OpenFolder& operator=(const OpenFolder&) = delete;
     ~OpenFolder()
     {
-        if (descriptor >= 0)
-            ::close(descriptor);
+        if (listing)
+            ::closedir(listing);
     }
 
+    DIR* listing;
     int descriptor;
     int error;
 };
@@ -75,20 +75,12 @@ struct FolderEntry {
     bool isFolder;
 };
 
-// The entries of the open folder, without "." and "..".
+// The entries of the open folder, without "." and "..". Read once.
 std::vector<FolderEntry> entriesOf(const OpenFolder& folder, std::error_code& error)
 {
     std::vector<FolderEntry> entries;
-    int const copy = ::dup(folder.descriptor);
-    DIR* const listing = copy < 0 ? nullptr : ::fdopendir(copy);
-    if (!listing) {
-        error.assign(errno, std::generic_category());
-        if (copy >= 0)
-            ::close(copy);
-        return entries;
-    }
     errno = 0;
-    while (auto const* entry = ::readdir(listing)) {
+    while (auto const* entry = ::readdir(folder.listing)) {
         std::string name(entry->d_name);
         if (name != "." && name != "..") {
             bool isFolder = entry->d_type == DT_DIR;
@@ -102,7 +94,6 @@ std::vector<FolderEntry> entriesOf(const OpenFolder& folder, std::error_code& er
     }
     if (errno != 0)
         error.assign(errno, std::generic_category());
-    ::closedir(listing);
     return entries;
 }
 
