@@ -48,10 +48,6 @@ struct HostOptions {
     std::string baseDirectory;
 };
 
-// Whether the clock pinned by --now stays at that instant, or starts there
-// and runs on: a live window's time must pass, or it would never reload.
-enum class PinnedClock { stays, runsOn };
-
 WidgetServices services(const HostOptions& options, PinnedClock pinned)
 {
     auto services = WidgetServices::system();
@@ -265,7 +261,8 @@ void declareShowOptions(CLI::App& show, LiveWidgetOptions& live, std::string& li
 
 }
 
-int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body, std::span<const std::string> arguments)
+int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body, std::span<const std::string> arguments,
+    const ProgramCommands& programCommands)
 {
     std::string const program(programName);
     CommandLine::Program line(program, program + ": the widget program; answers the widget host's requests from the command line.",
@@ -322,6 +319,9 @@ int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body,
             return static_cast<ExitStatus>(runLiveWidgetWindow(widget, live));
         }));
     declareShowOptions(show, live, liveAppearance);
+
+    if (programCommands)
+        programCommands(line, [&hostOptions](PinnedClock pinned) { return services(hostOptions, pinned); });
 
     return line.run(arguments, [](std::exception_ptr error) -> std::optional<CommandLine::Program::Failure> {
         try {

@@ -1,6 +1,6 @@
 #include "TavvoHost/Claude/ClaudeFeed.hpp"
 
-#include "TavvoHost/Observation/StateFile.hpp"
+#include "TavvoShared/State/TavvoStateFile.hpp"
 #include "Platform/Foundation/InternetDateTime.hpp"
 #include "Platform/Foundation/JSONWriter.hpp"
 #include "TavvoHost/Claude/ClaudeWindowJSON.hpp"
@@ -43,7 +43,7 @@ void writeWindow(Foundation::JSONWriter& writer, const char* key, const std::opt
 
 std::optional<fs::path> claudeFeedFile()
 {
-    return hostStateFile("claude-statusline.json");
+    return Tavvo::stateFile("claude-statusline.json");
 }
 
 std::string encodeClaudeFeed(const ClaudeObservation& observation)
@@ -62,7 +62,7 @@ std::string encodeClaudeFeed(const ClaudeObservation& observation)
 
 std::optional<ClaudeObservation> decodeClaudeFeed(std::string_view text)
 {
-    auto const document = parseHostStateObject(text);
+    auto const document = Tavvo::parseStateObject(text);
     if (!document)
         return std::nullopt;
     rapidjson::Value const& root = *document;
@@ -98,7 +98,7 @@ ClaudeFeedWrite recordClaudeFeed(const fs::path& file, const ClaudeObservation& 
         if (age >= Foundation::Date::duration::zero() && age < claudeFeedRefreshInterval)
             return ClaudeFeedWrite::unchanged;
     }
-    writeHostStateFile(file, encodeClaudeFeed(observation));
+    Tavvo::writeStateFile(file, encodeClaudeFeed(observation));
     return ClaudeFeedWrite::written;
 }
 

@@ -4,7 +4,7 @@
 #include "Platform/Foundation/InternetDateTime.hpp"
 #include "Platform/Foundation/JSONWriter.hpp"
 #include "TavvoHost/Observation/ObservedDates.hpp"
-#include "TavvoHost/Observation/StateFile.hpp"
+#include "TavvoShared/State/TavvoStateFile.hpp"
 
 #include <rapidjson/document.h>
 
@@ -96,7 +96,7 @@ std::string encodeCodexAppServerAnswer(const CodexAppServerAnswer& answer)
 
 std::optional<CodexAppServerAnswer> decodeCodexAppServerAnswer(std::string_view text)
 {
-    auto const document = parseHostStateObject(text);
+    auto const document = Tavvo::parseStateObject(text);
     if (!document)
         return std::nullopt;
     rapidjson::Value const& root = *document;
@@ -124,7 +124,7 @@ std::optional<CodexAppServerAnswer> readCodexAppServerRecord(const std::filesyst
 
 void writeCodexAppServerRecord(const std::filesystem::path& file, const CodexAppServerAnswer& answer)
 {
-    writeHostStateFile(file, encodeCodexAppServerAnswer(answer));
+    Tavvo::writeStateFile(file, encodeCodexAppServerAnswer(answer));
 }
 
 }

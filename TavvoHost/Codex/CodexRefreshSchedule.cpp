@@ -1,6 +1,6 @@
 #include "TavvoHost/Codex/CodexRefreshSchedule.hpp"
 
-#include "TavvoHost/Observation/StateFile.hpp"
+#include "TavvoShared/State/TavvoStateFile.hpp"
 #include "Platform/Foundation/FileManager.hpp"
 
 #include <algorithm>
@@ -57,7 +57,7 @@ CodexRefreshStamp::CodexRefreshStamp(std::filesystem::path path)
 
 std::optional<std::filesystem::path> CodexRefreshStamp::defaultPath()
 {
-    return hostStateFile("codex-refresh");
+    return Tavvo::stateFile("codex-refresh");
 }
 
 std::optional<Foundation::Date> CodexRefreshStamp::lastAttempt() const
@@ -72,7 +72,7 @@ void CodexRefreshStamp::record(Foundation::Date at)
 {
     auto const seconds = std::chrono::floor<std::chrono::seconds>(at);
     m_recorded = seconds;
-    writeHostStateFile(m_path, std::to_string(seconds.time_since_epoch().count()) + "\n");
+    Tavvo::writeStateFile(m_path, std::to_string(seconds.time_since_epoch().count()) + "\n");
 }
 
 }

@@ -2,7 +2,7 @@
 
 #include "TavvoHost/Codex/CodexAppServerRecord.hpp"
 #include "TavvoHost/Collector/SnapshotAssembly.hpp"
-#include "TavvoHost/Observation/StateFile.hpp"
+#include "TavvoShared/State/TavvoStateFile.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
 
 #include <fmt/format.h>
@@ -44,7 +44,7 @@ Collector::Collector(CollectorOptions options)
         return;
     if (auto const path = CodexRefreshStamp::defaultPath())
         m_refreshStamp.emplace(*path);
-    m_appServerRecord = hostStateFile("codex-app-server.json");
+    m_appServerRecord = Tavvo::stateFile("codex-app-server.json");
     if (m_appServerRecord)
         m_appServerAnswer = readCodexAppServerRecord(*m_appServerRecord);
 }

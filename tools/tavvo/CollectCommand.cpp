@@ -3,7 +3,7 @@
 #include "Platform/CommandLine/OptionValidators.hpp"
 #include "Platform/Foundation/Environment.hpp"
 #include "TavvoHost/Collector/Collector.hpp"
-#include "TavvoHost/Collector/CollectorWatch.hpp"
+#include "Platform/Foundation/WatchedPasses.hpp"
 #include "TavvoHost/Collector/SnapshotPublication.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONEncoder.hpp"
 
@@ -109,7 +109,7 @@ ExitStatus collect(const GlobalOptions& global, const CollectCommand::Settings& 
     }
     // Kept running as a service: a pass that cannot be published is
     // reported and the next change tries again.
-    TavvoHost::runWatchedPasses({
+    Foundation::runWatchedPasses({
         .pass =
             [&](Foundation::Date now) {
                 try {

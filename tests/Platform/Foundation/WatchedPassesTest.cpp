@@ -1,4 +1,4 @@
-#include "TavvoHost/Collector/CollectorWatch.hpp"
+#include "Platform/Foundation/WatchedPasses.hpp"
 
 #include "TestSupport/TemporaryDirectory.hpp"
 
@@ -10,12 +10,13 @@
 #include <thread>
 
 #include <pthread.h>
+#include <unistd.h>
 #include <signal.h>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Steady = std::chrono::steady_clock;
-using TavvoHost::WatchedPasses;
+using Foundation::WatchedPasses;
 
 namespace {
 
@@ -29,7 +30,7 @@ public:
         pthread_t const loopThread = pthread_self();
         std::thread player;
         bool started = false;
-        TavvoHost::runWatchedPasses({
+        Foundation::runWatchedPasses({
             [&](Foundation::Date) {
                 {
                     std::lock_guard const lock(m_mutex);
@@ -83,7 +84,7 @@ private:
 // what the folders watched after it may have received in between.
 constexpr std::size_t startingPasses = 2;
 
-TEST(CollectorWatch, ABurstOfChangesIsReadOnceSoonAfterItStarts)
+TEST(WatchedPasses, ABurstOfChangesIsReadOnceSoonAfterItStarts)
 {
     LoopRun loop;
     Steady::time_point firstWrite, lastWrite;
@@ -106,7 +107,7 @@ TEST(CollectorWatch, ABurstOfChangesIsReadOnceSoonAfterItStarts)
     EXPECT_LT(passes.back() - firstWrite, 1s);
 }
 
-TEST(CollectorWatch, ANewFolderIsReadAgainOnceWatchedAndWatchedFromThen)
+TEST(WatchedPasses, ANewFolderIsReadAgainOnceWatchedAndWatchedFromThen)
 {
     LoopRun loop;
     bool sawEachPass = true;
@@ -124,7 +125,7 @@ TEST(CollectorWatch, ANewFolderIsReadAgainOnceWatchedAndWatchedFromThen)
     EXPECT_EQ(loop.passes().size(), startingPasses + 3);
 }
 
-TEST(CollectorWatch, TimeAloneCallsForAPassWhenTheSourceSaysSo)
+TEST(WatchedPasses, TimeAloneCallsForAPassWhenTheSourceSaysSo)
 {
     LoopRun loop;
     std::optional<Foundation::Date> timedPass;
@@ -146,11 +147,11 @@ TEST(CollectorWatch, TimeAloneCallsForAPassWhenTheSourceSaysSo)
 }
 
 // SIGINT reaches the same descriptor (tested with it).
-TEST(CollectorWatch, ARequestToEndDuringAPassEndsTheLoopAfterIt)
+TEST(WatchedPasses, ARequestToEndDuringAPassEndsTheLoopAfterIt)
 {
     TemporaryDirectory temporary;
     int passes = 0;
-    TavvoHost::runWatchedPasses({
+    Foundation::runWatchedPasses({
         [&](Foundation::Date) {
             ++passes;
             raise(SIGTERM);
@@ -159,4 +160,30 @@ TEST(CollectorWatch, ARequestToEndDuringAPassEndsTheLoopAfterIt)
         [](Foundation::Date now) { return std::optional(now); },
     });
     EXPECT_EQ(passes, 1) << "the loop returned, before any timed pass";
+}
+
+// A program printing to a pipe ends when its reader does, even while it
+// sleeps with nothing to print; the passes see the clock it was given.
+TEST(WatchedPasses, TheReaderOfTheOutputGoingAwayEndsTheLoop)
+{
+    TemporaryDirectory temporary;
+    int descriptors[2];
+    ASSERT_EQ(pipe(descriptors), 0);
+    auto const pinned = Foundation::Date(std::chrono::seconds(1'800'000'000));
+    std::vector<Foundation::Date> seen;
+    std::thread reader([&] {
+        std::this_thread::sleep_for(100ms);
+        close(descriptors[0]);
+    });
+    Foundation::runWatchedPasses({
+        .pass = [&](Foundation::Date now) { seen.push_back(now); },
+        .watchedFolders = [&] { return std::vector<Foundation::WatchedFolder> { { temporary.path(), {} } }; },
+        .nextTimedPassAt = [](Foundation::Date) { return std::optional<Foundation::Date>(); },
+        .clock = [pinned] { return pinned; },
+        .endsWhenClosed = descriptors[1],
+    });
+    reader.join();
+    close(descriptors[1]);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), pinned);
 }

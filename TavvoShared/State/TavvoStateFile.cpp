@@ -1,11 +1,11 @@
-#include "TavvoHost/Observation/StateFile.hpp"
+#include "TavvoShared/State/TavvoStateFile.hpp"
 
 #include "Platform/Foundation/Environment.hpp"
 #include "Platform/Foundation/FileManager.hpp"
 
-namespace TavvoHost {
+namespace Tavvo {
 
-std::optional<std::filesystem::path> hostStateFile(std::string_view name)
+std::optional<std::filesystem::path> stateFile(std::string_view name)
 {
     auto const state = Foundation::userStateDirectory();
     if (!state)
@@ -13,14 +13,14 @@ std::optional<std::filesystem::path> hostStateFile(std::string_view name)
     return *state / "tavvo" / name;
 }
 
-void writeHostStateFile(const std::filesystem::path& file, std::string_view bytes)
+void writeStateFile(const std::filesystem::path& file, std::string_view bytes)
 {
     auto const manager = Foundation::FileManager::defaultManager();
     manager->createDirectory(file.parent_path(), true, std::filesystem::perms::owner_all);
     manager->writeAtomically(file, bytes);
 }
 
-std::optional<rapidjson::Document> parseHostStateObject(std::string_view text)
+std::optional<rapidjson::Document> parseStateObject(std::string_view text)
 {
     constexpr unsigned flags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag;
     rapidjson::Document document;

@@ -1,4 +1,4 @@
-#include "TavvoHost/Collector/CollectorWatch.hpp"
+#include "Platform/Foundation/WatchedPasses.hpp"
 
 #include "Platform/Foundation/TerminationSignals.hpp"
 
@@ -10,13 +10,13 @@
 
 #include <poll.h>
 
-namespace TavvoHost {
+namespace Foundation {
 
 namespace {
 
 using Steady = std::chrono::steady_clock;
 
-Foundation::Date currentDate()
+Date systemDate()
 {
     return std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
 }
@@ -63,10 +63,11 @@ private:
 
 void runWatchedPasses(const WatchedPasses& passes)
 {
+    auto const currentDate = passes.clock ? passes.clock : std::function<Date()>(systemDate);
     // Blocked first, so that a request during the first pass (which may
     // read a long history) ends the loop rather than killing the program.
-    Foundation::TerminationSignals signals;
-    Foundation::FolderWatcher watcher;
+    TerminationSignals signals;
+    FolderWatcher watcher;
     Burst burst;
     auto const pass = [&] {
         passes.pass(currentDate());
@@ -83,16 +84,21 @@ void runWatchedPasses(const WatchedPasses& passes)
         if (auto const date = currentDate(); auto const timed = passes.nextTimedPassAt(date)) {
             // Compared before subtracting: an instant far in the past
             // minus now could overflow.
-            auto const timedDeadline = *timed <= date ? now : now + std::min<Foundation::Date::duration>(*timed - date, longestSleep);
+            auto const timedDeadline = *timed <= date ? now : now + std::min<Date::duration>(*timed - date, longestSleep);
             deadline = deadline ? std::min(*deadline, timedDeadline) : timedDeadline;
         }
-        pollfd ready[] = { { signals.fileDescriptor(), POLLIN, 0 }, { watcher.fileDescriptor(), POLLIN, 0 } };
+        // A descriptor of -1 is left out by poll(2). For the write end of a
+        // pipe, POLLERR alone (asked for or not) says the reader is gone.
+        pollfd ready[] = { { signals.fileDescriptor(), POLLIN, 0 }, { watcher.fileDescriptor(), POLLIN, 0 },
+            { passes.endsWhenClosed.value_or(-1), 0, 0 } };
         if (::poll(ready, std::size(ready), pollTimeout(deadline, now)) < 0) {
             if (errno == EINTR)
                 continue;
             throw std::system_error(errno, std::generic_category(), "cannot wait for changes");
         }
         if ((ready[0].revents & POLLIN) != 0 && signals.received())
+            return;
+        if ((ready[2].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0)
             return;
         if ((ready[1].revents & POLLIN) != 0 && watcher.readEvents())
             burst.add(Steady::now());
