@@ -7,21 +7,29 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetTimelineProvider.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetView.hpp"
 
+TavvoWidgetSnapshotStore TavvoCurrentLimitsWidget::store(const WidgetKit::WidgetServices& services)
+{
+    return TavvoWidgetSnapshotStore(
+        TavvoWidgetSnapshotStore::resolvedAppGroupIdentifier(Foundation::Bundle::mainBundle()), std::nullopt, services.fileManager);
+}
+
+std::vector<std::filesystem::path> TavvoCurrentLimitsWidget::reloadSources(const TavvoWidgetSnapshotStore& store)
+{
+    auto files = L10n::languageOverrideFiles();
+    try {
+        files.push_back(store.snapshotURL());
+    } catch (const TavvoWidgetSnapshotStoreError&) {
+        // No container: nothing to watch; the entry says so.
+    }
+    return files;
+}
+
 WidgetKit::WidgetConfiguration TavvoCurrentLimitsWidget::body(const WidgetKit::WidgetServices& services) const
 {
-    TavvoWidgetSnapshotStore const store(
-        TavvoWidgetSnapshotStore::resolvedAppGroupIdentifier(Foundation::Bundle::mainBundle()), std::nullopt, services.fileManager);
+    auto const store = TavvoCurrentLimitsWidget::store(services);
     // A host program that writes the snapshot or changes the language
     // wants the widget to show it at once.
-    auto const reloadSources = [store] {
-        auto files = L10n::languageOverrideFiles();
-        try {
-            files.push_back(store.snapshotURL());
-        } catch (const TavvoWidgetSnapshotStoreError&) {
-            // No container: nothing to watch; the entry says so.
-        }
-        return files;
-    };
+    auto const reloadSources = [store] { return TavvoCurrentLimitsWidget::reloadSources(store); };
     using WidgetKit::WidgetFamily;
     return WidgetKit::staticConfiguration(std::string(TavvoWidgetConstants::widgetKind),
         TavvoWidgetTimelineProvider(store, services.clock),
