@@ -29,6 +29,10 @@ packages=(
   # A desktop like a user's, so that the tests prove themselves beside the
   # modules, buses and services it brings into every GTK program.
   sway waybar polybar dunst libnotify-bin dbus-x11
+  # The status-bar examples are tested inside the real programs: tmux,
+  # Waybar and swaybar under sway (screenshots by grim, their text read back
+  # by OCR), Polybar under Xvfb, i3blocks.
+  tmux grim i3blocks tesseract-ocr tesseract-ocr-eng
   # The collector runs as a user service; the install test asks systemd
   # where it looks for one.
   systemd

@@ -1,0 +1,59 @@
+# What the tests of `tavvo-widget bar` inside real status bars share. The
+# sourcing script sets $work (a scratch folder, removed by its trap); the
+# snapshot folder is $base, the installed examples are under $examples.
+passed=0 failed=0
+base=$work/base
+umask 022
+mkdir -p "$base/Widget"
+
+# One provider of a snapshot, observed now and fresh for an hour.
+# Arguments: id, title, limit id, limit title, remaining percent ("-" for
+# limits unknown).
+provider_json() {
+  local limits="[]"
+  [ "$5" != - ] && limits="[{\"id\": \"$3\", \"title\": \"$4\", \"remainingPercent\": $5}]"
+  printf '{"id": "%s", "title": "%s", "status": "available", "observedAt": "%s", "freshUntil": "%s", "limits": %s}' \
+    "$1" "$2" "$(date -u +%Y-%m-%dT%H:%M:%SZ)" "$(date -u -d '+1 hour' +%Y-%m-%dT%H:%M:%SZ)" "$limits"
+}
+
+# Publishes a snapshot the way a host program does: written beside the
+# file, then renamed over it, so that a watcher sees one replacement.
+# Arguments: Codex's and Claude's remaining percent.
+publish() {
+  printf '{"schemaVersion": 4, "generatedAt": "%s", "providers": [%s, %s]}\n' "$(date -u +%Y-%m-%dT%H:%M:%SZ)" \
+    "$(provider_json codex "Codex Pro" codex.weekly Weekly "$1")" \
+    "$(provider_json claude Claude claude.five_hour 5h "$2")" >"$base/Widget/.next.json"
+  mv -f "$base/Widget/.next.json" "$base/Widget/current-limits.json"
+}
+
+pass() { passed=$((passed + 1)); }
+fail() { failed=$((failed + 1)); echo "FAIL: $*"; }
+
+# Runs the condition again every 50 ms until it holds, for at most $2
+# seconds (stretched by TAVVO_TEST_TIME_SCALE under the sanitizers).
+# Arguments: description, limit in seconds, condition (evaluated; it may set
+# $seen to say what it saw instead).
+expect_within() {
+  local started=${EPOCHREALTIME/[.,]/}
+  local deadline=$(( started + $2 * ${TAVVO_TEST_TIME_SCALE:-1} * 1000000 ))
+  seen=
+  while :; do
+    if eval "$3"; then pass; return 0; fi
+    [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] || break
+    sleep 0.05
+  done
+  fail "$1: after $(( (${EPOCHREALTIME/[.,]/} - started) / 1000 )) ms, saw '$seen'"
+  return 1
+}
+
+# The example's command line with the build's program and the scratch
+# snapshot folder in place of the installed program. Arguments: example
+# file; prints its text.
+example_for_test() {
+  sed "s|tavvo-widget |$widget --base-dir $base |g" "$1"
+}
+
+report() { # name of the test
+  echo "$1: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}
