@@ -89,7 +89,7 @@ std::string tmuxText(const std::vector<StatusBarPiece>& pieces)
 {
     return marked(
         pieces, [](std::string_view text) { return replacedAll(text, "#", "##"); },
-        [](const std::string& color, const std::string& text) { return fmt::format("#[fg={}]{}#[default]", color, text); });
+        [](const std::string& color, const std::string& text) { return fmt::format("#[fg={}]{}#[default]", replacedAll(color, "#", "##"), text); });
 }
 
 std::string polybarText(const std::vector<StatusBarPiece>& pieces)
