@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# The installed Waybar and swaybar examples as a user sees them: a headless
+# sway session with Waybar running the example module (its style sheet
+# imported into a dark bar's) and a swaybar block whose status command is the
+# i3bar example. Screenshots (grim) are read back: the text by OCR, the
+# colour by counting the pixels of each severity's colour. A new snapshot
+# must change both bars within a second.
+#
+# sway will not run as root; as root, the session runs as an unprivileged
+# user made for it. Set TAVVO_TEST_SCREENSHOTS to a folder to keep one
+# screenshot of each state there.
+set -u
+widget=$1 examples=$2
+work=$(mktemp -d)
+sway=
+trap '[ -n "$sway" ] && { "${as_session_user[@]}" swaymsg exit || kill "$sway"; } >/dev/null 2>&1; wait; rm -rf "$work"' EXIT
+source "$(dirname "$0")/statusBarClientSupport.sh"
+
+session_user=$(id -un)
+if [ "$(id -u)" -eq 0 ]; then
+  session_user=tavvo-test
+  if ! id "$session_user" >/dev/null 2>&1 &&
+    ! useradd --system --no-create-home --shell /usr/sbin/nologin "$session_user" 2>"$work/useradd.err"; then
+    echo "SKIP: sway refuses to run as root and no user $session_user could be made: $(cat "$work/useradd.err")"
+    exit 77
+  fi
+fi
+run=$work/run home=$work/home
+chmod 755 "$work"
+mkdir -m 700 "$run"
+mkdir -p "$home"
+chown "$session_user" "$run" "$home"
+
+# A command in the session's environment, as its user: setpriv and env
+# each run the next program in their own place, so a background one's $!
+# is the program's.
+as_session_user=(env -i HOME="$home" XDG_RUNTIME_DIR="$run" XDG_CONFIG_HOME="$home/config" XDG_STATE_HOME="$home/state"
+  PATH=/usr/bin:/bin LANG=C.UTF-8 WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1
+  LSAN_OPTIONS="${LSAN_OPTIONS:-}")
+[ "$(id -u)" -eq 0 ] &&
+  as_session_user=(setpriv --reuid="$session_user" --regid="$(id -g "$session_user")" --clear-groups "${as_session_user[@]}")
+
+publish 64 80
+# Waybar: the example module and style sheet as installed, imported into a
+# dark bar the way a user's own style sheet would.
+example_for_test "$examples/waybar/config.jsonc" >"$work/waybar.jsonc"
+cat >"$work/waybar.css" <<CSS
+@import url("file://$examples/waybar/style.css");
+window#waybar { background: #1c1c1c; }
+#custom-tavvo { font-family: "DejaVu Sans"; font-size: 20px; }
+CSS
+# swaybar: the example's bar block, moved to the bottom edge so that the two
+# bars do not share a strip of the screen.
+example_for_test "$examples/sway/tavvo.conf" | sed 's/position top/position bottom/' >"$work/swaybar.conf"
+cat >"$work/sway.conf" <<CONF
+xwayland disable
+font pango:DejaVu Sans 16
+output HEADLESS-1 resolution 900x200 bg #202020 solid_color
+include $work/swaybar.conf
+exec waybar -c $work/waybar.jsonc -s $work/waybar.css
+CONF
+
+"${as_session_user[@]}" sway -c "$work/sway.conf" >"$work/sway.log" 2>&1 &
+sway=$!
+for ((i = 0; i < 100; i++)); do
+  socket=$(cd "$run" && ls wayland-? 2>/dev/null | head -n 1)
+  [ -n "$socket" ] && break
+  sleep 0.05
+done
+[ -n "$socket" ] || { echo "FAIL: sway did not start"; cat "$work/sway.log"; exit 1; }
+as_session_user+=(WAYLAND_DISPLAY="$socket" SWAYSOCK="$(ls "$run"/sway-ipc.*.sock)")
+
+# The screen, and what is in its top strip (Waybar) or bottom strip
+# (swaybar).
+screenshot() { "${as_session_user[@]}" grim - >"$work/shot.png"; }
+strip() { # top|bottom
+  local offset=0; [ "$1" = bottom ] && offset=160
+  convert "$work/shot.png" -crop "900x40+0+$offset" +repage "$work/$1.png"
+}
+read_text() { # top|bottom: the strip's text, by OCR of its negative, enlarged
+  convert "$work/$1.png" -colorspace gray -negate -resize 400% png:- | tesseract stdin stdout --psm 7 2>/dev/null
+}
+pixels() { # top|bottom, colour: how many pixels of the strip have it
+  convert "$work/$1.png" -fill black +opaque "$2" -fill white -opaque "$2" -format '%[fx:round(mean*w*h)]' info:
+}
+shows() { # top|bottom, colour, words...: the strip holds the words, in that colour
+  local where=$1 color=$2; shift 2
+  screenshot && strip "$where" || return 1
+  local text; text=$(read_text "$where")
+  seen="$text, $(pixels "$where" "$color") pixels of $color"
+  for word in "$@"; do [[ $text == *"$word"* ]] || return 1; done
+  [ "$(pixels "$where" "$color")" -gt 20 ]
+}
+keep() { # name: keeps the last screenshot when asked to
+  [ -n "${TAVVO_TEST_SCREENSHOTS:-}" ] && mkdir -p "$TAVVO_TEST_SCREENSHOTS" && cp "$work/shot.png" "$TAVVO_TEST_SCREENSHOTS/$1.png"
+}
+ok='#75FA91' watch='#F4FC40' tight='#EA541E' critical='#FA3C2D'
+
+expect_within "Waybar shows the module in the ok colour" 10 "shows top '$ok' Codex 64% Claude 80%" && keep waybar-ok
+expect_within "swaybar shows the blocks in the ok colour" 5 "shows bottom '$ok' Codex 64% Claude 80%" && keep swaybar-ok
+cp "$work/shot.png" "$work/before.png"
+
+# Worse numbers: the colour follows the class (Waybar) or the block's own
+# severity (swaybar), within a second.
+publish 5 45
+expect_within "Waybar turns critical within a second" 1 \
+  "shows top '$critical' Codex 5% Claude 45% && [ \"\$(pixels top '$ok')\" -eq 0 ]" && keep waybar-critical
+# swaybar draws an urgent block in the bar's urgent colours (by default
+# white on #900000) rather than in its own.
+expect_within "swaybar shows each block's severity, the critical one urgent" 1 \
+  "shows bottom '$watch' Codex 5% Claude 45% && [ \"\$(pixels bottom '#900000')\" -gt 20 ]" && keep swaybar-critical
+differing=$(compare -metric AE "$work/before.png" "$work/shot.png" null: 2>&1)
+[ "${differing%% *}" != 0 ] && pass || fail "the screenshot did not change"
+
+publish 25 90
+expect_within "Waybar: tight" 1 "shows top '$tight' Codex 25% Claude 90%"
+
+# The session ends: sway ends its bars, their pipes close and every
+# watcher ends.
+"${as_session_user[@]}" swaymsg exit >/dev/null 2>&1
+wait "$sway"; sway=
+watchers() { pgrep -f -- "^$widget --base-dir $base bar" | wc -l; }
+expect_within "no watcher outlives the session" 2 '[ "$(watchers)" -eq 0 ] || { seen="$(watchers) watchers"; false; }'
+
+report "Waybar and swaybar under sway"
