@@ -107,6 +107,12 @@ expect_last_line "the folder removed" 1 "Tavvo: Open Tavvo once to get started"
 publish 30
 expect_last_line "the folder made again" 1 "Codex 30%"
 
+# The bar never draws: neither the drawing module nor Pango or Cairo is
+# loaded.
+if grep -Eq 'TavvoUIDrawing|libpango|libcairo' "/proc/$watcher/maps"; then
+  failed=$((failed + 1)); echo "FAIL: the drawing libraries are loaded:"; grep -Eo '[^ /]*(TavvoUIDrawing|libpango|libcairo)[^ ]*' "/proc/$watcher/maps" | sort -u
+else passed=$((passed + 1)); fi
+
 # Idle: nothing changes, so nothing runs.
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$watcher/stat"; }
 before=$(cpu_ticks)
