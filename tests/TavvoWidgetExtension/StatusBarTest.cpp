@@ -120,7 +120,7 @@ TEST_F(StatusBarTest, WithoutADocumentTheLineSaysWhy)
 TEST_F(StatusBarTest, ColouredFormatsUseTheDarkSeverityColours)
 {
     auto const bar = summary({ provider(ID::codex, { percent(64) }), staled(provider(ID::claude, { percent(25) })) });
-    EXPECT_EQ(statusBarLine(bar, StatusBarFormat::tmux), "Codex #[fg=#75FA91]64%#[default] · Claude 25% #[fg=#F4FC40]⚠#[default]");
+    EXPECT_EQ(statusBarLine(bar, StatusBarFormat::tmux), "Codex #[fg=##75FA91]64%#[default] · Claude 25% #[fg=##F4FC40]⚠#[default]");
     EXPECT_EQ(statusBarLine(bar, StatusBarFormat::polybar), "Codex %{F#75FA91}64%%{F-} · Claude 25% %{F#F4FC40}⚠%{F-}");
     EXPECT_EQ(statusBarColor(NovikSeverity::tight), "#EA541E");
     EXPECT_EQ(statusBarColor(NovikSeverity::critical), "#FA3C2D");
@@ -128,7 +128,7 @@ TEST_F(StatusBarTest, ColouredFormatsUseTheDarkSeverityColours)
 
     // Text that would read as a tag is defused.
     std::vector<StatusBarPiece> const tricky { { "#[bg=red]%{F#000}", "#FFFFFF" } };
-    EXPECT_EQ(tmuxText(tricky), "#[fg=#FFFFFF]##[bg=red]%{F##000}#[default]");
+    EXPECT_EQ(tmuxText(tricky), "#[fg=##FFFFFF]##[bg=red]%{F##000}#[default]");
     EXPECT_EQ(polybarText(tricky), "%{F#FFFFFF}#[bg=red]%F#000}%{F-}");
 }
 

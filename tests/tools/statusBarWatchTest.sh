@@ -35,7 +35,7 @@ check "one-shot without a snapshot" 0 "$widget" --base-dir "$base" bar
 expect_output "the empty line" "Tavvo: Open Tavvo once to get started"
 publish 42
 check "one-shot tmux" 0 "$widget" --base-dir "$base" --now 2026-12-07T12:00:00Z bar --format tmux
-expect_output "tmux line" "Codex #[fg=#F4FC40]42%#[default]"
+expect_output "tmux line" "Codex #[fg=##F4FC40]42%#[default]"
 check "one-shot, one provider" 0 "$widget" --base-dir "$base" --now 2026-12-07T12:00:00Z bar --provider claude
 expect_output "nothing of codex" ""
 check "unknown format" 2 "$widget" bar --format xml
