@@ -53,6 +53,22 @@ example_for_test() {
   sed "s|tavvo-widget |$widget --base-dir $base |g" "$1"
 }
 
+# What a screenshot shows. The text by OCR: on the dark bars of these tests,
+# every glyph, whatever its colour, turned black on white and enlarged.
+ocr() { # image
+  convert "$1" -colorspace gray -level 10%,50% -negate -resize 400% png:- | tesseract stdin stdout --psm 7 2>/dev/null
+}
+color_pixels() { # image, colour: how many of its pixels have exactly that colour
+  convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -format '%[fx:round(mean*w*h)]' info:
+}
+# Whether the text holds every word (OCR reads "·" in many ways: the words
+# are compared, not the separators).
+has_words() { # text, words...
+  local text=$1 word; shift
+  for word in "$@"; do [[ $text == *"$word"* ]] || return 1; done
+}
+ok='#75FA91' watch='#F4FC40' tight='#EA541E' critical='#FA3C2D'
+
 report() { # name of the test
   echo "$1: $passed passed, $failed failed"
   [ "$failed" -eq 0 ]

@@ -77,25 +77,17 @@ strip() { # top|bottom
   local offset=0; [ "$1" = bottom ] && offset=160
   convert "$work/shot.png" -crop "900x40+0+$offset" +repage "$work/$1.png"
 }
-read_text() { # top|bottom: the strip's text, by OCR of its negative, enlarged
-  convert "$work/$1.png" -colorspace gray -negate -resize 400% png:- | tesseract stdin stdout --psm 7 2>/dev/null
-}
-pixels() { # top|bottom, colour: how many pixels of the strip have it
-  convert "$work/$1.png" -fill black +opaque "$2" -fill white -opaque "$2" -format '%[fx:round(mean*w*h)]' info:
-}
+pixels() { color_pixels "$work/$1.png" "$2"; } # top|bottom, colour
 shows() { # top|bottom, colour, words...: the strip holds the words, in that colour
   local where=$1 color=$2; shift 2
   screenshot && strip "$where" || return 1
-  local text; text=$(read_text "$where")
+  local text; text=$(ocr "$work/$where.png")
   seen="$text, $(pixels "$where" "$color") pixels of $color"
-  for word in "$@"; do [[ $text == *"$word"* ]] || return 1; done
-  [ "$(pixels "$where" "$color")" -gt 20 ]
+  has_words "$text" "$@" && [ "$(pixels "$where" "$color")" -gt 20 ]
 }
 keep() { # name: keeps the last screenshot when asked to
   [ -n "${TAVVO_TEST_SCREENSHOTS:-}" ] && mkdir -p "$TAVVO_TEST_SCREENSHOTS" && cp "$work/shot.png" "$TAVVO_TEST_SCREENSHOTS/$1.png"
 }
-ok='#75FA91' watch='#F4FC40' tight='#EA541E' critical='#FA3C2D'
-
 expect_within "Waybar shows the module in the ok colour" 10 "shows top '$ok' Codex 64% Claude 80%" && keep waybar-ok
 expect_within "swaybar shows the blocks in the ok colour" 5 "shows bottom '$ok' Codex 64% Claude 80%" && keep swaybar-ok
 cp "$work/shot.png" "$work/before.png"

@@ -33,13 +33,13 @@ shows() { # the text and the colour sequence before a percentage
   seen=$(plain <<<"$row")
   [[ $seen == *"$1"* && $row == *"$2"* ]]
 }
-ok='[38;2;117;250;145m64%' watch='[38;2;244;252;64m42%' tight='[38;2;234;84;30m25%' critical='[38;2;250;60;45m5%'
+ok_64='[38;2;117;250;145m64%' watch_42='[38;2;244;252;64m42%' tight_25='[38;2;234;84;30m25%' critical_5='[38;2;250;60;45m5%'
 
-expect_within "the first line, in the severity colours" 3 "shows 'Codex 64% · Claude 42%' '$ok' && shows '' '$watch'"
+expect_within "the first line, in the severity colours" 3 "shows 'Codex 64% · Claude 42%' '$ok_64' && shows '' '$watch_42'"
 publish 25 42
-expect_within "a new snapshot shows within a second" 1 "shows 'Codex 25% · Claude 42%' '$tight'"
+expect_within "a new snapshot shows within a second" 1 "shows 'Codex 25% · Claude 42%' '$tight_25'"
 publish 5 -
-expect_within "another one, with a limit unknown" 1 "shows 'Codex 5% · Claude —' '$critical'"
+expect_within "another one, with a limit unknown" 1 "shows 'Codex 5% · Claude —' '$critical_5'"
 
 # One watcher per attached client, and none left once the server goes.
 watchers() { pgrep -f -- "^$widget --base-dir $base bar" | wc -l; }

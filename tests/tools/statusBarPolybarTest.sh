@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The installed Polybar example as a user sees it: Polybar under a virtual
+# X display (Xvfb) with the example module included into a dark bar. The
+# screen is read back: the text by OCR (a percent sign shown once, not
+# doubled), each share in its severity's colour by counting pixels. A new
+# snapshot must change the bar within a second.
+set -u
+widget=$1 examples=$2
+work=$(mktemp -d)
+xvfb= polybar=
+trap '[ -n "$polybar" ] && kill "$polybar" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; wait; rm -rf "$work"' EXIT
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state LANG=C.UTF-8
+unset LANGUAGE LC_ALL LC_MESSAGES TAVVO_L10N_SHOW_KEYS
+source "$(dirname "$0")/statusBarClientSupport.sh"
+mkdir -p "$HOME"
+
+publish 64 25
+example_for_test "$examples/polybar/tavvo.ini" >"$work/tavvo.ini"
+cat >"$work/polybar.ini" <<INI
+[bar/test]
+width = 100%
+height = 40
+background = #1c1c1c
+foreground = #e6e6e6
+font-0 = DejaVu Sans:size=16;4
+padding-right = 2
+modules-right = tavvo
+include-file = $work/tavvo.ini
+INI
+
+exec {displayfd}<> <(:)
+Xvfb -displayfd "$displayfd" -screen 0 900x200x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+read -r -t 10 number <&"$displayfd" || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=:$number
+polybar --config="$work/polybar.ini" --quiet test >"$work/polybar.log" 2>&1 &
+polybar=$!
+
+# The bar's strip of the screen.
+screenshot() { import -window root -crop 900x40+0+0 +repage "$work/bar.png"; }
+shows() { # the words, then colours each on more than 20 pixels
+  screenshot || return 1
+  seen=$(ocr "$work/bar.png")
+  has_words "$seen" $1 || return 1
+  shift
+  for color in "$@"; do
+    seen="$seen, $(color_pixels "$work/bar.png" "$color") pixels of $color"
+    [ "$(color_pixels "$work/bar.png" "$color")" -gt 20 ] || return 1
+  done
+}
+keep() { # name: keeps the last screenshot when asked to
+  [ -n "${TAVVO_TEST_SCREENSHOTS:-}" ] && mkdir -p "$TAVVO_TEST_SCREENSHOTS" && cp "$work/bar.png" "$TAVVO_TEST_SCREENSHOTS/$1.png"
+}
+expect_within "the first line, each share in its colour" 10 "shows 'Codex 64% Claude 25%' '$ok' '$tight'" && keep polybar-first
+publish 5 45
+expect_within "a new snapshot within a second" 1 "shows 'Codex 5% Claude 45%' '$critical' '$watch'" && keep polybar-next
+
+report "Polybar"
