@@ -45,7 +45,7 @@ publish 64 80
 # dark bar the way a user's own style sheet would.
 example_for_test "$examples/waybar/config.jsonc" >"$work/waybar.jsonc"
 cat >"$work/waybar.css" <<CSS
-@import url("file://$examples/waybar/style.css");
+@import url("$examples/waybar/style.css");
 window#waybar { background: #1c1c1c; }
 #custom-tavvo { font-family: "DejaVu Sans"; font-size: 20px; }
 CSS
