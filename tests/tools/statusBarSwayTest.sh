@@ -78,12 +78,17 @@ strip() { # top|bottom
   convert "$work/shot.png" -crop "900x40+0+$offset" +repage "$work/$1.png"
 }
 pixels() { color_pixels "$work/$1.png" "$2"; } # top|bottom, colour
-shows() { # top|bottom, colour, words...: the strip holds the words, in that colour
+# The strip holds the words, in that colour. The colour is counted first:
+# it is quick, and OCR is only worth running once it is there.
+shows() { # top|bottom, colour, words...
   local where=$1 color=$2; shift 2
   screenshot && strip "$where" || return 1
+  local count; count=$(pixels "$where" "$color")
+  seen="$count pixels of $color"
+  [ "$count" -gt 20 ] || return 1
   local text; text=$(ocr "$work/$where.png")
-  seen="$text, $(pixels "$where" "$color") pixels of $color"
-  has_words "$text" "$@" && [ "$(pixels "$where" "$color")" -gt 20 ]
+  seen="$text, $seen"
+  has_words "$text" "$@"
 }
 keep() { # name: keeps the last screenshot when asked to
   [ -n "${TAVVO_TEST_SCREENSHOTS:-}" ] && mkdir -p "$TAVVO_TEST_SCREENSHOTS" && cp "$work/shot.png" "$TAVVO_TEST_SCREENSHOTS/$1.png"
@@ -113,5 +118,10 @@ expect_within "Waybar: tight" 1 "shows top '$tight' Codex 25% Claude 90%"
 wait "$sway"; sway=
 watchers() { pgrep -f -- "^$widget --base-dir $base bar" | wc -l; }
 expect_within "no watcher outlives the session" 2 '[ "$(watchers)" -eq 0 ] || { seen="$(watchers) watchers"; false; }'
+
+# Waybar says when a line is not what it reads (markup it cannot parse, a
+# line that is not JSON) or when the command ends on its own.
+problems=$(grep -E 'from markup|\[error\]|stopped unexpectedly' "$work/sway.log")
+[ -z "$problems" ] && pass || fail "Waybar complained: $problems"
 
 report "Waybar and swaybar under sway"
