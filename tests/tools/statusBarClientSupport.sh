@@ -61,11 +61,12 @@ ocr() { # image
 color_pixels() { # image, colour: how many of its pixels have exactly that colour
   convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -format '%[fx:round(mean*w*h)]' info:
 }
-# Whether the text holds every word (OCR reads "·" in many ways: the words
-# are compared, not the separators).
-has_words() { # text, words...
-  local text=$1 word; shift
-  for word in "$@"; do [[ $text == *"$word"* ]] || return 1; done
+# Whether the text holds every phrase (OCR reads "·" in many ways: the
+# phrases around it are compared, not the separators). A phrase must stand
+# alone: "5%" is not found in "45%".
+has_words() { # text, phrases...
+  local text=" $1 " phrase; shift
+  for phrase in "$@"; do [[ $text == *[^[:alnum:]]"$phrase"[^[:alnum:]]* ]] || return 1; done
 }
 ok='#75FA91' watch='#F4FC40' tight='#EA541E' critical='#FA3C2D'
 

@@ -78,9 +78,9 @@ strip() { # top|bottom
   convert "$work/shot.png" -crop "900x40+0+$offset" +repage "$work/$1.png"
 }
 pixels() { color_pixels "$work/$1.png" "$2"; } # top|bottom, colour
-# The strip holds the words, in that colour. The colour is counted first:
+# The strip holds the phrases, in that colour. The colour is counted first:
 # it is quick, and OCR is only worth running once it is there.
-shows() { # top|bottom, colour, words...
+shows() { # top|bottom, colour, phrases...
   local where=$1 color=$2; shift 2
   screenshot && strip "$where" || return 1
   local count; count=$(pixels "$where" "$color")
@@ -93,24 +93,24 @@ shows() { # top|bottom, colour, words...
 keep() { # name: keeps the last screenshot when asked to
   [ -n "${TAVVO_TEST_SCREENSHOTS:-}" ] && mkdir -p "$TAVVO_TEST_SCREENSHOTS" && cp "$work/shot.png" "$TAVVO_TEST_SCREENSHOTS/$1.png"
 }
-expect_within "Waybar shows the module in the ok colour" 10 "shows top '$ok' Codex 64% Claude 80%" && keep waybar-ok
-expect_within "swaybar shows the blocks in the ok colour" 5 "shows bottom '$ok' Codex 64% Claude 80%" && keep swaybar-ok
+expect_within "Waybar shows the module in the ok colour" 10 "shows top '$ok' 'Codex 64%' 'Claude 80%'" && keep waybar-ok
+expect_within "swaybar shows the blocks in the ok colour" 5 "shows bottom '$ok' 'Codex 64%' 'Claude 80%'" && keep swaybar-ok
 cp "$work/shot.png" "$work/before.png"
 
 # Worse numbers: the colour follows the class (Waybar) or the block's own
 # severity (swaybar), within a second.
 publish 5 45
 expect_within "Waybar turns critical within a second" 1 \
-  "shows top '$critical' Codex 5% Claude 45% && [ \"\$(pixels top '$ok')\" -eq 0 ]" && keep waybar-critical
+  "shows top '$critical' 'Codex 5%' 'Claude 45%' && [ \"\$(pixels top '$ok')\" -eq 0 ]" && keep waybar-critical
 # swaybar draws an urgent block in the bar's urgent colours (by default
 # white on #900000) rather than in its own.
 expect_within "swaybar shows each block's severity, the critical one urgent" 1 \
-  "shows bottom '$watch' Codex 5% Claude 45% && [ \"\$(pixels bottom '#900000')\" -gt 20 ]" && keep swaybar-critical
+  "shows bottom '$watch' 'Codex 5%' 'Claude 45%' && [ \"\$(pixels bottom '#900000')\" -gt 20 ]" && keep swaybar-critical
 differing=$(compare -metric AE "$work/before.png" "$work/shot.png" null: 2>&1)
 [ "${differing%% *}" != 0 ] && pass || fail "the screenshot did not change"
 
 publish 25 90
-expect_within "Waybar: tight" 1 "shows top '$tight' Codex 25% Claude 90%"
+expect_within "Waybar: tight" 1 "shows top '$tight' 'Codex 25%' 'Claude 90%'"
 
 # The session ends: sway ends its bars, their pipes close and every
 # watcher ends.
