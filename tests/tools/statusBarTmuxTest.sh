@@ -2,7 +2,8 @@
 # The installed tmux example as a user sees it: a tmux server with the
 # example's status line, a client attached to it inside a terminal (the pane
 # of a second tmux server, which keeps the screen, colours included), and
-# snapshots published while it runs.
+# snapshots published while it runs. Set TAVVO_TEST_SCREENSHOTS to a folder
+# to keep the status row of each state there.
 set -u
 widget=$1 examples=$2
 work=$(mktemp -d)
@@ -35,11 +36,15 @@ shows() { # the text and the colour sequence before a percentage
 }
 ok_64='[38;2;117;250;145m64%' watch_42='[38;2;244;252;64m42%' tight_25='[38;2;234;84;30m25%' critical_5='[38;2;250;60;45m5%'
 
-expect_within "the first line, in the severity colours" 3 "shows 'Codex 64% · Claude 42%' '$ok_64' && shows '' '$watch_42'"
+keep() { # name: keeps the status row, colours as escape sequences, when asked to
+  [ -n "${TAVVO_TEST_SCREENSHOTS:-}" ] && mkdir -p "$TAVVO_TEST_SCREENSHOTS" && status_row >"$TAVVO_TEST_SCREENSHOTS/$1.txt"
+}
+
+expect_within "the first line, in the severity colours" 3 "shows 'Codex 64% · Claude 42%' '$ok_64' && shows '' '$watch_42'" && keep tmux-first
 publish 25 42
-expect_within "a new snapshot shows within a second" 1 "shows 'Codex 25% · Claude 42%' '$tight_25'"
+expect_within "a new snapshot shows within a second" 1 "shows 'Codex 25% · Claude 42%' '$tight_25'" && keep tmux-next
 publish 5 -
-expect_within "another one, with a limit unknown" 1 "shows 'Codex 5% · Claude —' '$critical_5'"
+expect_within "another one, with a limit unknown" 1 "shows 'Codex 5% · Claude —' '$critical_5'" && keep tmux-unknown
 
 # One watcher per attached client, and none left once the server goes.
 watchers() { pgrep -f -- "^$widget --base-dir $base bar" | wc -l; }
