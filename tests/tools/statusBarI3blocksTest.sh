@@ -34,4 +34,8 @@ kill -KILL "$i3blocks"; wait "$i3blocks" 2>/dev/null; i3blocks=
 watchers() { pgrep -f -- "^$widget --base-dir $base bar" | wc -l; }
 expect_within "the watcher ends with i3blocks" 1 '[ "$(watchers)" -eq 0 ] || { seen="$(watchers) watchers"; false; }'
 
+# The watcher's standard error is i3blocks': nothing there, no sanitizer
+# report either.
+[ ! -s "$work/i3blocks.err" ] && pass || fail "standard error: $(cat "$work/i3blocks.err")"
+
 report "i3blocks"

@@ -120,8 +120,9 @@ watchers() { pgrep -f -- "^$widget --base-dir $base bar" | wc -l; }
 expect_within "no watcher outlives the session" 2 '[ "$(watchers)" -eq 0 ] || { seen="$(watchers) watchers"; false; }'
 
 # Waybar says when a line is not what it reads (markup it cannot parse, a
-# line that is not JSON) or when the command ends on its own.
-problems=$(grep -E 'from markup|\[error\]|stopped unexpectedly' "$work/sway.log")
+# line that is not JSON) or when the command ends on its own; the watchers'
+# own standard error (sanitizer reports included) lands in the same log.
+problems=$(grep -E 'from markup|\[error\]|stopped unexpectedly|Sanitizer' "$work/sway.log")
 [ -z "$problems" ] && pass || fail "Waybar complained: $problems"
 
 report "Waybar and swaybar under sway"
