@@ -6,6 +6,7 @@
 #include "TavvoShared/Localization/ResetTexts.hpp"
 #include "TavvoShared/NovikDesign/TavvoProviderAppearance.hpp"
 #include "TavvoShared/Snapshot/TavvoFreshnessPolicy.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/LimitBarRow.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderCompactLine.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderStatusMessages.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderSummaryColumn.hpp"
@@ -50,13 +51,16 @@ void keepEarliest(std::optional<Foundation::Date>& earliest, std::optional<Found
         earliest = candidate;
 }
 
+// The widget's row in words: "5h: 64% left · Resets 18:40 · in 1h 5m".
 std::string limitLine(const TavvoWidgetLimitSnapshot& limit, Foundation::Date now)
 {
     auto const left = limit.remainingPercent ? L10n::percentRemaining(*limit.remainingPercent) : L10n::tr("—");
     auto line = L10n::tr("bar.labeled", { limit.title, left });
-    if (limit.resetDate) {
-        line += std::string(separator) + L10n::resetExpandedText(*limit.resetDate, now);
-        if (auto const countdown = L10n::countdown(epochSeconds(*limit.resetDate), now); countdown && *limit.resetDate > now)
+    if (auto const reset = LimitBarRow(limit).resetText())
+        line += std::string(separator) + *reset;
+    // The countdown tells the day the time alone does not.
+    if (limit.resetDate && *limit.resetDate > now) {
+        if (auto const countdown = L10n::countdown(epochSeconds(*limit.resetDate), now))
             line += std::string(separator) + L10n::tr("bar.countdown", { *countdown });
     }
     return line;
@@ -213,9 +217,6 @@ std::optional<Foundation::Date> StatusBarSummary::nextTooltipChange() const
         for (auto const& limit : provider.record.limits) {
             if (limit.resetDate) {
                 keepEarliest(next, nextCountdownChange(*limit.resetDate, now));
-                // "Resets at" becomes "Reset time has passed".
-                if (*limit.resetDate > now)
-                    keepEarliest(next, *limit.resetDate + std::chrono::seconds(1));
             }
         }
     }

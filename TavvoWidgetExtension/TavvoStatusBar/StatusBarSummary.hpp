@@ -64,7 +64,7 @@ public:
     std::optional<std::int64_t> leastRemaining() const;
 
     // The long form, one line each: per provider its title and every limit
-    // ("5h: 64% left · Resets today at 18:40 · in 1h 5m") or why none is
+    // ("5h: 64% left · Resets 18:40 · in 1h 5m") or why none is
     // shown, then the forecast sentence and "Updated 22:45". Without a
     // document, the empty-state message and its explanation.
     std::string tooltip() const;

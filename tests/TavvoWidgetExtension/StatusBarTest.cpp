@@ -175,10 +175,10 @@ TEST_F(StatusBarTest, LongFormListsEveryLimitWithItsResetAndCountdown)
     StatusBarSummary const bar({ now, snapshot, std::nullopt }, std::nullopt);
     EXPECT_EQ(bar.tooltip(),
         "R&D <team>\n"
-        "5h: 64% left · Resets today at 12:56 · in 3h 30m\n"
-        "Weekly: 25% left · Resets Mar 16, 11:26 · in 2d 2h\n"
+        "5h: 64% left · Resets 12:56 · in 3h 30m\n"
+        "Weekly: 25% left · Resets 11:26 · in 2d 2h\n"
         "Claude plan\n"
-        "5h: 8% left · Resets today at 11:26 · in 2h\n"
+        "5h: 8% left · Resets 11:26 · in 2h\n"
         "Last known at 07:26\n"
         "Lasts until reset\n"
         "Updated 09:25");
@@ -196,7 +196,7 @@ TEST_F(StatusBarTest, LongFormListsEveryLimitWithItsResetAndCountdown)
     EXPECT_EQ(codex["binding"]["remainingPercent"].GetInt64(), 25);
     EXPECT_STREQ(codex["severity"].GetString(), "tight");
     EXPECT_TRUE(codex["fresh"].GetBool());
-    EXPECT_EQ(strings(json["providers"][1]["details"]), (std::vector<std::string> { "5h: 8% left · Resets today at 11:26 · in 2h", "Last known at 07:26" }));
+    EXPECT_EQ(strings(json["providers"][1]["details"]), (std::vector<std::string> { "5h: 8% left · Resets 11:26 · in 2h", "Last known at 07:26" }));
 
     // Only claude: codex's forecast is not its business.
     EXPECT_EQ(StatusBarSummary({ now, snapshot, std::nullopt }, ID::claude).forecastSentence(), std::nullopt);
