@@ -40,13 +40,12 @@ as_session_user=(env -i HOME="$home" XDG_RUNTIME_DIR="$run" XDG_CONFIG_HOME="$ho
 [ "$(id -u)" -eq 0 ] &&
   as_session_user=(setpriv --reuid="$session_user" --regid="$(id -g "$session_user")" --clear-groups "${as_session_user[@]}")
 
-publish 64 80
 # Waybar: the example module and style sheet as installed, imported into a
 # dark bar the way a user's own style sheet would.
 example_for_test "$examples/waybar/config.jsonc" >"$work/waybar.jsonc"
 cat >"$work/waybar.css" <<CSS
 @import url("$examples/waybar/style.css");
-window#waybar { background: #1c1c1c; }
+window#waybar { background: #1c1c1c; color: #e6e6e6; }
 #custom-tavvo { font-family: "DejaVu Sans"; font-size: 20px; }
 CSS
 # swaybar: the example's bar block, moved to the bottom edge so that the two
@@ -93,7 +92,21 @@ shows() { # top|bottom, colour, phrases...
 keep() { # name: keeps the last screenshot when asked to
   [ -n "${TAVVO_TEST_SCREENSHOTS:-}" ] && mkdir -p "$TAVVO_TEST_SCREENSHOTS" && cp "$work/shot.png" "$TAVVO_TEST_SCREENSHOTS/$1.png"
 }
-expect_within "Waybar shows the module in the ok colour" 10 "shows top '$ok' 'Codex 64%' 'Claude 80%'" && keep waybar-ok
+# Before any snapshot the module says so (dimmed, in the bar's own text
+# colour); one that cannot be read shows as an error, in red.
+reads() { # top|bottom, phrases...: the strip holds the phrases
+  local where=$1; shift
+  screenshot && strip "$where" || return 1
+  seen=$(ocr "$work/$where.png")
+  has_words "$seen" "$@"
+}
+expect_within "Waybar without a snapshot" 10 "reads top 'Open Tavvo once'" && keep waybar-empty
+printf '{"schemaVersion": 4, "providers": [' >"$base/Widget/.next.json"
+mv "$base/Widget/.next.json" "$base/Widget/current-limits.json"
+expect_within "Waybar with an unreadable snapshot" 1 "shows top '$critical' 'Tavvo:'" && keep waybar-error
+
+publish 64 80
+expect_within "Waybar shows the module in the ok colour" 1 "shows top '$ok' 'Codex 64%' 'Claude 80%'" && keep waybar-ok
 expect_within "swaybar shows the blocks in the ok colour" 5 "shows bottom '$ok' 'Codex 64%' 'Claude 80%'" && keep swaybar-ok
 cp "$work/shot.png" "$work/before.png"
 
