@@ -7,7 +7,9 @@
 set -u
 widget=$1 examples=$2
 work=$(mktemp -d)
-export TMUX_TMPDIR=$work HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state LANG=C.UTF-8
+# SHELL: tmux starts its panes with it, and a system account's own shell
+# may refuse to run anything.
+export TMUX_TMPDIR=$work HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state LANG=C.UTF-8 SHELL=/bin/sh
 unset TMUX LANGUAGE LC_ALL LC_MESSAGES TAVVO_L10N_SHOW_KEYS
 trap 'tmux -L tavvo-outer kill-server 2>/dev/null; tmux -L tavvo-inner kill-server 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/statusBarClientSupport.sh"
