@@ -46,6 +46,10 @@ expect_within() {
   return 1
 }
 
+# How many `bar` commands of this test run, as the clients started them.
+running_watchers() { pgrep -f -- "^$widget --base-dir $base bar" | wc -l; }
+no_watchers() { [ "$(running_watchers)" -eq 0 ] || { seen="$(running_watchers) watchers"; false; }; }
+
 # The example's command line with the build's program and the scratch
 # snapshot folder in place of the installed program. Arguments: example
 # file; prints its text.

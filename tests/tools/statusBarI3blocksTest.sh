@@ -31,8 +31,7 @@ expect_within "a new snapshot within a second" 1 'block_text; [ "$seen" = "Codex
 # i3blocks ends without a word to its blocks (killed outright, as when it
 # crashes): the watcher sees its reader gone and ends.
 kill -KILL "$i3blocks"; wait "$i3blocks" 2>/dev/null; i3blocks=
-watchers() { pgrep -f -- "^$widget --base-dir $base bar" | wc -l; }
-expect_within "the watcher ends with i3blocks" 1 '[ "$(watchers)" -eq 0 ] || { seen="$(watchers) watchers"; false; }'
+expect_within "the watcher ends with i3blocks" 1 'no_watchers'
 
 # The watcher's standard error is i3blocks': nothing there, no sanitizer
 # report either.

@@ -61,13 +61,15 @@ CONF
 
 "${as_session_user[@]}" sway -c "$work/sway.conf" >"$work/sway.log" 2>&1 &
 sway=$!
+# Started once both its sockets are there: the display's and the one
+# swaymsg asks it through.
 for ((i = 0; i < 100; i++)); do
-  socket=$(cd "$run" && ls wayland-? 2>/dev/null | head -n 1)
-  [ -n "$socket" ] && break
+  socket=$(cd "$run" && ls wayland-? 2>/dev/null | head -n 1) ipc=$(ls "$run"/sway-ipc.*.sock 2>/dev/null)
+  [ -n "$socket" ] && [ -n "$ipc" ] && break
   sleep 0.05
 done
-[ -n "$socket" ] || { echo "FAIL: sway did not start"; cat "$work/sway.log"; exit 1; }
-as_session_user+=(WAYLAND_DISPLAY="$socket" SWAYSOCK="$(ls "$run"/sway-ipc.*.sock)")
+[ -n "$socket" ] && [ -n "$ipc" ] || { echo "FAIL: sway did not start"; cat "$work/sway.log"; exit 1; }
+as_session_user+=(WAYLAND_DISPLAY="$socket" SWAYSOCK="$ipc")
 
 # The screen, and what is in its top strip (Waybar) or bottom strip
 # (swaybar).
@@ -127,10 +129,9 @@ expect_within "Waybar: tight" 1 "shows top '$tight' 'Codex 25%' 'Claude 90%'"
 
 # The session ends: sway ends its bars, their pipes close and every
 # watcher ends.
-"${as_session_user[@]}" swaymsg exit >/dev/null 2>&1
+"${as_session_user[@]}" swaymsg exit >/dev/null 2>&1 || kill "$sway"
 wait "$sway"; sway=
-watchers() { pgrep -f -- "^$widget --base-dir $base bar" | wc -l; }
-expect_within "no watcher outlives the session" 2 '[ "$(watchers)" -eq 0 ] || { seen="$(watchers) watchers"; false; }'
+expect_within "no watcher outlives the session" 2 'no_watchers'
 
 # Waybar says when a line is not what it reads (markup it cannot parse, a
 # line that is not JSON) or when the command ends on its own; the watchers'

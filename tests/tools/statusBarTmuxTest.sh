@@ -49,10 +49,9 @@ publish 5 -
 expect_within "another one, with a limit unknown" 1 "shows 'Codex 5% · Claude —' '$critical_5'" && keep tmux-unknown
 
 # One watcher per attached client, and none left once the server goes.
-watchers() { pgrep -f -- "^$widget --base-dir $base bar" | wc -l; }
-expect_within "one watcher runs for the client" 1 '[ "$(watchers)" -eq 1 ] || { seen="$(watchers) watchers"; false; }'
+expect_within "one watcher runs for the client" 1 '[ "$(running_watchers)" -eq 1 ] || { seen="$(running_watchers) watchers"; false; }'
 tmux -L tavvo-outer kill-server
 tmux -L tavvo-inner kill-server
-expect_within "the watcher ends with the server" 2 '[ "$(watchers)" -eq 0 ] || { seen="$(watchers) watchers"; false; }'
+expect_within "the watcher ends with the server" 2 'no_watchers'
 
 report "tmux status line"
