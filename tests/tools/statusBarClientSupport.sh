@@ -68,10 +68,11 @@ color_pixels() { # image, colour: how many of its pixels have exactly that colou
 # Whether the text holds every phrase (OCR reads "·" in many ways: the
 # phrases around it are compared, not the separators). A phrase must stand
 # alone: "5%" is not found in "45%".
-has_words() { # text, phrases...
+has_phrases() { # text, phrases...
   local text=" $1 " phrase; shift
   for phrase in "$@"; do [[ $text == *[^[:alnum:]]"$phrase"[^[:alnum:]]* ]] || return 1; done
 }
+# The severity colours the bars must show: the dark appearance's.
 ok='#75FA91' watch='#F4FC40' tight='#EA541E' critical='#FA3C2D'
 
 report() { # name of the test

@@ -50,7 +50,7 @@ shows() { # colour, colour, phrases...
   local text; text=$(ocr "$work/bar.png")
   seen="$text, $seen"
   shift 2
-  has_words "$text" "$@"
+  has_phrases "$text" "$@"
 }
 keep() { # name: keeps the last screenshot when asked to
   [ -n "${TAVVO_TEST_SCREENSHOTS:-}" ] && mkdir -p "$TAVVO_TEST_SCREENSHOTS" && cp "$work/bar.png" "$TAVVO_TEST_SCREENSHOTS/$1.png"

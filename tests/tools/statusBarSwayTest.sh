@@ -89,7 +89,7 @@ shows() { # top|bottom, colour, phrases...
   [ "$count" -gt 20 ] || return 1
   local text; text=$(ocr "$work/$where.png")
   seen="$text, $seen"
-  has_words "$text" "$@"
+  has_phrases "$text" "$@"
 }
 keep() { # name: keeps the last screenshot when asked to
   [ -n "${TAVVO_TEST_SCREENSHOTS:-}" ] && mkdir -p "$TAVVO_TEST_SCREENSHOTS" && cp "$work/shot.png" "$TAVVO_TEST_SCREENSHOTS/$1.png"
@@ -100,7 +100,7 @@ reads() { # top|bottom, phrases...: the strip holds the phrases
   local where=$1; shift
   screenshot && strip "$where" || return 1
   seen=$(ocr "$work/$where.png")
-  has_words "$seen" "$@"
+  has_phrases "$seen" "$@"
 }
 expect_within "Waybar without a snapshot" 10 "reads top 'Open Tavvo once'" && keep waybar-empty
 printf '{"schemaVersion": 4, "providers": [' >"$base/Widget/.next.json"
