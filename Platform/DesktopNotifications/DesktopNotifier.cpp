@@ -3,6 +3,9 @@
 #include <gio/gio.h>
 #include <libnotify/notify.h>
 
+#include <pthread.h>
+#include <signal.h>
+
 namespace DesktopNotifications {
 
 namespace {
@@ -44,6 +47,22 @@ std::string takeMessage(GError* error, const std::string& context)
     }
     g_error_free(error);
     return reason;
+}
+
+// The session bus, connected with the termination requests blocked: the
+// connection's worker thread inherits the mask, and a thread that does not
+// block them would die of a request the program means to handle itself.
+GDBusConnection* connectSessionBus(GError** error)
+{
+    sigset_t requests;
+    sigemptyset(&requests);
+    sigaddset(&requests, SIGTERM);
+    sigaddset(&requests, SIGINT);
+    sigset_t previous;
+    pthread_sigmask(SIG_BLOCK, &requests, &previous);
+    GDBusConnection* const connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, error);
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return connection;
 }
 
 // Whatever the main context queued meanwhile (signals of a proxy gone
@@ -94,7 +113,7 @@ std::optional<std::string> DesktopNotifier::serviceProblem()
     }
     GError* error = nullptr;
     if (m_bus->connection == nullptr) {
-        m_bus->connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
+        m_bus->connection = connectSessionBus(&error);
         if (m_bus->connection == nullptr)
             return takeMessage(error, "no session bus");
         // By default a bus that goes away ends the process with SIGTERM;
