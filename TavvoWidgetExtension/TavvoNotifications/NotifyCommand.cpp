@@ -22,6 +22,9 @@ constexpr char const* applicationName = "Tavvo";
 constexpr char const* desktopEntry = "app.tavvo.Widget";
 constexpr char const* iconName = "utilities-system-monitor";
 
+// In the state folder.
+constexpr char const* recordName = "notifications.json";
+
 void warn(const std::string& message)
 {
     fmt::print(stderr, "tavvo-widget: {}\n", message);
@@ -33,11 +36,11 @@ void warn(const std::string& message)
 // long gone.
 class Notifier {
 public:
-    Notifier()
-        : m_ledger(Tavvo::stateFile("notifications.json"))
+    explicit Notifier(const std::optional<std::filesystem::path>& recordFile)
+        : m_ledger(recordFile)
         , m_desktop(applicationName)
     {
-        if (!Tavvo::stateFile("notifications.json"))
+        if (!recordFile)
             warn("no state folder (XDG_STATE_HOME or HOME): what was notified is forgotten when this ends");
         auto reading = m_ledger.read();
         if (reading.problem)
@@ -90,7 +93,7 @@ private:
 ExitStatus notifyOnce(const WidgetKit::LentServices& lent)
 {
     SurfaceSource const source(lent(WidgetKit::PinnedClock::stays));
-    Notifier notifier;
+    Notifier notifier(Tavvo::stateFile(recordName));
     notifier.evaluate(source.entry(source.now()));
     return ExitStatus::success;
 }
@@ -98,7 +101,7 @@ ExitStatus notifyOnce(const WidgetKit::LentServices& lent)
 ExitStatus notifyWatching(const WidgetKit::LentServices& lent)
 {
     SurfaceSource const source(lent(WidgetKit::PinnedClock::runsOn));
-    Notifier notifier;
+    Notifier notifier(Tavvo::stateFile(recordName));
     // Kept running as a service: a record that cannot be written is
     // reported, and the next pass tries again.
     source.watch(
