@@ -42,6 +42,7 @@ bench: build
 	bench/check-budgets.py $(BUILD_DIR)/bench.json
 	bench/process-budgets.sh $(BUILD_DIR)
 	bench/collect-budgets.sh $(BUILD_DIR)
+	bench/watch-budgets.sh $(BUILD_DIR)
 
 test-build: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)

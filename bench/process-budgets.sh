@@ -4,7 +4,8 @@
 # program that sets and draws the large widget's texts with Pango and Cairo
 # and writes the PNG. Checks the budgets of what a user waits for: a render
 # of the large size takes at most twice the CPU time (user + system) of that
-# drawing floor; timeline peaks under 10 MB and the large render under 30 MB.
+# drawing floor; a status-bar line at most 1.5 times that of a timeline;
+# timeline peaks under 10 MB and the large render under 30 MB.
 #
 #   bench/process-budgets.sh BUILD_DIR
 set -u
@@ -55,6 +56,7 @@ echo "|---|---|---|---|"
 measure "cat of the snapshot" cat "$file"
 measure "program loading the same libraries" "$build/bin/tavvo-minimal"
 measure "tavvo-widget timeline" "$widget" --base-dir "$work/base" timeline
+measure "tavvo-widget bar --format waybar" "$widget" --base-dir "$work/base" bar --format waybar
 measure "Pango and Cairo drawing the same texts" "$build/bin/tavvo-text-floor" "$work/texts" "$width" "$height" 2 "$work/floor.png"
 measure "tavvo-widget render --family systemLarge" "${large[@]}" -o "$work/large.png"
 
@@ -78,4 +80,5 @@ check_cpu() { # label, floor's label, limit as a ratio in tenths
 check_memory "tavvo-widget timeline" 10
 check_memory "tavvo-widget render --family systemLarge" 30
 check_cpu "tavvo-widget render --family systemLarge" "Pango and Cairo drawing the same texts" 20
+check_cpu "tavvo-widget bar --format waybar" "tavvo-widget timeline" 15
 exit $status

@@ -13,6 +13,7 @@
 
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
 
 #include <string_view>
 
@@ -38,5 +39,23 @@ public:
     // What has been written so far.
     std::string_view text() const { return { buffer.GetString(), buffer.GetSize() }; }
 };
+
+// The same on one line, for protocols that read one document a line.
+class JSONLineWriter : private Detail::JSONText, public rapidjson::Writer<rapidjson::StringBuffer> {
+public:
+    JSONLineWriter()
+        : Writer(buffer)
+    {
+    }
+
+    std::string_view text() const { return { buffer.GetString(), buffer.GetSize() }; }
+};
+
+// Writes `text` as a JSON string, whatever its length.
+template <class Writer>
+void writeJSONString(Writer& writer, std::string_view text)
+{
+    writer.String(text.data(), static_cast<rapidjson::SizeType>(text.size()), true);
+}
 
 }

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -165,8 +167,9 @@ std::vector<std::string> preferredLanguages()
     return tags;
 }
 
-std::vector<std::string> preferredLocalizations(
-    const std::vector<std::string>& candidates, const std::vector<std::string>& preferences)
+namespace {
+
+std::vector<std::string> bestMatch(const std::vector<std::string>& candidates, const std::vector<std::string>& preferences)
 {
     auto const [supported, supportedPositions] = localesForTags(candidates);
     auto const desired = localesForTags(preferences).first;
@@ -187,6 +190,38 @@ std::vector<std::string> preferredLocalizations(
     if (U_FAILURE(status) || result.getSupportedIndex() < 0)
         return {};
     return { candidates[supportedPositions[static_cast<std::size_t>(result.getSupportedIndex())]] };
+}
+
+// The answers so far. A program asks with the same few lists for every
+// text it shows, and building a matcher costs far more than the lookup.
+// The lists change only with the environment, so a handful of entries is
+// all a process ever keeps; past that the memo starts over.
+class Answers {
+public:
+    std::vector<std::string> answer(const std::vector<std::string>& candidates, const std::vector<std::string>& preferences)
+    {
+        std::lock_guard const lock(m_mutex);
+        auto key = std::make_pair(candidates, preferences);
+        if (auto const found = m_answers.find(key); found != m_answers.end())
+            return found->second;
+        if (m_answers.size() >= capacity)
+            m_answers.clear();
+        return m_answers.emplace(std::move(key), bestMatch(candidates, preferences)).first->second;
+    }
+
+private:
+    static constexpr std::size_t capacity = 16;
+    std::mutex m_mutex;
+    std::map<std::pair<std::vector<std::string>, std::vector<std::string>>, std::vector<std::string>> m_answers;
+};
+
+}
+
+std::vector<std::string> preferredLocalizations(
+    const std::vector<std::string>& candidates, const std::vector<std::string>& preferences)
+{
+    static Answers answers;
+    return answers.answer(candidates, preferences);
 }
 
 }

@@ -15,6 +15,13 @@ LimitBarRow::LimitBarRow(TavvoWidgetLimitSnapshot limit)
 {
 }
 
+std::optional<std::string> LimitBarRow::resetText() const
+{
+    if (!m_limit.resetDate)
+        return std::nullopt;
+    return L10n::tr("widget.reset") + " " + L10n::shortTime(*m_limit.resetDate);
+}
+
 std::string LimitBarRow::accessibilityLabel() const
 {
     // An untitled limit is read from its percentage on.
@@ -23,8 +30,8 @@ std::string LimitBarRow::accessibilityLabel() const
         parts.push_back(m_limit.title);
     if (m_limit.remainingPercent)
         parts.push_back(L10n::percentRemaining(*m_limit.remainingPercent));
-    if (m_limit.resetDate)
-        parts.push_back(L10n::tr("widget.reset") + " " + L10n::shortTime(*m_limit.resetDate));
+    if (auto reset = resetText())
+        parts.push_back(std::move(*reset));
 
     return fmt::to_string(fmt::join(parts, ". "));
 }

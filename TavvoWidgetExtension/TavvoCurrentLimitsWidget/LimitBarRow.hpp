@@ -5,6 +5,7 @@
 #include "Platform/UI/View.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetLimitSnapshot.hpp"
 
+#include <optional>
 #include <string>
 
 class LimitBarRow {
@@ -12,6 +13,9 @@ public:
     explicit LimitBarRow(TavvoWidgetLimitSnapshot limit);
 
     const TavvoWidgetLimitSnapshot& limit() const { return m_limit; }
+
+    // "Resets 11:26", when the limit says when it resets.
+    std::optional<std::string> resetText() const;
 
     // The one label the row reads as: title, percentage, reset, joined by
     // ". " (absent parts left out).

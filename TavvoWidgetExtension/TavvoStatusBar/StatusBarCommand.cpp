@@ -1,0 +1,100 @@
+#include "TavvoWidgetExtension/TavvoStatusBar/StatusBarCommand.hpp"
+
+#include "Platform/CommandLine/OptionValidators.hpp"
+#include "TavvoWidgetExtension/TavvoStatusBar/StatusBarOutput.hpp"
+#include "TavvoWidgetExtension/TavvoSurfaces/SurfaceSource.hpp"
+
+#include <cerrno>
+#include <csignal>
+#include <memory>
+#include <system_error>
+
+#include <unistd.h>
+
+namespace {
+
+using CommandLine::ExitStatus;
+
+struct Settings {
+    StatusBarFormat format = StatusBarFormat::text;
+    TavvoWidgetProviderID provider = TavvoWidgetProviderID::codex;
+    bool oneProvider = false;
+    bool watch = false;
+};
+
+// The reader of standard output went away: the run is over, and that is
+// how a bar says so, not a failure.
+struct OutputClosed { };
+
+// Writes all of `text` at once: a bar reads line by line, and a line cut
+// in two by a short write would show half.
+void print(std::string_view text)
+{
+    while (!text.empty()) {
+        auto const written = ::write(STDOUT_FILENO, text.data(), text.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno == EPIPE)
+                throw OutputClosed();
+            throw std::system_error(errno, std::generic_category(), "cannot write the line");
+        }
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+ExitStatus run(const Settings& settings, const WidgetKit::LentServices& lent)
+{
+    // A closed pipe shows as EPIPE from write rather than ending the
+    // process unannounced.
+    std::signal(SIGPIPE, SIG_IGN);
+    auto const only = settings.oneProvider ? std::optional(settings.provider) : std::nullopt;
+    StatusBarStream stream(settings.format);
+    try {
+        if (!settings.watch) {
+            SurfaceSource const source(lent(WidgetKit::PinnedClock::stays));
+            auto const line = statusBarLine(StatusBarSummary(source.entry(source.now()), only), settings.format);
+            print(stream.opening() + stream.next(line) + stream.closing());
+            return ExitStatus::success;
+        }
+        SurfaceSource const source(lent(WidgetKit::PinnedClock::runsOn));
+        print(stream.opening());
+        std::string last;
+        std::optional<Foundation::Date> nextChange;
+        source.watch(
+            [&](const TavvoWidgetEntry& entry) {
+                StatusBarSummary const summary(entry, only);
+                nextChange = showsLongForm(settings.format) ? summary.nextTooltipChange() : std::nullopt;
+                auto line = statusBarLine(summary, settings.format);
+                // The same line again would make a bar redraw (and close
+                // an open tooltip) for nothing.
+                if (line != last)
+                    print(stream.next(line));
+                last = std::move(line);
+            },
+            [&](const TavvoWidgetEntry&, Foundation::Date) { return nextChange; }, STDOUT_FILENO);
+    } catch (const OutputClosed&) {
+    }
+    return ExitStatus::success;
+}
+
+}
+
+void declareStatusBarCommand(CommandLine::Program& program, const WidgetKit::LentServices& lent)
+{
+    auto const settings = std::make_shared<Settings>();
+    auto& bar = program.command({ "bar" },
+        "Print the limits as one line for a status bar or a terminal: the remaining share of each\n"
+        "provider's binding limit, coloured by how close it is to running out. With --watch, print a\n"
+        "new line whenever it changes (the snapshot, the language, freshness ending, a countdown's\n"
+        "minute), and only then.",
+        [settings, lent] { return run(*settings, lent); });
+    bar.add_option("--format", settings->format, "the bar's protocol (default text)")
+        ->transform(CommandLine::rawValueChoice<StatusBarFormat>())
+        ->type_name(CommandLine::rawValuesJoined<StatusBarFormat>("|"));
+    bar.add_option("--provider", settings->provider, "show this provider only")
+        ->transform(CommandLine::rawValueChoice<TavvoWidgetProviderID>())
+        ->type_name(CommandLine::rawValuesJoined<TavvoWidgetProviderID>("|"))
+        ->each([settings](const std::string&) { settings->oneProvider = true; });
+    bar.add_flag("--watch", settings->watch, "keep running; SIGTERM, SIGINT or a closed pipe end it with status 0");
+}

@@ -1,0 +1,130 @@
+#include "TavvoWidgetExtension/TavvoStatusBar/StatusBarDocument.hpp"
+
+#include "Platform/Foundation/InternetDateTime.hpp"
+#include "Platform/Foundation/JSONWriter.hpp"
+#include "TavvoWidgetExtension/TavvoStatusBar/StatusBarLine.hpp"
+
+namespace {
+
+using Writer = Foundation::JSONLineWriter;
+
+void writeOptionalText(Writer& writer, const std::optional<std::string>& text)
+{
+    if (text)
+        Foundation::writeJSONString(writer, *text);
+    else
+        writer.Null();
+}
+
+void writeDate(Writer& writer, std::optional<Foundation::Date> date)
+{
+    writeOptionalText(writer, date ? Foundation::formatInternetDateTime(*date) : std::nullopt);
+}
+
+void writeBinding(Writer& writer, const std::optional<TavvoWidgetLimitSnapshot>& limit)
+{
+    if (!limit) {
+        writer.Null();
+        return;
+    }
+    writer.StartObject();
+    writer.Key("id");
+    Foundation::writeJSONString(writer, limit->id);
+    writer.Key("title");
+    Foundation::writeJSONString(writer, limit->title);
+    writer.Key("remainingPercent");
+    if (limit->remainingPercent)
+        writer.Int64(*limit->remainingPercent);
+    else
+        writer.Null();
+    writer.Key("resetDate");
+    writeDate(writer, limit->resetDate);
+    writer.EndObject();
+}
+
+void writeProvider(Writer& writer, const StatusBarSummary& summary, const StatusBarProvider& provider)
+{
+    writer.StartObject();
+    writer.Key("id");
+    Foundation::writeJSONString(writer, Foundation::rawValue(provider.record.id));
+    writer.Key("title");
+    Foundation::writeJSONString(writer, provider.heading());
+    writer.Key("shortTitle");
+    Foundation::writeJSONString(writer, provider.shortTitle());
+    writer.Key("status");
+    Foundation::writeJSONString(writer, Foundation::rawValue(provider.record.status));
+    writer.Key("fresh");
+    writer.Bool(!provider.stale());
+    writer.Key("observedAt");
+    writeDate(writer, provider.record.observedAt);
+    writer.Key("freshUntil");
+    writeDate(writer, provider.record.freshUntil);
+    writer.Key("severity");
+    Foundation::writeJSONString(writer, Foundation::rawValue(provider.severity));
+    writer.Key("text");
+    Foundation::writeJSONString(writer, plainText(providerPieces(provider)));
+    writer.Key("details");
+    writer.StartArray();
+    for (auto const& line : summary.longFormLines(provider))
+        Foundation::writeJSONString(writer, line);
+    writer.EndArray();
+    writer.Key("binding");
+    writeBinding(writer, provider.shownBinding);
+    writer.EndObject();
+}
+
+constexpr std::string_view stateName(StatusBarState state)
+{
+    switch (state) {
+    case StatusBarState::empty:
+        return "empty";
+    case StatusBarState::error:
+        return "error";
+    case StatusBarState::shown:
+        break;
+    }
+    return "shown";
+}
+
+}
+
+std::string statusBarDocument(const StatusBarSummary& summary)
+{
+    Writer writer;
+    writer.StartObject();
+    writer.Key("version");
+    writer.Int(1);
+    writer.Key("date");
+    writeDate(writer, summary.entry().date);
+    writer.Key("state");
+    Foundation::writeJSONString(writer, stateName(summary.state()));
+    writer.Key("message");
+    writeOptionalText(writer, summary.entry().snapshot ? std::nullopt : summary.entry().errorText);
+    writer.Key("text");
+    Foundation::writeJSONString(writer, plainText(statusBarPieces(summary)));
+    writer.Key("tooltip");
+    Foundation::writeJSONString(writer, summary.tooltip());
+    writer.Key("class");
+    writer.StartArray();
+    for (auto const& name : summary.classes())
+        Foundation::writeJSONString(writer, name);
+    writer.EndArray();
+    writer.Key("severity");
+    Foundation::writeJSONString(writer, Foundation::rawValue(summary.worstSeverity()));
+    writer.Key("percentage");
+    if (auto const least = summary.leastRemaining())
+        writer.Int64(*least);
+    else
+        writer.Null();
+    writer.Key("forecast");
+    writeOptionalText(writer, summary.forecastSentence());
+    writer.Key("updated");
+    writeOptionalText(writer, summary.updatedLine());
+    writer.Key("providers");
+    writer.StartArray();
+    for (auto const& provider : summary.providers())
+        writeProvider(writer, summary, provider);
+    writer.EndArray();
+    writer.EndObject();
+    return std::string(writer.text());
+}

@@ -1,0 +1,31 @@
+// StatusBarDocument: `bar --format json`, one stable document a line for
+// scripts and desktop-shell extensions. Every field is always present
+// (null when it has no value); fields may be added, never renamed:
+//
+//   version        1
+//   date           the instant the document speaks of (RFC 3339, UTC)
+//   state          "shown", "empty" (no snapshot yet) or "error" (unreadable)
+//   message        why nothing is shown, or null
+//   text           the bar's line
+//   tooltip        the long form, lines joined by "\n"
+//   class          as Waybar's: worst severity and "stale", or "empty"/"error"
+//   severity       the worst severity: unknown, ok, watch, tight, critical
+//   percentage     the least remaining share shown (0–100), or null
+//   forecast       the codex forecast sentence, or null
+//   updated        "Updated 22:45", or null
+//   providers      per displayed provider, codex first:
+//     id, title, shortTitle, status ("available", "unavailable", "noData", "error")
+//     fresh        whether its data is current
+//     observedAt, freshUntil   RFC 3339 or null
+//     severity     of its binding limit's shown share
+//     text         its part of the line ("Codex 64%")
+//     details      its lines of the long form
+//     binding      {id, title, remainingPercent, resetDate} of the binding
+//                  limit while its values are shown, or null
+#pragma once
+
+#include "TavvoWidgetExtension/TavvoStatusBar/StatusBarSummary.hpp"
+
+#include <string>
+
+std::string statusBarDocument(const StatusBarSummary& summary);

@@ -1,0 +1,12 @@
+// StatusBarFormat: the protocols `bar` prints in, one for each kind of
+// status bar or terminal line that shows a command's output.
+#pragma once
+
+#include "Platform/Foundation/RawValue.hpp"
+
+enum class StatusBarFormat { waybar, i3bar, polybar, tmux, text, json };
+
+template <>
+struct Foundation::RawValues<StatusBarFormat> {
+    static constexpr std::array<std::string_view, 6> texts { "waybar", "i3bar", "polybar", "tmux", "text", "json" };
+};

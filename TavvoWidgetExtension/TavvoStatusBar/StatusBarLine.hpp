@@ -1,0 +1,47 @@
+// StatusBarLine: the one line a bar shows, as pieces that may carry a
+// colour, and that line in the plain, tmux and polybar markups.
+//
+//   Codex 64% · Claude 42% ⚠
+//
+// Each displayed provider reads as its short title and the remaining share
+// of its binding limit in its severity's colour; a stale one is followed
+// by the stale mark in the watch colour. Colours are the design kit's
+// dark-appearance values: bars are dark far more often than not, and the
+// light values are made for light backgrounds.
+#pragma once
+
+#include "TavvoShared/NovikDesign/NovikSeverity.hpp"
+#include "TavvoWidgetExtension/TavvoStatusBar/StatusBarSummary.hpp"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct StatusBarPiece {
+    std::string text;
+    // "#RRGGBB"; nothing: the bar's own colour.
+    std::optional<std::string> color;
+
+    friend bool operator==(const StatusBarPiece&, const StatusBarPiece&) = default;
+};
+
+// The severity's dark-appearance colour as "#RRGGBB"; nothing for unknown,
+// which has no colour of its own.
+std::optional<std::string> statusBarColor(NovikSeverity severity);
+
+// The pieces of one provider: title, percentage, stale mark.
+std::vector<StatusBarPiece> providerPieces(const StatusBarProvider& provider);
+
+// The whole line: the providers joined by " · ", or the empty line.
+std::vector<StatusBarPiece> statusBarPieces(const StatusBarSummary& summary);
+
+// The pieces as plain text, colours dropped.
+std::string plainText(const std::vector<StatusBarPiece>& pieces);
+
+// With tmux's style tags, "#[fg=#75FA91]64%#[default]"; a "#" of the text
+// is doubled, as tmux reads "##" as one.
+std::string tmuxText(const std::vector<StatusBarPiece>& pieces);
+
+// With polybar's colour tags, "%{F#75FA91}64%%{F-}". Polybar has no escape
+// for a tag's opening, so a "%{" of the text loses its brace.
+std::string polybarText(const std::vector<StatusBarPiece>& pieces);

@@ -1,0 +1,235 @@
+// The status-bar line in every format, its classes and long form, and when
+// time alone changes it. Texts are compared in English at UTC (and once in
+// French): the line is what users read, so its exact wording is the test.
+#include "TavvoWidgetExtension/WidgetTestSupport.hpp"
+
+#include "TavvoWidgetExtension/TavvoStatusBar/StatusBarLine.hpp"
+#include "TavvoWidgetExtension/TavvoStatusBar/StatusBarOutput.hpp"
+
+#include <rapidjson/document.h>
+
+#include <gtest/gtest.h>
+
+using namespace WidgetTest;
+
+namespace {
+
+class StatusBarTest : public ::testing::Test {
+private:
+    ScopedLanguage m_language { "en" };
+};
+
+TavvoWidgetSnapshot document(std::vector<TavvoWidgetProviderSnapshot> providers)
+{
+    return { TavvoWidgetSnapshot::currentSchemaVersion, now - 1min, std::move(providers), std::nullopt };
+}
+
+StatusBarSummary summary(std::vector<TavvoWidgetProviderSnapshot> providers, std::optional<ID> only = std::nullopt)
+{
+    return StatusBarSummary({ now, document(std::move(providers)), std::nullopt }, only);
+}
+
+// What a bar parses a JSON line into.
+rapidjson::Document parsed(const std::string& line)
+{
+    rapidjson::Document json;
+    json.Parse(line.c_str());
+    EXPECT_FALSE(json.HasParseError()) << line;
+    EXPECT_EQ(line.find('\n'), std::string::npos) << "one line: " << line;
+    return json;
+}
+
+std::vector<std::string> strings(const rapidjson::Value& array)
+{
+    std::vector<std::string> result;
+    for (auto const& value : array.GetArray())
+        result.emplace_back(value.GetString());
+    return result;
+}
+
+TavvoWidgetLimitSnapshot percent(std::int64_t remaining)
+{
+    return limit("five", remaining, now + 2h, "5h");
+}
+
+}
+
+TEST_F(StatusBarTest, LineClassesAndPercentage)
+{
+    struct Case {
+        const char* name;
+        std::vector<TavvoWidgetProviderSnapshot> providers;
+        std::optional<ID> only;
+        std::string line;
+        std::vector<std::string> classes;
+        std::optional<std::int64_t> percentage;
+    };
+    Case const cases[] = {
+        { "both fresh: the worst severity", { provider(ID::codex, { percent(42), weekly }), provider(ID::claude, { percent(80) }) },
+            std::nullopt, "Codex 42% · Claude 80%", { "watch" }, 42 },
+        { "one provider kept", { provider(ID::codex, { percent(42) }), provider(ID::claude, { percent(5) }) }, ID::codex, "Codex 42%",
+            { "watch" }, 42 },
+        { "claude first in the file, codex first on the line", { provider(ID::claude, { percent(20) }), provider(ID::codex, { percent(90) }) },
+            std::nullopt, "Codex 90% · Claude 20%", { "tight" }, 20 },
+        // Stale codex shows nothing; stale claude keeps its last-known values.
+        { "stale codex", { staled(provider(ID::codex, { percent(5) })), provider(ID::claude, { percent(60) }) }, std::nullopt,
+            "Codex — ⚠ · Claude 60%", { "ok", "stale" }, 60 },
+        { "stale claude, last known", { staled(provider(ID::claude, { percent(8) })) }, std::nullopt, "Claude 8% ⚠", { "critical", "stale" }, 8 },
+        { "stale claude never observed", { unobserved(staled(provider(ID::claude, { percent(8) }))) }, std::nullopt, "Claude — ⚠",
+            { "unknown", "stale" }, std::nullopt },
+        { "no limits", { provider(ID::codex, {}, Status::noData) }, std::nullopt, "Codex —", { "unknown" }, std::nullopt },
+        { "unknown share", { provider(ID::codex, { limit("five", std::nullopt) }) }, std::nullopt, "Codex —", { "unknown" }, std::nullopt },
+        // A writer's stray values: clamped for the bar's gauge, shown as written.
+        { "below zero", { provider(ID::codex, { percent(-5) }) }, std::nullopt, "Codex -5%", { "critical" }, 0 },
+        { "above a hundred", { provider(ID::codex, { percent(250) }) }, std::nullopt, "Codex 250%", { "ok" }, 100 },
+        { "a document without providers", {}, std::nullopt, "", { "unknown" }, std::nullopt },
+    };
+    for (auto const& test : cases) {
+        auto const bar = summary(test.providers, test.only);
+        EXPECT_EQ(statusBarLine(bar, StatusBarFormat::text), test.line) << test.name;
+        EXPECT_EQ(bar.classes(), test.classes) << test.name;
+        EXPECT_EQ(bar.leastRemaining(), test.percentage) << test.name;
+    }
+}
+
+TEST_F(StatusBarTest, WithoutADocumentTheLineSaysWhy)
+{
+    StatusBarSummary const missing({ now, std::nullopt, L10n::tr("widget.open_once") }, std::nullopt);
+    StatusBarSummary const unreadable({ now, std::nullopt, L10n::tr("widget.snapshot_unavailable") }, std::nullopt);
+    EXPECT_EQ(statusBarLine(missing, StatusBarFormat::text), "Tavvo: Open Tavvo once to get started");
+    EXPECT_EQ(missing.classes(), std::vector<std::string> { "empty" });
+    EXPECT_EQ(statusBarLine(unreadable, StatusBarFormat::tmux), "Tavvo: Can’t read the latest limits");
+    EXPECT_EQ(unreadable.classes(), std::vector<std::string> { "error" });
+
+    auto const waybar = parsed(statusBarLine(unreadable, StatusBarFormat::waybar));
+    EXPECT_FALSE(waybar.HasMember("percentage"));
+    EXPECT_STREQ(waybar["tooltip"].GetString(), "Can’t read the latest limits\nYour limits appear here after Tavvo checks your accounts.");
+
+    auto const blocks = parsed(statusBarLine(missing, StatusBarFormat::i3bar));
+    ASSERT_EQ(blocks.Size(), 1u);
+    EXPECT_STREQ(blocks[0]["full_text"].GetString(), "Tavvo: Open Tavvo once to get started");
+    EXPECT_FALSE(blocks[0].HasMember("color"));
+
+    auto const json = parsed(statusBarLine(missing, StatusBarFormat::json));
+    EXPECT_STREQ(json["state"].GetString(), "empty");
+    EXPECT_STREQ(json["message"].GetString(), "Open Tavvo once to get started");
+    EXPECT_TRUE(json["percentage"].IsNull());
+    EXPECT_EQ(json["providers"].Size(), 0u);
+}
+
+TEST_F(StatusBarTest, ColouredFormatsUseTheDarkSeverityColours)
+{
+    auto const bar = summary({ provider(ID::codex, { percent(64) }), staled(provider(ID::claude, { percent(25) })) });
+    EXPECT_EQ(statusBarLine(bar, StatusBarFormat::tmux), "Codex #[fg=#75FA91]64%#[default] · Claude 25% #[fg=#F4FC40]⚠#[default]");
+    EXPECT_EQ(statusBarLine(bar, StatusBarFormat::polybar), "Codex %{F#75FA91}64%%{F-} · Claude 25% %{F#F4FC40}⚠%{F-}");
+    EXPECT_EQ(statusBarColor(NovikSeverity::tight), "#EA541E");
+    EXPECT_EQ(statusBarColor(NovikSeverity::critical), "#FA3C2D");
+    EXPECT_EQ(statusBarColor(NovikSeverity::unknown), std::nullopt);
+
+    // Text that would read as a tag is defused.
+    std::vector<StatusBarPiece> const tricky { { "#[bg=red]%{F#000}", "#FFFFFF" } };
+    EXPECT_EQ(tmuxText(tricky), "#[fg=#FFFFFF]##[bg=red]%{F##000}#[default]");
+    EXPECT_EQ(polybarText(tricky), "%{F#FFFFFF}#[bg=red]%F#000}%{F-}");
+}
+
+TEST_F(StatusBarTest, I3barBlocksPerProvider)
+{
+    auto const blocks = parsed(statusBarLine(
+        summary({ provider(ID::codex, { percent(7) }), staled(provider(ID::claude, { percent(3) })) }), StatusBarFormat::i3bar));
+    ASSERT_EQ(blocks.Size(), 2u);
+    EXPECT_STREQ(blocks[0]["instance"].GetString(), "codex");
+    EXPECT_STREQ(blocks[0]["full_text"].GetString(), "Codex 7%");
+    EXPECT_STREQ(blocks[0]["short_text"].GetString(), "7%");
+    EXPECT_STREQ(blocks[0]["color"].GetString(), "#FA3C2D");
+    EXPECT_TRUE(blocks[0]["urgent"].GetBool()) << "critical and current";
+    // Stale: neither its colour nor urgency, since the value may no longer hold.
+    EXPECT_STREQ(blocks[1]["full_text"].GetString(), "Claude 3% ⚠");
+    EXPECT_STREQ(blocks[1]["short_text"].GetString(), "3% ⚠");
+    EXPECT_FALSE(blocks[1].HasMember("color"));
+    EXPECT_FALSE(blocks[1]["urgent"].GetBool());
+
+    StatusBarStream stream(StatusBarFormat::i3bar);
+    EXPECT_EQ(stream.opening(), "{\"version\":1}\n[\n");
+    EXPECT_EQ(stream.next("[a]"), "[a]\n");
+    EXPECT_EQ(stream.next("[b]"), ",[b]\n");
+    EXPECT_EQ(stream.closing(), "]\n");
+    StatusBarStream text(StatusBarFormat::text);
+    EXPECT_EQ(text.opening() + text.next("a") + text.next("b") + text.closing(), "a\nb\n");
+}
+
+TEST_F(StatusBarTest, LongFormListsEveryLimitWithItsResetAndCountdown)
+{
+    auto snapshot = document({ titled(provider(ID::codex, { limit("five", 64, now + 3h + 30min, "5h"), limit("week", 25, now + 50h, "Weekly") }),
+                                   "R&D <team>"),
+        staled(provider(ID::claude, { percent(8) })), provider(ID::claude, { percent(99) }) });
+    snapshot.codexAnalytics = CodexAnalyticsSummary { .accountLabel = std::nullopt,
+        .planTitle = std::nullopt,
+        .quotaTitle = std::nullopt,
+        .forecastState = TavvoWidgetForecastState::lastsUntilReset,
+        .predictedExhaustionAt = std::nullopt,
+        .resetAt = now + 50h,
+        .remainingPercent = 25,
+        .forecastObservedAt = now - 1min,
+        .weeklyTokens = 0,
+        .weeklyCredits = std::nullopt };
+    StatusBarSummary const bar({ now, snapshot, std::nullopt }, std::nullopt);
+    EXPECT_EQ(bar.tooltip(),
+        "R&D <team>\n"
+        "5h: 64% left · Resets 12:56 · in 3h 30m\n"
+        "Weekly: 25% left · Resets 11:26 · in 2d 2h\n"
+        "Claude plan\n"
+        "5h: 8% left · Resets 11:26 · in 2h\n"
+        "Last known at 07:26\n"
+        "Lasts until reset\n"
+        "Updated 09:25");
+
+    // Waybar reads Pango markup: the writer's title is escaped, not markup.
+    auto const waybar = parsed(statusBarLine(bar, StatusBarFormat::waybar));
+    EXPECT_EQ(std::string(waybar["tooltip"].GetString()).substr(0, 21), "R&amp;D &lt;team&gt;\n");
+    EXPECT_EQ(strings(waybar["class"]), (std::vector<std::string> { "critical", "stale" }));
+    EXPECT_STREQ(waybar["alt"].GetString(), "critical");
+
+    auto const json = parsed(statusBarLine(bar, StatusBarFormat::json));
+    EXPECT_STREQ(json["forecast"].GetString(), "Lasts until reset");
+    auto const& codex = json["providers"][0];
+    EXPECT_STREQ(codex["binding"]["id"].GetString(), "week");
+    EXPECT_EQ(codex["binding"]["remainingPercent"].GetInt64(), 25);
+    EXPECT_STREQ(codex["severity"].GetString(), "tight");
+    EXPECT_TRUE(codex["fresh"].GetBool());
+    EXPECT_EQ(strings(json["providers"][1]["details"]), (std::vector<std::string> { "5h: 8% left · Resets 11:26 · in 2h", "Last known at 07:26" }));
+
+    // Only claude: codex's forecast is not its business.
+    EXPECT_EQ(StatusBarSummary({ now, snapshot, std::nullopt }, ID::claude).forecastSentence(), std::nullopt);
+}
+
+TEST_F(StatusBarTest, TheLineSpeaksTheLanguageInForce)
+{
+    ScopedLanguage const french("fr");
+    auto const bar = summary({ provider(ID::codex, { percent(64) }), staled(provider(ID::claude, {})) });
+    EXPECT_EQ(statusBarLine(bar, StatusBarFormat::text), "Codex 64\u00a0% · Claude — ⚠");
+    EXPECT_EQ(bar.longFormLines(bar.providers()[1]), std::vector<std::string> { "Données obsolètes" });
+}
+
+TEST_F(StatusBarTest, TimeAloneChangesTheLongFormAtEachCountdownMinute)
+{
+    struct Case {
+        const char* name;
+        std::vector<TavvoWidgetLimitSnapshot> limits;
+        std::optional<Foundation::Date> next;
+    };
+    Case const cases[] = {
+        // 5 min 30 s left reads "5m" until 5 min are left, then "4m".
+        { "half a minute to the next", { limit("a", 50, now + 5min + 30s) }, now + 31s },
+        { "a whole number of minutes left", { limit("a", 50, now + 5min) }, now + 1s },
+        { "within the last minute: at the reset", { limit("a", 50, now + 20s) }, now + 21s },
+        { "the earliest of several", { limit("a", 50, now + 3h + 10s), limit("b", 50, now + 7min + 45s) }, now + 11s },
+        { "passed resets change nothing", { limit("a", 50, now - 1h), limit("b", 50) }, std::nullopt },
+    };
+    for (auto const& test : cases)
+        EXPECT_EQ(summary({ provider(ID::codex, test.limits) }).nextTooltipChange(), test.next) << test.name;
+
+    // Stale codex lists no limits, so their countdowns change nothing.
+    EXPECT_EQ(summary({ staled(provider(ID::codex, { limit("a", 50, now + 5min + 30s) })) }).nextTooltipChange(), std::nullopt);
+    EXPECT_TRUE(showsLongForm(StatusBarFormat::waybar));
+    EXPECT_FALSE(showsLongForm(StatusBarFormat::tmux));
+}

@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# `tavvo-widget bar` as a status bar runs it: once, and with --watch in the
+# background while other processes replace the snapshot, change the
+# language, remove the shared folder and make it again. Each change must
+# show as a new line within a second, no line may repeat the one before,
+# time alone must move the line when freshness ends, the idle watcher uses
+# no CPU, and SIGTERM or a closed pipe end it with status 0.
+set -u
+widget=$1 tavvo=$2
+work=$(mktemp -d)
+watcher=
+trap '[ -n "$watcher" ] && kill -KILL "$watcher" 2>/dev/null; rm -rf "$work"' EXIT
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_STATE_HOME=$work/state LANG=C.UTF-8 TZ=UTC
+unset LANGUAGE LC_ALL LC_MESSAGES TAVVO_L10N_SHOW_KEYS
+program_name=tavvo-widget
+source "$(dirname "$0")/commandLineTestSupport.sh"
+base=$work/base
+mkdir -p "$HOME"
+scale=${TAVVO_TEST_TIME_SCALE:-1}
+
+document() { # codex's remaining percent, its freshUntil
+  cat <<JSON
+{"schemaVersion": 4, "generatedAt": "2026-12-07T11:59:00Z", "providers": [
+  {"id": "codex", "title": "Codex Pro", "status": "available", "observedAt": "2026-12-07T11:59:00Z",
+   "freshUntil": "$2", "limits": [{"id": "codex.weekly", "title": "Weekly", "remainingPercent": $1}]}]}
+JSON
+}
+publish() { # codex's remaining percent, its freshUntil
+  document "$1" "${2:-2030-01-01T00:00:00Z}" >"$work/next.json"
+  "$tavvo" --base-dir "$base" snapshot write "$work/next.json"
+}
+
+# One-shot: the line, and the usage errors.
+check "one-shot without a snapshot" 0 "$widget" --base-dir "$base" bar
+expect_output "the empty line" "Tavvo: Open Tavvo once to get started"
+publish 42
+check "one-shot tmux" 0 "$widget" --base-dir "$base" --now 2026-12-07T12:00:00Z bar --format tmux
+expect_output "tmux line" "Codex #[fg=#F4FC40]42%#[default]"
+check "one-shot, one provider" 0 "$widget" --base-dir "$base" --now 2026-12-07T12:00:00Z bar --provider claude
+expect_output "nothing of codex" ""
+check "unknown format" 2 "$widget" bar --format xml
+expect_error_line "unknown format"
+check "unknown provider" 2 "$widget" bar --provider gemini
+expect_error_line "unknown provider"
+
+lines() { cat "$work/lines" 2>/dev/null; }
+# Waits (the test may poll; the watcher may not) up to $2 seconds for the
+# last line printed to be $3.
+expect_last_line() { # description, limit in seconds, expected line
+  local started=${EPOCHREALTIME/[.,]/}
+  local deadline=$(( started + $2 * scale * 1000000 ))
+  while :; do
+    [ "$(lines | tail -n 1)" = "$3" ] && { passed=$((passed + 1)); return; }
+    [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] || break
+    sleep 0.02
+  done
+  failed=$((failed + 1))
+  echo "FAIL: $1: last line '$(lines | tail -n 1)' after $(( (${EPOCHREALTIME/[.,]/} - started) / 1000 )) ms, expected '$3'"
+}
+expect_distinct_lines() { # description
+  if [ -z "$(lines | uniq -d)" ] && [ "$(lines | uniq | wc -l)" -eq "$(lines | wc -l)" ]; then passed=$((passed + 1)); else
+    failed=$((failed + 1)); echo "FAIL: $1: a line repeats the one before:"; lines | uniq -c | sed 's/^/  /'; fi
+}
+
+# --watch from a shared folder that does not exist yet.
+rm -rf "$base"
+"$widget" --base-dir "$base" bar --watch >"$work/lines" 2>"$work/watcher-err" &
+watcher=$!
+expect_last_line "start without a folder" 1 "Tavvo: Open Tavvo once to get started"
+publish 64
+expect_last_line "the folder made and the snapshot written" 1 "Codex 64%"
+
+# A snapshot replaced a thousand times within a second: the watcher keeps
+# up and prints only distinct lines, ending at the last.
+python3 - "$base/Widget/current-limits.json" "$(document 10 2030-01-01T00:00:00Z)" "$(document 11 2030-01-01T00:00:00Z)" <<'PY'
+import os, sys, time
+path, documents = sys.argv[1], [d.encode() for d in sys.argv[2:]]
+started = time.monotonic()
+for round in range(1000):
+    temporary = path + ".tmp"
+    with open(temporary, "wb") as file:
+        file.write(documents[round % 2])
+    os.replace(temporary, path)
+assert time.monotonic() - started < 1, "the writer itself took over a second"
+PY
+publish 12
+expect_last_line "after a thousand replacements" 1 "Codex 12%"
+expect_distinct_lines "a thousand replacements"
+count=$(lines | wc -l)
+publish 12
+sleep $(( scale ))
+if [ "$(lines | wc -l)" -eq "$count" ]; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: the same snapshot written again printed a line"; fi
+
+# The language override, set by another process.
+"$tavvo" language set fr >/dev/null
+expect_last_line "the language changed" 1 $'Codex 12\u00a0%'
+"$tavvo" language clear >/dev/null
+expect_last_line "the language cleared" 1 "Codex 12%"
+
+# A document that cannot be read, then the folder gone and made again.
+printf '{"schemaVersion": 4, "providers": [' >"$work/broken.json"
+mv "$work/broken.json" "$base/Widget/current-limits.json"
+expect_last_line "an unreadable snapshot" 1 "Tavvo: Can’t read the latest limits"
+rm -rf "$base"
+expect_last_line "the folder removed" 1 "Tavvo: Open Tavvo once to get started"
+publish 30
+expect_last_line "the folder made again" 1 "Codex 30%"
+
+# The bar never draws: neither the drawing module nor Pango or Cairo is
+# loaded.
+if grep -Eq 'TavvoUIDrawing|libpango|libcairo' "/proc/$watcher/maps"; then
+  failed=$((failed + 1)); echo "FAIL: the drawing libraries are loaded:"; grep -Eo '[^ /]*(TavvoUIDrawing|libpango|libcairo)[^ ]*' "/proc/$watcher/maps" | sort -u
+else passed=$((passed + 1)); fi
+
+# Idle: nothing changes, so nothing runs.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$watcher/stat"; }
+before=$(cpu_ticks)
+sleep 2
+after=$(cpu_ticks)
+if [ $(( after - before )) -le 1 ]; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: idle for 2 s, the watcher used $(( after - before )) ticks of CPU"; fi
+expect_distinct_lines "the whole run"
+
+kill -TERM "$watcher"
+for ((try = 0; try < 20 * scale; try++)); do kill -0 "$watcher" 2>/dev/null || break; sleep 0.05; done
+wait "$watcher"; status=$? watcher=
+if [ "$status" -eq 0 ] && [ ! -s "$work/watcher-err" ]; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: SIGTERM: status $status"; sed 's/^/  stderr: /' "$work/watcher-err"; fi
+
+# Time alone: freshness ends two seconds after the pinned start, and the
+# line turns stale without any file changing.
+publish 55 2026-12-07T12:00:02Z
+"$widget" --base-dir "$base" --now 2026-12-07T12:00:00Z bar --watch >"$work/lines" 2>"$work/watcher-err" &
+watcher=$!
+expect_last_line "fresh at start" 1 "Codex 55%"
+expect_last_line "stale once freshness ends" 4 "Codex — ⚠"
+kill -TERM "$watcher"; wait "$watcher"; watcher=
+
+# i3bar's endless array: the header, "[", then block arrays, each after
+# the first led by a comma.
+publish 80
+"$widget" --base-dir "$base" bar --format i3bar --watch >"$work/lines" 2>"$work/watcher-err" &
+watcher=$!
+expect_last_line "i3bar first blocks" 1 '[{"name":"tavvo","instance":"codex","full_text":"Codex 80%","short_text":"80%","color":"#75FA91","urgent":false}]'
+publish 5
+expect_last_line "i3bar next blocks" 1 ',[{"name":"tavvo","instance":"codex","full_text":"Codex 5%","short_text":"5%","color":"#FA3C2D","urgent":true}]'
+kill -TERM "$watcher"; wait "$watcher"; watcher=
+if [ "$(head -n 2 "$work/lines")" = $'{"version":1}\n[' ]; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: i3bar header:"; head -n 2 "$work/lines"; fi
+
+# A reader that goes away (a bar restarting, `head -1`) ends the watcher
+# at once with status 0, even while nothing changes.
+started=${EPOCHREALTIME/[.,]/}
+"$widget" --base-dir "$base" bar --watch | head -n 1 >/dev/null
+status=${PIPESTATUS[0]}
+elapsed=$(( (${EPOCHREALTIME/[.,]/} - started) / 1000 ))
+if [ "$status" -eq 0 ] && [ "$elapsed" -lt $(( 2000 * scale )) ]; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: closed pipe: status $status after $elapsed ms"; fi
+
+echo "bar: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
