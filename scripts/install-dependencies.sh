@@ -16,6 +16,7 @@ packages=(
   libglib2.0-dev
   libcli11-dev
   libzstd-dev
+  libnotify-dev
   libgtest-dev
   libgmock-dev
   libbenchmark-dev

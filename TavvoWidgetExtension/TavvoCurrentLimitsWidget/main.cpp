@@ -3,10 +3,14 @@
 // show the same data elsewhere on the desktop.
 #include "Platform/WidgetKit/WidgetBundleMain.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetBundle.hpp"
+#include "TavvoWidgetExtension/TavvoNotifications/NotifyCommand.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarCommand.hpp"
 
 int main(int argc, char** argv)
 {
     return WidgetKit::widgetBundleMain<TavvoWidgetBundle>("tavvo-widget", argc, argv,
-        [](CommandLine::Program& program, const WidgetKit::LentServices& lent) { declareStatusBarCommand(program, lent); });
+        [](CommandLine::Program& program, const WidgetKit::LentServices& lent) {
+            declareStatusBarCommand(program, lent);
+            declareNotifyCommand(program, lent);
+        });
 }

@@ -10,16 +10,19 @@ trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/first" >/dev/null
 fail() { echo "FAIL: $*"; exit 1; }
 
-# The collector's user service names the installed program, and systemd
-# finds it below a home-style prefix's data folder.
-unit=$work/first/share/systemd/user/tavvo-collect.service
-[ -f "$work/first/lib/systemd/user/tavvo-collect.service" ] || fail "no unit under lib/systemd/user"
-grep -qx "ExecStart=$work/first/bin/tavvo collect --watch" "$unit" || fail "the unit's program: $(grep ExecStart "$unit")"
+# The collector's and the notifier's user services name the installed
+# programs, and systemd finds them below a home-style prefix's data folder.
 mkdir -m 700 "$work/runtime"
 unitPaths=$(XDG_RUNTIME_DIR=$work/runtime XDG_DATA_HOME=$work/first/share XDG_CONFIG_HOME=$work/config systemd-analyze --user unit-paths)
 grep -qx "$work/first/share/systemd/user" <<<"$unitPaths" || fail "systemd does not search $work/first/share/systemd/user"
-XDG_RUNTIME_DIR=$work/runtime XDG_DATA_HOME=$work/first/share XDG_CONFIG_HOME=$work/config \
-  systemd-analyze --user verify "$unit" || fail "systemd rejects the unit"
+for service in "tavvo-collect:tavvo collect --watch" "tavvo-notify:tavvo-widget notify --watch"; do
+  name=${service%%:*} command=${service#*:}
+  unit=$work/first/share/systemd/user/$name.service
+  [ -f "$work/first/lib/systemd/user/$name.service" ] || fail "no $name unit under lib/systemd/user"
+  grep -qx "ExecStart=$work/first/bin/$command" "$unit" || fail "the $name unit's program: $(grep ExecStart "$unit")"
+  XDG_RUNTIME_DIR=$work/runtime XDG_DATA_HOME=$work/first/share XDG_CONFIG_HOME=$work/config \
+    systemd-analyze --user verify "$unit" || fail "systemd rejects the $name unit"
+done
 
 mv "$work/first" "$work/moved"
 prefix=$work/moved
