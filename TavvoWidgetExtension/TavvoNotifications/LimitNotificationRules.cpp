@@ -89,12 +89,12 @@ void evaluateForecast(const TavvoWidgetEntry& entry, Evaluation evaluation, cons
 
 }
 
-DesktopNotifications::Urgency urgency(const LimitNotificationEvent& event)
+Foundation::Urgency urgency(const LimitNotificationEvent& event)
 {
     auto const* limit = std::get_if<LimitEvent>(&event);
     if (limit && limit->kind == LimitEvent::Kind::worsened && limit->severity == NovikSeverity::critical)
-        return DesktopNotifications::Urgency::critical;
-    return DesktopNotifications::Urgency::normal;
+        return Foundation::Urgency::critical;
+    return Foundation::Urgency::normal;
 }
 
 LimitNotificationOutcome evaluateLimitNotifications(

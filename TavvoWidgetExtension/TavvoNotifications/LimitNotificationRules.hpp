@@ -5,7 +5,7 @@
 // before reset". Pure functions of the record and the entry.
 #pragma once
 
-#include "Platform/DesktopNotifications/DesktopNotifier.hpp"
+#include "Platform/Foundation/DesktopNotifier.hpp"
 #include "TavvoShared/Snapshot/CodexAnalyticsSummary.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetLimitSnapshot.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetEntry.hpp"
@@ -43,7 +43,7 @@ struct ForecastEvent {
 using LimitNotificationEvent = std::variant<LimitEvent, ForecastEvent>;
 
 // Critical for a limit worsened into critical, normal for the rest.
-DesktopNotifications::Urgency urgency(const LimitNotificationEvent& event);
+Foundation::Urgency urgency(const LimitNotificationEvent& event);
 
 // Whether an evaluation is the process's first: a state the record does
 // not know is then taken as already there, not as news.

@@ -1,6 +1,6 @@
 #include "TavvoWidgetExtension/TavvoNotifications/NotifyCommand.hpp"
 
-#include "Platform/DesktopNotifications/DesktopNotifier.hpp"
+#include "Platform/Foundation/DesktopNotifier.hpp"
 #include "TavvoShared/State/TavvoStateFile.hpp"
 #include "TavvoWidgetExtension/TavvoNotifications/LimitNotificationRules.hpp"
 #include "TavvoWidgetExtension/TavvoNotifications/LimitNotificationTexts.hpp"
@@ -84,7 +84,7 @@ private:
     }
 
     NotificationLedger m_ledger;
-    DesktopNotifications::DesktopNotifier m_desktop;
+    Foundation::DesktopNotifier m_desktop;
     LimitNotificationRecord m_record;
     Evaluation m_evaluation = Evaluation::first;
     bool m_reportedUndelivered = false;

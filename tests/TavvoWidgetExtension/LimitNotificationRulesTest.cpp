@@ -27,7 +27,7 @@ std::string offset(std::optional<Foundation::Date> date)
 // "critical: worsened codex.five critical", "normal: forecast".
 std::string described(const LimitNotificationEvent& event)
 {
-    auto const level = urgency(event) == DesktopNotifications::Urgency::critical ? "critical" : "normal";
+    auto const level = urgency(event) == Foundation::Urgency::critical ? "critical" : "normal";
     auto const* limit = std::get_if<LimitEvent>(&event);
     if (!limit)
         return fmt::format("{}: forecast", level);

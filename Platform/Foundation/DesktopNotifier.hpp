@@ -2,7 +2,11 @@
 // service on the session bus (whatever daemon the desktop runs), and
 // whether one answered.
 //
-//   DesktopNotifications::DesktopNotifier notifier("My program");
+// The work is done by a module loaded on first use (libnotify and what it
+// brings are mapped only into a process that notifies), as the drawing
+// back end is.
+//
+//   Foundation::DesktopNotifier notifier("My program");
 //   if (auto const problem = notifier.send({ .summary = "Done", .body = "", ... }))
 //       report(*problem);
 #pragma once
@@ -12,7 +16,7 @@
 #include <optional>
 #include <string>
 
-namespace DesktopNotifications {
+namespace Foundation {
 
 // How insistently the service shows it: a critical one usually stays until
 // the user closes it.
@@ -36,6 +40,8 @@ struct DesktopNotification {
 // never stalls on a hung one.
 inline constexpr std::chrono::milliseconds serviceAnswerTimeout { 3000 };
 
+class DesktopNotificationService;
+
 // One per process (the underlying library keeps the application name in
 // global state): the first is the one that counts.
 class DesktopNotifier {
@@ -46,9 +52,9 @@ public:
     DesktopNotifier& operator=(const DesktopNotifier&) = delete;
 
     // Asks the notification service who it is: nothing when it answered,
-    // else why not (no session bus, no service on it, no answer in time).
-    // Connects to the session bus on first use, and again after the bus
-    // went away; never throws.
+    // else why not (the module cannot be loaded, no session bus, no
+    // service on it, no answer in time). Connects to the session bus on
+    // first use, and again after the bus went away; never throws.
     std::optional<std::string> serviceProblem();
 
     // Hands the notification to the service: nothing when it took it, else
@@ -56,10 +62,9 @@ public:
     std::optional<std::string> send(const DesktopNotification& notification);
 
 private:
-    struct SessionBus;
-
-    std::string m_applicationName;
-    std::unique_ptr<SessionBus> m_bus;
+    // Nothing when the module could not be loaded; `m_loadProblem` says why.
+    std::unique_ptr<DesktopNotificationService> m_service;
+    std::string m_loadProblem;
 };
 
 }
