@@ -81,6 +81,13 @@ auto const in2h = now + 2h;
 
 // Each case: what was remembered, what the entry shows, whether this is
 // the process's first look; the events told and what is remembered after.
+// GCC 12 at -O2 takes the copies of the empty records' maps in the table
+// below for uninitialized, a false positive of its flow analysis, and the
+// build treats warnings as errors.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
 TEST(LimitNotificationRules, TellEachEventOncePerLimitAndWindow)
 {
     struct Case {
