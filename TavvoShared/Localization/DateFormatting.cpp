@@ -3,6 +3,8 @@
 #include "TavvoShared/Localization/CurrentCalendar.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
 
+#include <fmt/format.h>
+
 #include <unicode/dtptngen.h>
 #include <unicode/smpdtfmt.h>
 
@@ -26,7 +28,6 @@ struct DatePattern {
     std::u16string_view text;
 };
 
-constexpr DatePattern hourMinute { PatternKind::fixed, u"HH:mm" };
 constexpr DatePattern dayMonth { PatternKind::localizedTemplate, u"dMMM" };
 constexpr DatePattern dayMonthYear { PatternKind::localizedTemplate, u"dMMMyyyy" };
 constexpr DatePattern month { PatternKind::localizedTemplate, u"MMM" };
@@ -101,18 +102,37 @@ std::string formattedDate(Foundation::Date date, const std::string& language, co
     return text.toUTF8String(result);
 }
 
+// The fixed pattern "HH:mm" in the current zone. It prints the same
+// digits in every supported language, so the calendar's fields give it
+// without a formatter: building one loads the language's whole set of
+// date symbols, the costliest step of a status-bar line that shows times
+// and nothing else of dates.
+std::string hourAndMinute(Foundation::Date date)
+{
+    auto const calendar = gregorianCalendar(CalendarZone::current, icu::Locale::getRoot());
+    if (!calendar)
+        return "—";
+    UErrorCode status = U_ZERO_ERROR;
+    calendar->setTime(icuDate(date), status);
+    auto const hour = calendar->get(UCAL_HOUR_OF_DAY, status);
+    auto const minute = calendar->get(UCAL_MINUTE, status);
+    if (U_FAILURE(status))
+        return "—";
+    return fmt::format("{:02}:{:02}", hour, minute);
+}
+
 std::string dayTime(Foundation::Date date, const std::string& language, YearDisplay year)
 {
     auto const day = formattedDate(date, language, year == YearDisplay::included ? dayMonthYear : dayMonth, CalendarZone::current);
     auto const separator = languageBase(language) == "zh" ? " " : ", ";
-    return day + separator + formattedDate(date, language, hourMinute, CalendarZone::current);
+    return day + separator + hourAndMinute(date);
 }
 
 }
 
 std::string shortTime(Foundation::Date date)
 {
-    return formattedDate(date, resolvedLanguage(), hourMinute, CalendarZone::current);
+    return hourAndMinute(date);
 }
 
 std::string shortDate(Foundation::Date date)
