@@ -36,7 +36,8 @@ demo: build
 # and the memory limits of whole runs (see bench/). Each case runs three
 # times and its median counts, so one run slowed by other work decides nothing.
 # The collector's runs read a generated history of about 1 GB under the
-# build folder, removed afterwards.
+# build folder, removed afterwards; the watchers of the status bar and the
+# notifier are then left idle for a minute.
 bench: build
 	$(BUILD_DIR)/bin/TavvoBenchmarks --benchmark_repetitions=3 --benchmark_out=$(BUILD_DIR)/bench.json --benchmark_out_format=json
 	bench/check-budgets.py $(BUILD_DIR)/bench.json
