@@ -38,8 +38,10 @@ std::vector<StatusBarPiece> statusBarPieces(const StatusBarSummary& summary);
 // The pieces as plain text, colours dropped.
 std::string plainText(const std::vector<StatusBarPiece>& pieces);
 
-// With tmux's style tags, "#[fg=#75FA91]64%#[default]"; a "#" of the text
-// is doubled, as tmux reads "##" as one.
+// With tmux's style tags, "#[fg=##75FA91]64%#[default]". tmux reads a
+// status command's output as a format, where "#F" or "#D" of a colour
+// would stand for the window's flags or the pane's id: every "#" of a
+// colour or of the text is doubled, tmux's way of writing one.
 std::string tmuxText(const std::vector<StatusBarPiece>& pieces);
 
 // With polybar's colour tags, "%{F#75FA91}64%%{F-}". Polybar has no escape

@@ -7,7 +7,7 @@
 //   i3bar    [{"name":"tavvo","instance":"codex","full_text":"Codex 64%","short_text":"64%",
 //             "color":"#75FA91","urgent":false}, …], after the header {"version":1} and "["
 //   polybar  Codex %{F#75FA91}64%%{F-} · Claude %{F#EA541E}25%%{F-}
-//   tmux     Codex #[fg=#75FA91]64%#[default] · Claude #[fg=#EA541E]25%#[default]
+//   tmux     Codex #[fg=##75FA91]64%#[default] · Claude #[fg=##EA541E]25%#[default]
 //   text     Codex 64% · Claude 25%
 //   json     the document of StatusBarDocument.hpp
 #pragma once
