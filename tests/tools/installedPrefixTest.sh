@@ -47,6 +47,14 @@ case "$message" in
   *"cannot open a display"*) ;;
   *) fail "the installed live window: $message" ;;
 esac
+# So is the notification module: with no session bus it loads, then says
+# there is none.
+message=$(env -u DBUS_SESSION_BUS_ADDRESS -u DISPLAY XDG_STATE_HOME="$work/state" "$prefix/bin/tavvo-widget" --base-dir "$work/base" notify 2>&1) \
+  || fail "the installed notifier: $message"
+case "$message" in
+  *"no session bus"*) ;;
+  *) fail "the installed notifier: $message" ;;
+esac
 
 # A sanitized library needs its runtime in the program that loads it.
 flags=
