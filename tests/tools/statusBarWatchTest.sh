@@ -18,15 +18,17 @@ base=$work/base
 mkdir -p "$HOME"
 scale=${TAVVO_TEST_TIME_SCALE:-1}
 
-document() { # codex's remaining percent, its freshUntil
+document() { # codex's remaining percent, its freshUntil, its reset (optional)
+  local reset=
+  [ -n "${3:-}" ] && reset=", \"resetDate\": \"$3\""
   cat <<JSON
 {"schemaVersion": 4, "generatedAt": "2026-12-07T11:59:00Z", "providers": [
   {"id": "codex", "title": "Codex Pro", "status": "available", "observedAt": "2026-12-07T11:59:00Z",
-   "freshUntil": "$2", "limits": [{"id": "codex.weekly", "title": "Weekly", "remainingPercent": $1}]}]}
+   "freshUntil": "$2", "limits": [{"id": "codex.weekly", "title": "Weekly", "remainingPercent": $1$reset}]}]}
 JSON
 }
-publish() { # codex's remaining percent, its freshUntil
-  document "$1" "${2:-2030-01-01T00:00:00Z}" >"$work/next.json"
+publish() { # codex's remaining percent, its freshUntil, its reset (optional)
+  document "$1" "${2:-2030-01-01T00:00:00Z}" "${3:-}" >"$work/next.json"
   "$tavvo" --base-dir "$base" snapshot write "$work/next.json"
 }
 
@@ -135,6 +137,25 @@ publish 55 2026-12-07T12:00:02Z
 watcher=$!
 expect_last_line "fresh at start" 1 "Codex 55%"
 expect_last_line "stale once freshness ends" 4 "Codex — ⚠"
+kill -TERM "$watcher"; wait "$watcher"; watcher=
+
+# Time alone, in the long form: two minutes and a second before the reset
+# the countdown reads "in 2m"; two seconds later, "in 1m", and the tooltip
+# is printed again with no file changing.
+publish 55 2030-01-01T00:00:00Z 2026-12-07T12:02:01Z
+"$widget" --base-dir "$base" --now 2026-12-07T12:00:00Z bar --format json --watch >"$work/lines" 2>"$work/watcher-err" &
+watcher=$!
+countdown() { lines | tail -n 1 | python3 -c 'import json, sys; print(json.load(sys.stdin)["providers"][0]["details"][0])' 2>/dev/null; }
+expect_countdown() { # description, limit in seconds, expected line of the long form
+  local deadline=$(( ${EPOCHREALTIME/[.,]/} + $2 * scale * 1000000 ))
+  until [ "$(countdown)" = "$3" ]; do
+    [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] || { failed=$((failed + 1)); echo "FAIL: $1: '$(countdown)', expected '$3'"; return; }
+    sleep 0.05
+  done
+  passed=$((passed + 1))
+}
+expect_countdown "the countdown at start" 1 "Weekly: 55% left · Resets 12:02 · in 2m"
+expect_countdown "the countdown's next minute" 4 "Weekly: 55% left · Resets 12:02 · in 1m"
 kill -TERM "$watcher"; wait "$watcher"; watcher=
 
 # i3bar's endless array: the header, "[", then block arrays, each after
