@@ -4,14 +4,15 @@
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+PACKAGE_DIR ?= build-package
 THREAD_DIR ?= build-thread
 # The test command builds with warnings as errors, so a warning cannot
 # land; `make build` alone leaves them warnings.
 WARNINGS_AS_ERRORS ?= OFF
-test test-build test-sanitize test-thread test-fuzz: WARNINGS_AS_ERRORS = ON
+test test-build test-sanitize test-thread test-fuzz test-package: WARNINGS_AS_ERRORS = ON
 WARNINGS = -DTAVVO_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS)
 
-.PHONY: all dependencies build sanitize-build demo bench test test-build test-sanitize test-fuzz test-thread fuzz clean
+.PHONY: all dependencies build sanitize-build package demo bench test test-build test-sanitize test-fuzz test-thread test-package fuzz clean
 
 all: build
 
@@ -25,6 +26,20 @@ build: dependencies
 sanitize-build: dependencies
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAVVO_SANITIZE=ON $(WARNINGS)
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+
+# The Debian package, $(PACKAGE_DIR)/tavvo_<version>_<arch>.deb: a build of
+# its own for /usr with Debian's hardening flags and no run paths, packed
+# by CPack from the install rules.
+package: dependencies
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DTAVVO_SYSTEM_PACKAGE=ON -DTAVVO_BUILD_TESTS=OFF -DTAVVO_BUILD_BENCHMARKS=OFF $(WARNINGS) \
+	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	  -DCMAKE_SHARED_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	  -DCMAKE_MODULE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	rm -f $(PACKAGE_DIR)/tavvo_*.deb
+	cd $(PACKAGE_DIR) && cpack -G DEB
 
 # The main job: collect a snapshot from sample Codex and Claude Code data,
 # read it back and draw the widget from it.
