@@ -41,12 +41,15 @@ help_section() { # heading, file
 # the gap to the description ("-o,--output FILE", "--codex-program PATH
 # Needs: --refresh-codex").
 option_names() {
-  sed -n 's/^  \(-.*\)$/\1/p' | sed 's/  .*//' | tr ', ' '\n\n' | grep -E '^--?[[:alnum:]][[:alnum:]-]*$'
+  sed -n 's/^  \(-.*\)$/\1/p' | sed 's/  .*//' | tr -s ' ,' '[\n*]' | grep -E '^--?[[:alnum:]][[:alnum:]-]*$'
 }
 # Fixed choices as --help shows them: "a|b|c" or "{a,b,c}".
+# A lone "-" (standard input in "FILE|-") is no choice to look for.
 choices() {
-  { grep -oE '[[:alnum:]-]+(\|[[:alnum:]-]+)+' | tr '|' '\n'
-    grep -oE '\{[[:alnum:]-]+(,[[:alnum:]-]+)+\}' | tr -d '{}' | tr ',' '\n'; } | grep -vx -- '-*'
+  local text
+  text=$(cat)
+  { grep -oE '[[:alnum:]-]+(\|[[:alnum:]-]+)+' <<<"$text" | tr '|' '\n'
+    grep -oE '\{[[:alnum:]-]+(,[[:alnum:]-]+)+\}' <<<"$text" | tr -d '{}' | tr ',' '\n'; } | grep -vE -- '^-*$'
 }
 
 # A section of the rendered page: from its heading to the next one.
@@ -98,7 +101,7 @@ check_page() { # program, page
   # Every part of COMMANDS is about a command the program has.
   local heading
   while read -r heading; do
-    grep -qxF -- "$heading" <<<"$paths" && pass || fail "$name: the page describes '$heading', which --help does not list"
+    if grep -qxF -- "$heading" <<<"$paths"; then pass; else fail "$name: the page describes '$heading', which --help does not list"; fi
   done < <(page_section COMMANDS "$text" | sed -n "s/^   $name \(.*\)$/\1/p")
 
   page_section OPTIONS "$text" >"$work/options"
@@ -118,7 +121,7 @@ check_page() { # program, page
   done
 }
 
-[ $(($# % 2)) -eq 0 ] && [ $# -gt 0 ] || { echo "usage: $0 PROGRAM PAGE [PROGRAM PAGE...]"; exit 2; }
+if [ $# -eq 0 ] || [ $(($# % 2)) -ne 0 ]; then echo "usage: $0 PROGRAM PAGE [PROGRAM PAGE...]"; exit 2; fi
 while [ $# -gt 0 ]; do
   check_page "$1" "$2"
   shift 2
