@@ -37,6 +37,8 @@ packages=(
   # The collector runs as a user service; the install test asks systemd
   # where it looks for one.
   systemd
+  # The manual pages are written in scdoc; their test reads them with man.
+  scdoc man-db
 )
 
 missing=()
