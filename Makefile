@@ -41,6 +41,11 @@ package: dependencies
 	rm -f $(PACKAGE_DIR)/tavvo_*.deb
 	cd $(PACKAGE_DIR) && cpack -G DEB
 
+# The package installed on this machine with apt (as root, through sudo
+# otherwise), used from /usr, built against and removed again.
+test-package: package
+	tests/package/installedPackageTest.sh $(PACKAGE_DIR)/tavvo_*.deb .
+
 # The main job: collect a snapshot from sample Codex and Claude Code data,
 # read it back and draw the widget from it.
 demo: build
@@ -86,8 +91,9 @@ fuzz: dependencies
 	JOBS=$(JOBS) ./fuzz/run-fuzzers.sh $(or $(FUZZ_SECONDS),60)
 
 # The tests pass in the plain build and under ASan + UBSan, the concurrency
-# tests under ThreadSanitizer, and the fuzz targets build and run clean.
-test: test-build test-sanitize test-thread test-fuzz
+# tests under ThreadSanitizer, the fuzz targets build and run clean, and the
+# Debian package installs, works and removes cleanly.
+test: test-build test-sanitize test-thread test-fuzz test-package
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(THREAD_DIR) build-fuzz

@@ -68,9 +68,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 # The loader's cache is brought up to date by dpkg's ldconfig trigger.
-# CPack's generator also writes postinst and postrm scripts that run
-# ldconfig; they are harmless, and the lintian override says why they stay.
+# CPack's generator also writes postinst and postrm scripts that only run
+# ldconfig, whenever libraries go into the loader's folders; a package with
+# a postrm stays behind in dpkg's database after `apt remove` (as "rc"), so
+# the finished package is repacked without them.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/share/debian/triggers)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/DebianPackageWithoutLdconfigScripts.cmake)
 install(FILES share/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME tavvo)
 # Building a host program against the headers needs ICU's and a build
 # tool's development files; running Tavvo does not.

@@ -39,6 +39,10 @@ packages=(
   systemd
   # The manual pages are written in scdoc; their test reads them with man.
   scdoc man-db
+  # The Debian package: its dependencies are computed by dpkg-shlibdeps
+  # (dpkg-dev), it is checked by lintian, and its test validates the
+  # desktop entry it installs.
+  dpkg-dev lintian desktop-file-utils
 )
 
 missing=()
