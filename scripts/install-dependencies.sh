@@ -37,6 +37,8 @@ packages=(
   # The collector runs as a user service; the install test asks systemd
   # where it looks for one.
   systemd
+  # Tab completion for bash is tested as bash-completion loads it.
+  bash-completion
 )
 
 missing=()
