@@ -86,6 +86,7 @@ tavvo language set z|zh-Hans
 tavvo language set fr |$tavvo_global
 tavvo snapshot write |$files
 tavvo snapshot normalize n|notes.json
+tavvo snapshot write - |$tavvo_global
 tavvo --base-dir |alpha beta
 tavvo --base-dir=|alpha beta
 tavvo --base-dir=a|alpha
