@@ -43,6 +43,8 @@ packages=(
   # (dpkg-dev), it is checked by lintian, and its test validates the
   # desktop entry it installs.
   dpkg-dev lintian desktop-file-utils
+  # Tab completion for bash is tested as bash-completion loads it.
+  bash-completion
 )
 
 missing=()
