@@ -96,4 +96,4 @@ fuzz: dependencies
 test: test-build test-sanitize test-thread test-fuzz test-package
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(THREAD_DIR) build-fuzz
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(THREAD_DIR) $(PACKAGE_DIR) build-fuzz
