@@ -38,8 +38,8 @@ complete_line() {
   COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) COMP_LINE=$line COMP_POINT=${#line}
   local program=${COMP_WORDS[0]}
   complete -p "$program" >/dev/null 2>&1 || _completion_loader "$program"
-  local spec=$(complete -p "$program" 2>/dev/null) function
-  function=${spec#*-F } function=${function%% *}
+  local registration=$(complete -p "$program" 2>/dev/null) function
+  function=${registration#*-F } function=${function%% *}
   COMPREPLY=()
   "$function" "$program" "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}" 2>"$work/err"
   # compopt only works under readline's own Tab, which this is not.
