@@ -25,6 +25,13 @@ if [ "$(id -u)" -eq 0 ]; then
     exit 77
   fi
 fi
+# That user runs the build's program and reads the examples where they
+# are; a checkout below a private folder keeps them out of its reach.
+if ! setpriv --reuid="$session_user" --regid="$(id -g "$session_user")" --clear-groups \
+  sh -c 'test -x "$1" && test -r "$2"' sh "$widget" "$examples/waybar/style.css"; then
+  echo "SKIP: $session_user cannot reach $widget and $examples: a folder above them is private"
+  exit 77
+fi
 run=$work/run home=$work/home
 chmod 755 "$work"
 mkdir -m 700 "$run"
