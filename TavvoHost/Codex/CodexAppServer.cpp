@@ -149,7 +149,7 @@ std::optional<UsageWindow> usageWindow(const rapidjson::Value* value)
     UsageWindow window;
     if (auto const* minutes = member(*value, "windowDurationMins");
         minutes && minutes->IsInt64() && minutes->GetInt64() > 0 && minutes->GetInt64() <= longestWindow.count())
-        window.length = std::chrono::minutes(minutes->GetInt64());
+        window.length = standardWindowLength(std::chrono::minutes(minutes->GetInt64()));
     if (auto const* used = member(*value, "usedPercent"); used && used->IsNumber() && std::isfinite(used->GetDouble()))
         window.usedPercent = used->GetDouble();
     window.resetsAt = resetDate(member(*value, "resetsAt"));

@@ -57,7 +57,7 @@ std::optional<UsageWindow> windowFrom(const rapidjson::Value& value)
     UsageWindow window;
     if (auto const* minutes = numberMember(value, "windowMinutes"); minutes && minutes->IsInt64() && minutes->GetInt64() > 0
         && minutes->GetInt64() <= std::chrono::duration_cast<std::chrono::minutes>(std::chrono::years(100)).count())
-        window.length = std::chrono::minutes(minutes->GetInt64());
+        window.length = standardWindowLength(std::chrono::minutes(minutes->GetInt64()));
     if (auto const* used = numberMember(value, "usedPercent"))
         window.usedPercent = used->GetDouble();
     if (auto const reset = textMember(value, "resetsAt"))

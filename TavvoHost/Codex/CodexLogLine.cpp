@@ -150,7 +150,7 @@ std::optional<UsageWindow> readWindow(const Value& object, const WindowKeys& key
     // A length is a positive whole number of minutes (ten years at most).
     if (auto const length = numberMember(object, keys.windowMinutes);
         length && *length >= 1 && *length <= 5'256'000 && *length == std::floor(*length))
-        window.length = minutes(static_cast<minutes::rep>(*length));
+        window.length = standardWindowLength(minutes(static_cast<minutes::rep>(*length)));
     auto const resetsAt = keys.resetsAt ? numberMember(object, keys.resetsAt) : std::nullopt;
     auto const resetsAfter = numberMember(object, keys.resetsAfter);
     if (resetsAt)
@@ -163,7 +163,9 @@ std::optional<UsageWindow> readWindow(const Value& object, const WindowKeys& key
     return window;
 }
 
-CodexObservation readRateLimits(const Value& limits, sys_seconds lineSecond)
+// Nothing when the record holds no window at all: such a record is no
+// reading, and must not hide the newest one that had numbers.
+std::optional<CodexObservation> readRateLimits(const Value& limits, sys_seconds lineSecond)
 {
     CodexObservation observation { Foundation::Date(lineSecond), "codex", stringMember(limits, "limit_name"),
         stringMember(limits, "plan_type"), {} };
@@ -185,6 +187,8 @@ CodexObservation readRateLimits(const Value& limits, sys_seconds lineSecond)
         add(readWindow(limits, flatPrimaryKeys, lineSecond));
         add(readWindow(limits, flatSecondaryKeys, lineSecond));
     }
+    if (observation.windows.empty())
+        return std::nullopt;
     return observation;
 }
 

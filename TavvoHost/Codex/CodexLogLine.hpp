@@ -27,7 +27,9 @@ struct CodexTokenCount {
     Foundation::Date timestamp; // as written, to the millisecond
     std::optional<CodexTokenUsage> totalUsage; // the session's running total
     std::optional<CodexTokenUsage> lastUsage; // the turn that caused the event
-    // The limits as of this event, observed at the timestamp's whole second.
+    // The limits as of this event, observed at the timestamp's whole second;
+    // nothing when the event holds no window (rate_limits null, or neither
+    // window given).
     std::optional<CodexObservation> rateLimits;
 
     friend bool operator==(const CodexTokenCount&, const CodexTokenCount&) = default;

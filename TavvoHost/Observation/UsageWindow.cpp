@@ -5,6 +5,16 @@
 
 namespace TavvoHost {
 
+std::chrono::minutes standardWindowLength(std::chrono::minutes reported)
+{
+    constexpr std::chrono::minutes tolerance { 3 };
+    for (auto const standard : { fiveHourWindow, weeklyWindow }) {
+        if (reported >= standard - tolerance && reported <= standard + tolerance)
+            return standard;
+    }
+    return reported;
+}
+
 std::optional<std::int64_t> remainingPercent(const UsageWindow& window)
 {
     if (!window.usedPercent || !std::isfinite(*window.usedPercent))

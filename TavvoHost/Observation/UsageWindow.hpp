@@ -31,4 +31,11 @@ std::optional<std::int64_t> remainingPercent(const UsageWindow& window);
 inline constexpr std::chrono::minutes fiveHourWindow { 300 };
 inline constexpr std::chrono::minutes weeklyWindow { 10080 };
 
+// The length a reported one stands for. Services round a window's length
+// with a bias of a few minutes (Codex has written 299 and 10079 for the
+// two windows above): within 3 minutes of fiveHourWindow or weeklyWindow
+// is that window, named, ordered and forecast as it. Any other length is
+// taken as reported.
+std::chrono::minutes standardWindowLength(std::chrono::minutes reported);
+
 }

@@ -56,6 +56,7 @@ TEST(CodexAppServer, ReadsWhatEachAccountHas)
         // Notifications, and a request of the server's own that reuses an
         // id of ours, come before and between the answers.
         { "notifications", answer({ fiveHours, week }, "pro", "user@example.com") },
+        { "minutes-off", answer({ fiveHours, week }, "pro", "user@example.com") },
         // A null window is left out; a window without a length keeps the rest.
         { "null-window", answer({ { std::nullopt, 3.0, std::nullopt } }, "pro", "user@example.com") },
         { "api-key-with-limits", answer({ fiveHours, week }, std::nullopt, std::nullopt) },

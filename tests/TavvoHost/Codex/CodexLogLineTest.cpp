@@ -60,9 +60,18 @@ TEST(CodexLogLine, ReadsEveryShapeOfTheLimits)
         { "a window that is no length", R"({"primary":{"used_percent":1,"window_minutes":0},"secondary":{"used_percent":2,"window_minutes":1.5}})",
             observed({ { std::nullopt, 1.0, std::nullopt }, { std::nullopt, 2.0, std::nullopt } }) },
         // Escapes are undone in place: each text must end where its own does.
-        { "escaped texts", R"({"limit_id":"codex\"x","limit_name":"Caf\u00e9 \ud83d\ude80","plan_type":"a\\b","primary":{}})",
-            observed({}, "codex\"x", "a\\b", "Café 🚀") },
-        { "empty windows", R"({"primary":{},"secondary":{"window_minutes":null}})", observed({}) },
+        { "escaped texts", R"({"limit_id":"codex\"x","limit_name":"Caf\u00e9 \ud83d\ude80","plan_type":"a\\b","primary":{"used_percent":1}})",
+            observed({ { std::nullopt, 1.0, std::nullopt } }, "codex\"x", "a\\b", "Café 🚀") },
+        // Lengths a few minutes off, as Codex 0.46 wrote them, are the standard windows.
+        { "lengths a few minutes short", R"({"primary":{"used_percent":1,"window_minutes":299},"secondary":{"used_percent":2,"window_minutes":10079}})",
+            observed({ { fiveHourWindow, 1.0, std::nullopt }, { weeklyWindow, 2.0, std::nullopt } }) },
+        { "lengths a few minutes long", R"({"primary_used_percent":1,"primary_window_minutes":303,"secondary_used_percent":2,"secondary_window_minutes":10081})",
+            observed({ { fiveHourWindow, 1.0, std::nullopt }, { weeklyWindow, 2.0, std::nullopt } }) },
+        { "lengths beyond the tolerance", R"({"primary":{"used_percent":1,"window_minutes":296},"secondary":{"used_percent":2,"window_minutes":10084}})",
+            observed({ { minutes(296), 1.0, std::nullopt }, { minutes(10084), 2.0, std::nullopt } }) },
+        // A record without a window is no reading.
+        { "empty windows", R"({"primary":{},"secondary":{"window_minutes":null}})", std::nullopt },
+        { "null windows", R"({"limit_id":"codex","plan_type":"plus","primary":null,"secondary":null})", std::nullopt },
         { "no limits", "null", std::nullopt },
     };
     for (auto const& c : cases) {
