@@ -2,6 +2,7 @@
 
 #include "TavvoHost/Observation/ObservedDates.hpp"
 
+#include "TavvoHost/Claude/ClaudeLimitList.hpp"
 #include "TavvoHost/Claude/ClaudeWindowJSON.hpp"
 
 #include <rapidjson/document.h>
@@ -147,12 +148,16 @@ std::optional<ClaudeObservation> parseClaudeCachedUsage(std::string_view text)
         return std::nullopt;
     auto const utilization = usage.FindMember("utilization");
     if (utilization == usage.MemberEnd())
-        return ClaudeObservation { *date, std::nullopt, std::nullopt };
-    return ClaudeObservation {
-        *date,
-        claudeWindow(utilization->value, "five_hour", "utilization", fiveHourWindow),
-        claudeWindow(utilization->value, "seven_day", "utilization", weeklyWindow),
-    };
+        return std::nullopt;
+    auto observation = claudeLimitList(utilization->value, *date);
+    // The older shape fills what the list did not hold.
+    if (!observation.fiveHour)
+        observation.fiveHour = claudeWindow(utilization->value, "five_hour", "utilization", fiveHourWindow);
+    if (!observation.sevenDay)
+        observation.sevenDay = claudeWindow(utilization->value, "seven_day", "utilization", weeklyWindow);
+    if (!observation.holdsWindows())
+        return std::nullopt;
+    return observation;
 }
 
 ClaudeFileReading readClaudeCachedUsage(const std::filesystem::path& file)

@@ -1,10 +1,17 @@
 // ClaudeCachedUsage: the usage figures some versions of Claude Code cache
 // in their settings file (~/.claude.json, or .claude.json in
-// $CLAUDE_CONFIG_DIR), the fallback for when no status-line feed is newer:
+// $CLAUDE_CONFIG_DIR), the fallback for the windows no newer status-line
+// feed holds. Two shapes of it are known, and a file may hold either,
+// both or neither:
 //
 //   {"cachedUsageUtilization":{"fetchedAtMs":1787536800000,
 //     "utilization":{"five_hour":{"utilization":2,"resets_at":"2026-08-24T02:59:59Z"},
 //                    "seven_day":{"utilization":17,"resets_at":"2026-08-28T09:00:00Z"}}}}
+//
+//   {"cachedUsageUtilization":{"fetchedAtMs":1788500671609,"utilization":{"limits":[
+//     {"kind":"session","percent":33,"resets_at":"2026-09-04T07:50:00.439964+00:00",…},
+//     {"kind":"weekly_all","percent":64,"resets_at":"2026-09-04T18:00:00.439983+00:00",…},
+//     {"kind":"weekly_scoped","percent":10,"resets_at":null,"scope":{"model":{"display_name":"Opus"}},…}]}}}
 //
 // The file is large and holds settings that are none of our business: only
 // that one key is read, and the file is never written.
@@ -27,10 +34,12 @@ namespace TavvoHost {
 inline constexpr std::size_t maximumClaudeSettingsLength = 64 * 1024 * 1024;
 
 // The observation under the top-level key `cachedUsageUtilization`,
-// observed at `fetchedAtMs` (to the second). Nothing when the key is absent
-// or not an object, its time is missing or outside the years 2000–9999, or
-// the text is not JSON up to the end of that key's value; what follows the
-// value is not read.
+// observed at `fetchedAtMs` (to the second). Where both shapes hold a
+// window, the `limits` list's counts. Nothing when the key is absent or
+// not an object, its time is missing or outside the years 2000–9999, it
+// holds no window in either shape (no reading, which must not hide an
+// older one), or the text is not JSON up to the end of that key's value;
+// what follows the value is not read.
 std::optional<ClaudeObservation> parseClaudeCachedUsage(std::string_view text);
 
 // Reads the settings file at `file`. One without the key, or not JSON, is

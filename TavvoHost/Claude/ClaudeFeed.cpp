@@ -76,6 +76,7 @@ std::optional<ClaudeObservation> decodeClaudeFeed(std::string_view text)
         *date,
         claudeWindow(root, fiveHourKey, percentKey, fiveHourWindow),
         claudeWindow(root, sevenDayKey, percentKey, weeklyWindow),
+        {},
     };
 }
 

@@ -4,6 +4,7 @@
 #include "Platform/Foundation/FileManager.hpp"
 #include "TavvoHost/Claude/ClaudeCachedUsage.hpp"
 #include "TavvoHost/Claude/ClaudeFeed.hpp"
+#include "TavvoHost/Claude/ClaudeNewestWindows.hpp"
 
 namespace TavvoHost {
 
@@ -54,9 +55,13 @@ ClaudeReading readClaude(const ClaudeLocations& locations, ClaudeCachedUsageRead
         return {};
 
     auto cached = readIfKnown(locations.settingsFile, [&](const fs::path& file) { return cachedUsage.read(file); }, problems);
-    ClaudeReading reading { SourceState::present, std::move(feed.observation) };
-    if (cached.observation && (!reading.observation || cached.observation->observedAt > reading.observation->observedAt))
-        reading.observation = std::move(cached.observation);
+    // The feed first: of the same time, it is Claude Code's own report.
+    std::vector<ClaudeObservation> observations;
+    for (auto* observation : { &feed.observation, &cached.observation }) {
+        if (*observation)
+            observations.push_back(std::move(**observation));
+    }
+    ClaudeReading reading { SourceState::present, newestClaudeWindows(observations) };
     if (!reading.observation && feed.state == SourceState::unreadable)
         reading.state = SourceState::unreadable;
     return reading;

@@ -1,6 +1,6 @@
 // ClaudeSources: where Claude Code's data lives on this machine, and one
-// reading of it: the status-line feed we keep, or the usage Claude Code
-// cached in its settings file, whichever was observed later.
+// reading of it: each window from the newer of the status-line feed we keep
+// and the usage Claude Code cached in its settings file that holds it.
 #pragma once
 
 #include "TavvoHost/Claude/ClaudeCachedUsage.hpp"
@@ -36,8 +36,8 @@ ClaudeLocations claudeLocations(const std::optional<std::filesystem::path>& conf
 // One pass over the sources. `state` is missing when Claude Code's folder
 // does not exist and there is no feed either (a feed alone means the user
 // connected the status line, so the sources are present). The observation
-// is the feed's, or the cached usage's when that was observed strictly
-// later. A feed that exists but cannot be read makes the state unreadable
+// takes each window from the newer source that holds it, the feed's on a
+// tie (newestClaudeWindows); a source without a window is no reading. A feed that exists but cannot be read makes the state unreadable
 // when nothing else was observed. Each file that cannot be read, and a
 // corrupt feed, adds one line to `problems`. The settings file is read
 // through `cachedUsage`, which a collector keeps from pass to pass.

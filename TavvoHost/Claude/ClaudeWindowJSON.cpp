@@ -17,15 +17,10 @@ std::optional<Foundation::Date> claudeResetDate(const rapidjson::Value& value)
     return std::nullopt;
 }
 
-std::optional<UsageWindow> claudeWindow(const rapidjson::Value& container, const char* name, const char* percentKey,
-    std::chrono::minutes length)
+std::optional<UsageWindow> claudeWindowOf(const rapidjson::Value& fields, const char* percentKey, std::chrono::minutes length)
 {
-    if (!container.IsObject())
+    if (!fields.IsObject())
         return std::nullopt;
-    auto const window = container.FindMember(name);
-    if (window == container.MemberEnd() || !window->value.IsObject())
-        return std::nullopt;
-    auto const& fields = window->value;
     auto const percent = fields.FindMember(percentKey);
     if (percent == fields.MemberEnd() || !percent->value.IsNumber() || !std::isfinite(percent->value.GetDouble()))
         return std::nullopt;
@@ -35,6 +30,17 @@ std::optional<UsageWindow> claudeWindow(const rapidjson::Value& container, const
         percent->value.GetDouble(),
         reset == fields.MemberEnd() ? std::nullopt : claudeResetDate(reset->value),
     };
+}
+
+std::optional<UsageWindow> claudeWindow(const rapidjson::Value& container, const char* name, const char* percentKey,
+    std::chrono::minutes length)
+{
+    if (!container.IsObject())
+        return std::nullopt;
+    auto const window = container.FindMember(name);
+    if (window == container.MemberEnd())
+        return std::nullopt;
+    return claudeWindowOf(window->value, percentKey, length);
 }
 
 }

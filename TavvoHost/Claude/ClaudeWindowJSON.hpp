@@ -1,6 +1,6 @@
 // One Claude limit window as JSON holds it: an object with a used share
 // and a reset, the shape shared by the status-line input, our own feed
-// and the cached usage in Claude Code's settings file.
+// and both shapes of the cached usage in Claude Code's settings file.
 //
 // Internal to the host library: the header names RapidJSON's types.
 #pragma once
@@ -21,11 +21,15 @@ namespace TavvoHost {
 // instant outside the years 2000–9999.
 std::optional<Foundation::Date> claudeResetDate(const rapidjson::Value& value);
 
-// The member `name` of `container` read as a window of `length`: an object
-// whose member `percentKey` is a finite number. Nothing when the member is
-// absent, is not an object, or its share is missing, not a number, NaN or
-// infinite: a window without a share has nothing to show. A reset that
-// cannot be read leaves the window without one.
+// `fields` read as a window of `length`: an object whose member
+// `percentKey` is a finite number. Nothing when it is not an object, or
+// its share is missing, not a number, NaN or infinite: a window without a
+// share has nothing to show. A reset that cannot be read (or null) leaves
+// the window without one.
+std::optional<UsageWindow> claudeWindowOf(const rapidjson::Value& fields, const char* percentKey, std::chrono::minutes length);
+
+// The member `name` of `container` read by claudeWindowOf; nothing when
+// `container` is not an object or has no such member.
 std::optional<UsageWindow> claudeWindow(const rapidjson::Value& container, const char* name, const char* percentKey,
     std::chrono::minutes length);
 

@@ -50,15 +50,55 @@ std::string windowIdPart(const UsageWindow& window, std::size_t position)
     return fmt::format("window_{}", window.length->count());
 }
 
-TavvoWidgetLimitSnapshot limitOf(std::string id, const UsageWindow& window)
+std::string windowTitle(const UsageWindow& window)
 {
-    return {
-        .id = std::move(id),
-        .title = L10n::windowLabel(window.length, L10n::tr("limit.window_unknown")),
-        .remainingPercent = remainingPercent(window),
-        .resetDate = wholeSeconds(window.resetsAt),
-    };
+    return L10n::windowLabel(window.length, L10n::tr("limit.window_unknown"));
 }
+
+// The limits of one provider, each with an id and a title no other of
+// them has.
+class ProviderLimits {
+public:
+    bool holds(const std::string& id) const { return m_ids.contains(id); }
+
+    // A limit of the provider's main quota: its window names it.
+    void add(std::string id, const UsageWindow& window) { add(std::move(id), window, windowTitle(window)); }
+
+    // A limit of another quota or of one model: the window and the first
+    // of the names of what it limits that no other limit's title has taken,
+    // else the limit's id, which no other limit has.
+    void addScoped(std::string id, const UsageWindow& window, const std::vector<std::string>& names)
+    {
+        for (auto const& name : names) {
+            auto title = L10n::tr("limit.window_scoped", { windowTitle(window), name });
+            if (!m_titles.contains(title)) {
+                add(std::move(id), window, std::move(title));
+                return;
+            }
+        }
+        std::string title = id;
+        add(std::move(id), window, std::move(title));
+    }
+
+    std::vector<TavvoWidgetLimitSnapshot> take() { return std::move(m_limits); }
+
+private:
+    void add(std::string id, const UsageWindow& window, std::string title)
+    {
+        if (!m_ids.insert(id).second)
+            return;
+        m_titles.insert(title);
+        m_limits.push_back({
+            .id = std::move(id),
+            .title = std::move(title),
+            .remainingPercent = remainingPercent(window),
+            .resetDate = wholeSeconds(window.resetsAt),
+        });
+    }
+
+    std::vector<TavvoWidgetLimitSnapshot> m_limits;
+    std::set<std::string> m_ids, m_titles;
+};
 
 // The five-hour window first, then the weekly one, then the rest in the
 // record's order; a second window with an id already taken is dropped. A
@@ -74,25 +114,64 @@ std::vector<TavvoWidgetLimitSnapshot> codexLimits(const std::vector<CodexObserva
             return 1;
         return 2;
     };
-    std::vector<TavvoWidgetLimitSnapshot> limits;
-    std::set<std::string> taken;
+    ProviderLimits limits;
     for (auto const& observation : observations) {
-        std::string const prefix = observation.limitId == "codex" ? "codex." : "codex." + observation.limitId + ".";
+        bool const main = observation.limitId == "codex";
+        std::string const prefix = main ? "codex." : "codex." + observation.limitId + ".";
+        // A quota's own name reads better than its id; not every record has one.
+        std::vector<std::string> names;
+        if (observation.limitName && !observation.limitName->empty())
+            names.push_back(*observation.limitName);
+        names.push_back(observation.limitId);
         std::vector<std::size_t> order(observation.windows.size());
         for (std::size_t index = 0; index < order.size(); ++index)
             order[index] = index;
         std::stable_sort(order.begin(), order.end(),
             [&](std::size_t left, std::size_t right) { return rank(observation.windows[left]) < rank(observation.windows[right]); });
         for (auto const index : order) {
-            auto const& reset = observation.windows[index].resetsAt;
-            if (observation.limitId != "codex" && reset && *reset <= observedAt)
+            auto const& window = observation.windows[index];
+            if (!main && window.resetsAt && *window.resetsAt <= observedAt)
                 continue;
-            std::string id = prefix + windowIdPart(observation.windows[index], index);
-            if (taken.insert(id).second)
-                limits.push_back(limitOf(std::move(id), observation.windows[index]));
+            std::string id = prefix + windowIdPart(window, index);
+            if (main)
+                limits.add(std::move(id), window);
+            else
+                limits.addScoped(std::move(id), window, names);
         }
     }
-    return limits;
+    return limits.take();
+}
+
+// A model's part of a limit id: its display name in lower case, every run
+// of other characters than ASCII letters and digits one "_" ("Opus 4.1" →
+// "opus_4_1").
+std::string modelIdPart(std::string_view model)
+{
+    std::string part;
+    for (char const c : model) {
+        bool const digit = c >= '0' && c <= '9';
+        bool const lower = c >= 'a' && c <= 'z';
+        bool const upper = c >= 'A' && c <= 'Z';
+        if (digit || lower)
+            part += c;
+        else if (upper)
+            part += static_cast<char>(c - 'A' + 'a');
+        else if (part.empty() || part.back() != '_')
+            part += '_';
+    }
+    return part;
+}
+
+std::vector<TavvoWidgetLimitSnapshot> claudeLimits(const ClaudeObservation& observation)
+{
+    ProviderLimits limits;
+    if (observation.fiveHour)
+        limits.add("claude.five_hour", *observation.fiveHour);
+    if (observation.sevenDay)
+        limits.add("claude.weekly", *observation.sevenDay);
+    for (auto const& model : observation.modelWeekly)
+        limits.addScoped("claude." + modelIdPart(model.model) + ".weekly", model.window, { model.model });
+    return limits.take();
 }
 
 std::vector<Foundation::Date> resetDates(const std::vector<TavvoWidgetLimitSnapshot>& limits)
@@ -105,7 +184,9 @@ std::vector<Foundation::Date> resetDates(const std::vector<TavvoWidgetLimitSnaps
     return dates;
 }
 
-// A provider with an observation: available, fresh until the policy says.
+// A provider with an observation holding limits: available, fresh until
+// the policy says. Without a limit it is not shown as available: there is
+// nothing to show.
 TavvoWidgetProviderSnapshot observed(TavvoWidgetProviderID id, std::string title, std::vector<TavvoWidgetLimitSnapshot> limits,
     Foundation::Date observedAt, Foundation::TimeInterval ttl)
 {
@@ -174,7 +255,9 @@ TavvoWidgetProviderSnapshot codexProvider(const CodexReading& codex, Foundation:
             for (auto const& observation : codex.observations)
                 observedAt = std::max(observedAt, observation.observedAt);
         }
-        return observed(TavvoWidgetProviderID::codex, std::move(title), codexLimits(codex.observations, observedAt), wholeSeconds(observedAt), ttl);
+        auto limits = codexLimits(codex.observations, observedAt);
+        if (!limits.empty())
+            return observed(TavvoWidgetProviderID::codex, std::move(title), std::move(limits), wholeSeconds(observedAt), ttl);
     }
     switch (codex.state) {
     case SourceState::missing:
@@ -213,12 +296,9 @@ TavvoWidgetProviderSnapshot claudeProvider(const ClaudeReading& claude, Foundati
 {
     std::string title = "Claude";
     if (claude.observation) {
-        std::vector<TavvoWidgetLimitSnapshot> limits;
-        if (claude.observation->fiveHour)
-            limits.push_back(limitOf("claude.five_hour", *claude.observation->fiveHour));
-        if (claude.observation->sevenDay)
-            limits.push_back(limitOf("claude.weekly", *claude.observation->sevenDay));
-        return observed(TavvoWidgetProviderID::claude, std::move(title), std::move(limits), wholeSeconds(claude.observation->observedAt), ttl);
+        auto limits = claudeLimits(*claude.observation);
+        if (!limits.empty())
+            return observed(TavvoWidgetProviderID::claude, std::move(title), std::move(limits), wholeSeconds(claude.observation->observedAt), ttl);
     }
     switch (claude.state) {
     case SourceState::missing:

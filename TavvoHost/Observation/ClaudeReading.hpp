@@ -7,14 +7,29 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace TavvoHost {
 
-// The newer of the status-line feed and the cached-usage fallback.
+// The weekly limit of one model alone, beside the weekly limit of all.
+struct ClaudeModelWindow {
+    std::string model; // the model's display name as Claude Code wrote it ("Opus"), never empty
+    UsageWindow window; // length weeklyWindow
+
+    friend bool operator==(const ClaudeModelWindow&, const ClaudeModelWindow&) = default;
+};
+
+// What one source observed at one time, or what the sources observed
+// together: each window from the newest source that held it.
 struct ClaudeObservation {
     Foundation::Date observedAt; // whole seconds
     std::optional<UsageWindow> fiveHour; // length fiveHourWindow
     std::optional<UsageWindow> sevenDay; // length weeklyWindow
+    std::vector<ClaudeModelWindow> modelWeekly; // as written, one per model
+
+    // An observation without a window is no reading at all: it tells
+    // nothing about the limits and must never replace one that does.
+    bool holdsWindows() const { return fiveHour || sevenDay || !modelWeekly.empty(); }
 
     friend bool operator==(const ClaudeObservation&, const ClaudeObservation&) = default;
 };

@@ -68,7 +68,7 @@ void record(const TavvoHost::ClaudeStatusLineInput& input, Foundation::Date now)
         return;
     }
     try {
-        TavvoHost::recordClaudeFeed(*file, { now, input.fiveHour, input.sevenDay });
+        TavvoHost::recordClaudeFeed(*file, { now, input.fiveHour, input.sevenDay, {} });
     } catch (const std::system_error& error) {
         fmt::print(stderr, "tavvo: warning: {}\n", error.what());
     }

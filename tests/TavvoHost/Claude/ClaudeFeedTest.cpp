@@ -21,6 +21,7 @@ ClaudeObservation observation(Foundation::Date observedAt, double fiveHourUsed =
         observedAt,
         UsageWindow { TavvoHost::fiveHourWindow, fiveHourUsed, at("2026-06-01T10:00:00Z") },
         UsageWindow { TavvoHost::weeklyWindow, 41.2, std::nullopt },
+        {},
     };
 }
 
@@ -29,8 +30,8 @@ TEST(ClaudeFeed, ReadsBackExactlyWhatItWrote)
     std::vector<ClaudeObservation> const observations {
         observation(at("2026-06-01T07:31:45Z")),
         observation(at("2026-06-01T07:31:45Z"), 0.1 + 0.2), // a share with no short decimal form
-        { at("2026-06-01T07:31:45Z"), std::nullopt, UsageWindow { TavvoHost::weeklyWindow, -5, at("9999-12-31T23:59:59Z") } },
-        { at("2026-06-01T07:31:45Z"), std::nullopt, std::nullopt },
+        { at("2026-06-01T07:31:45Z"), std::nullopt, UsageWindow { TavvoHost::weeklyWindow, -5, at("9999-12-31T23:59:59Z") }, {} },
+        { at("2026-06-01T07:31:45Z"), std::nullopt, std::nullopt, {} },
     };
     for (auto const& item : observations)
         EXPECT_EQ(TavvoHost::decodeClaudeFeed(TavvoHost::encodeClaudeFeed(item)), item) << TavvoHost::encodeClaudeFeed(item);
@@ -68,7 +69,7 @@ TEST(ClaudeFeed, WritesOnlyWhenSomethingChangedOrAMinuteHasPassed)
         { "a minute later", observation(start + std::chrono::seconds(60)), ClaudeFeedWrite::written },
         { "a changed share at once", observation(start + std::chrono::seconds(61), 24), ClaudeFeedWrite::written },
         { "the clock went back", observation(start, 24), ClaudeFeedWrite::written },
-        { "a window disappeared", { start, observation(start, 24).fiveHour, std::nullopt }, ClaudeFeedWrite::written },
+        { "a window disappeared", { start, observation(start, 24).fiveHour, std::nullopt, {} }, ClaudeFeedWrite::written },
     };
     for (auto const& step : steps) {
         auto const before = inodeOf(file);

@@ -70,7 +70,7 @@ TEST(ClaudeSources, ReadsTheNewerSourceAndReportsWhatItCannotRead)
             fs::create_directory(*locations.configFolder);
         if (item.feed == Feed::earlier || item.feed == Feed::later)
             TavvoHost::recordClaudeFeed(*locations.feedFile,
-                { item.feed == Feed::later ? later : earlier, TavvoHost::UsageWindow { TavvoHost::fiveHourWindow, 10, std::nullopt }, std::nullopt });
+                { item.feed == Feed::later ? later : earlier, TavvoHost::UsageWindow { TavvoHost::fiveHourWindow, 10, std::nullopt }, std::nullopt, {} });
         if (item.feed == Feed::corrupt)
             std::ofstream(*locations.feedFile) << "{";
         // Anything but a regular file is unreadable, even to root.
@@ -87,6 +87,40 @@ TEST(ClaudeSources, ReadsTheNewerSourceAndReportsWhatItCannotRead)
         EXPECT_EQ(reading.state, item.state) << item.name;
         EXPECT_EQ(reading.observation ? reading.observation->fiveHour->usedPercent : std::nullopt, item.used) << item.name;
         EXPECT_EQ(problems.size(), item.problems) << item.name;
+    }
+}
+
+// The numbers the status line fed stay when Claude Code's newer settings
+// file holds no window in either shape, and each window comes from the
+// newer source that holds it.
+TEST(ClaudeSources, ANewerSourceWithoutAWindowKeepsTheFeedsNumbers)
+{
+    auto const fed = at("2026-09-04T05:00:00Z");
+    std::vector<std::pair<std::string, std::string>> const settings {
+        { "no key", R"({"numStartups":3})" },
+        { "no utilization", R"({"cachedUsageUtilization":{"fetchedAtMs":1788500671609}})" },
+        { "an empty list", R"({"cachedUsageUtilization":{"fetchedAtMs":1788500671609,"utilization":{"limits":[]}}})" },
+        { "a model's limit only",
+            R"({"cachedUsageUtilization":{"fetchedAtMs":1788500671609,"utilization":{"limits":[)"
+            R"({"kind":"weekly_scoped","percent":10,"resets_at":null,"scope":{"model":{"display_name":"Opus"}}}]}}})" },
+    };
+    for (auto const& [name, text] : settings) {
+        TemporaryDirectory folder;
+        ClaudeLocations const locations { folder.path() / "claude", folder.path() / "claude" / ".claude.json", folder.path() / "feed.json" };
+        fs::create_directory(*locations.configFolder);
+        TavvoHost::recordClaudeFeed(*locations.feedFile,
+            { fed, TavvoHost::UsageWindow { TavvoHost::fiveHourWindow, 16, at("2026-09-04T07:00:00Z") },
+                TavvoHost::UsageWindow { TavvoHost::weeklyWindow, 14, at("2026-09-08T00:00:00Z") }, {} });
+        std::ofstream(*locations.settingsFile) << text;
+
+        std::vector<std::string> problems;
+        TavvoHost::ClaudeCachedUsageReader cachedUsage;
+        auto const reading = TavvoHost::readClaude(locations, cachedUsage, problems);
+        ASSERT_TRUE(reading.observation) << name;
+        EXPECT_EQ(reading.observation->fiveHour->usedPercent, 16) << name;
+        EXPECT_EQ(reading.observation->sevenDay->usedPercent, 14) << name;
+        EXPECT_EQ(reading.observation->modelWeekly.size(), name == "a model's limit only" ? 1U : 0U) << name;
+        EXPECT_TRUE(problems.empty()) << name;
     }
 }
 

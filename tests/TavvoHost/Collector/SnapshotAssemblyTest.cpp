@@ -73,12 +73,20 @@ TEST(SnapshotAssembly, EachWindowBecomesALimitOfItsOwn)
             { codexObservation("codex", { { std::nullopt, 10, std::nullopt }, { std::nullopt, 20, std::nullopt }, { weeklyWindow, 1, std::nullopt } }),
                 codexObservation("gpt-5-codex-mini") },
             { { "codex.weekly", "Неделя", 99, std::nullopt }, { "codex.primary", "Лимит", 90, std::nullopt }, { "codex.secondary", "Лимит", 80, std::nullopt },
-                { "codex.gpt-5-codex-mini.five_hour", "5\u00a0ч", 78, at("2026-06-03T14:00:00Z") },
-                { "codex.gpt-5-codex-mini.weekly", "Неделя", 20, at("2026-06-06T00:00:00Z") } } },
+                { "codex.gpt-5-codex-mini.five_hour", "5\u00a0ч · GPT-5", 78, at("2026-06-03T14:00:00Z") },
+                { "codex.gpt-5-codex-mini.weekly", "Неделя · GPT-5", 20, at("2026-06-06T00:00:00Z") } } },
         // Left out, it cannot mark the main bucket's numbers outdated either.
         { "another bucket's window that had reset when observed", { codexObservation(), reset },
             { { "codex.five_hour", "5\u00a0ч", 78, at("2026-06-03T14:00:00Z") }, { "codex.weekly", "Неделя", 20, at("2026-06-06T00:00:00Z") },
-                { "codex.codex_mini.weekly", "Неделя", 70, at("2026-06-05T00:00:00Z") } } },
+                { "codex.codex_mini.weekly", "Неделя · GPT-5", 70, at("2026-06-05T00:00:00Z") } } },
+        // No two limits of a provider share a title: a quota without a name,
+        // or of a name taken, goes by its id.
+        { "quotas named alike or not at all",
+            { codexObservation("codex", { { weeklyWindow, 1, std::nullopt } }), codexObservation("mini", { { weeklyWindow, 2, std::nullopt } }),
+                codexObservation("spark", { { weeklyWindow, 3, std::nullopt } }),
+                CodexObservation { at("2026-06-03T11:59:30Z"), "max", std::nullopt, std::nullopt, { { weeklyWindow, 4, std::nullopt } } } },
+            { { "codex.weekly", "Неделя", 99, std::nullopt }, { "codex.mini.weekly", "Неделя · GPT-5", 98, std::nullopt },
+                { "codex.spark.weekly", "Неделя · spark", 97, std::nullopt }, { "codex.max.weekly", "Неделя · max", 96, std::nullopt } } },
     };
     for (auto const& item : cases) {
         auto const provider = assembleSnapshot(present(item.observations), {}, now, 900).providers[0];
@@ -126,12 +134,43 @@ TEST(SnapshotAssembly, ClaudeObservationAndAPassedReset)
         .observedAt = at("2026-06-03T11:00:00Z"),
         .fiveHour = UsageWindow { fiveHourWindow, 23.5, at("2026-06-03T10:00:00Z") },
         .sevenDay = UsageWindow { weeklyWindow, 41.2, at("2026-06-07T00:00:00Z") },
+        .modelWeekly = {},
     } };
     // The five-hour window had already reset when observed: never fresh.
     EXPECT_EQ(assembleSnapshot({}, claude, now, 900).providers[1],
         (TavvoWidgetProviderSnapshot { TavvoWidgetProviderID::claude, "Claude", std::nullopt, Status::available,
             { { "claude.five_hour", "5\u00a0h", 77, at("2026-06-03T10:00:00Z") }, { "claude.weekly", "Semaine", 59, at("2026-06-07T00:00:00Z") } },
             at("2026-06-03T11:00:00Z"), at("2026-06-03T10:00:00Z"), std::nullopt }));
+}
+
+TEST(SnapshotAssembly, AModelsOwnWeeklyLimitIsNamedForIt)
+{
+    ScopedLanguage spanish("es");
+    ClaudeReading const claude { SourceState::present, ClaudeObservation {
+        .observedAt = at("2026-06-03T11:00:00Z"),
+        .fiveHour = std::nullopt,
+        .sevenDay = UsageWindow { weeklyWindow, 64, std::nullopt },
+        .modelWeekly = { { "Opus", { weeklyWindow, 10, std::nullopt } }, { "Sonnet 4.5 (new)", { weeklyWindow, 20.4, at("2026-06-07T00:00:00Z") } },
+            { "Opus!", { weeklyWindow, 30, std::nullopt } } },
+    } };
+    EXPECT_EQ(assembleSnapshot({}, claude, now, 900).providers[1].limits,
+        (std::vector<Limit> { { "claude.weekly", "Semana", 36, std::nullopt }, { "claude.opus.weekly", "Semana · Opus", 90, std::nullopt },
+            { "claude.sonnet_4_5_new_.weekly", "Semana · Sonnet 4.5 (new)", 80, at("2026-06-07T00:00:00Z") },
+            { "claude.opus_.weekly", "Semana · Opus!", 70, std::nullopt } }));
+}
+
+// An observation without a limit to show is not "available" with an
+// empty list: the provider says it has no data.
+TEST(SnapshotAssembly, NoProviderIsAvailableWithoutALimit)
+{
+    ScopedLanguage english("en");
+    CodexObservation lapsed = codexObservation("codex_mini", { { weeklyWindow, 30, at("2026-06-01T00:00:00Z") } });
+    ClaudeReading const claude { SourceState::present, ClaudeObservation { at("2026-06-03T11:00:00Z"), std::nullopt, std::nullopt, {} } };
+    auto const snapshot = assembleSnapshot(present({ lapsed }), claude, now, 900);
+    for (auto const& provider : snapshot.providers) {
+        EXPECT_EQ(provider.status, Status::noData) << provider.title;
+        EXPECT_TRUE(provider.limits.empty()) << provider.title;
+    }
 }
 
 }
