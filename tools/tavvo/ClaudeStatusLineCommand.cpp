@@ -1,14 +1,13 @@
 #include "ClaudeStatusLineCommand.hpp"
 
 #include "Platform/Foundation/ChildProcess.hpp"
+#include "Platform/Foundation/StandardInput.hpp"
 #include "TavvoHost/Claude/ClaudeFeed.hpp"
 #include "TavvoHost/Claude/ClaudeStatusLineInput.hpp"
 #include "TavvoHost/Claude/ClaudeStatusLineText.hpp"
 
 #include <fmt/format.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -17,8 +16,6 @@
 #include <string>
 #include <system_error>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
@@ -32,24 +29,6 @@ constexpr std::size_t maximumInputLength = 1024 * 1024;
 // stale by the time it came.
 constexpr std::chrono::seconds previousCommandTimeout { 5 };
 constexpr std::size_t maximumPreviousOutput = 1024 * 1024;
-
-// Standard input to its end, or an error once it is longer than the
-// maximum: one byte more than that is read, never the rest.
-std::string readStandardInput()
-{
-    std::string bytes;
-    while (bytes.size() <= maximumInputLength) {
-        auto const start = bytes.size();
-        bytes.resize(std::min(start + 64 * 1024, maximumInputLength + 1));
-        ssize_t const count = ::read(STDIN_FILENO, bytes.data() + start, bytes.size() - start);
-        bytes.resize(start + static_cast<std::size_t>(std::max<ssize_t>(count, 0)));
-        if (count < 0 && errno != EINTR)
-            throw std::system_error(errno, std::generic_category(), "cannot read standard input");
-        if (count == 0)
-            return bytes;
-    }
-    throw std::runtime_error("standard input is longer than 1 MiB: not a status-line input");
-}
 
 Foundation::Date nowToTheSecond()
 {
@@ -101,7 +80,10 @@ std::optional<ExitStatus> runPreviousCommand(const std::vector<std::string>& com
 
 ExitStatus claudeStatusLine(const std::vector<std::string>& previousCommand)
 {
-    auto const bytes = readStandardInput();
+    auto const read = Foundation::readStandardInput(maximumInputLength);
+    if (!read)
+        throw std::runtime_error("standard input is longer than 1 MiB: not a status-line input");
+    auto const& bytes = *read;
     auto const now = nowToTheSecond();
     auto input = TavvoHost::parseClaudeStatusLineInput(bytes);
     if (!input) {

@@ -6,6 +6,7 @@
 
 #include "Platform/CommandLine/UsageError.hpp"
 #include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/StandardInput.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONDecoder.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONEncoder.hpp"
@@ -15,8 +16,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <iostream>
-#include <iterator>
 #include <system_error>
 
 namespace {
@@ -28,10 +27,10 @@ using CommandLine::UsageError;
 std::string readInput(const std::string& name)
 {
     if (name == "-") {
-        std::string bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-        if (bytes.size() > TavvoWidgetSnapshotStore::maximumSnapshotFileLength)
+        auto bytes = Foundation::readStandardInput(TavvoWidgetSnapshotStore::maximumSnapshotFileLength);
+        if (!bytes)
             throw std::system_error(EFBIG, std::generic_category(), "cannot read standard input");
-        return bytes;
+        return std::move(*bytes);
     }
     try {
         return Foundation::FileManager::defaultManager()->contentsOfFile(name, TavvoWidgetSnapshotStore::maximumSnapshotFileLength);
