@@ -18,20 +18,31 @@ constexpr auto pruningAge = duration_cast<Foundation::Date::duration>(weeklyWind
 // than this is a broken line, and it would hide every true one behind it.
 constexpr auto futureTolerance = duration_cast<Foundation::Date::duration>(minutes(5));
 
+// With no record within the bound, this many of the files left out are
+// looked at, newest modified first: enough to step past a few sessions that
+// recorded no limits, few enough that a pass costs hardly more than reading
+// the files it keeps.
+constexpr std::size_t olderFilesConsidered = 4;
+
 const std::string defaultBucket = "codex";
 
 }
 
 class CodexLogReader::EventConsumer final : public LineConsumer {
 public:
-    EventConsumer(CodexLogReader& reader, CodexTokenLedger::FileRun& run, Foundation::Date now)
+    // Without a run the file's tokens are not recorded.
+    EventConsumer(CodexLogReader& reader, CodexTokenLedger::FileRun* run, Foundation::Date now)
         : m_reader(reader)
         , m_run(run)
         , m_now(now)
     {
     }
 
-    void startOfFile() override { m_run.restart(); }
+    void startOfFile() override
+    {
+        if (m_run)
+            m_run->restart();
+    }
 
     void line(std::string_view text) override
     {
@@ -44,7 +55,7 @@ public:
 
 private:
     CodexLogReader& m_reader;
-    CodexTokenLedger::FileRun& m_run;
+    CodexTokenLedger::FileRun* m_run;
     Foundation::Date m_now;
 };
 
@@ -61,11 +72,12 @@ CodexLogReader::TrackedFile CodexLogReader::newFile(bool compressed) const
     return { AppendedLogFile(m_limits), {}, std::nullopt, std::nullopt };
 }
 
-void CodexLogReader::take(const CodexTokenCount& event, CodexTokenLedger::FileRun& run, Foundation::Date now)
+void CodexLogReader::take(const CodexTokenCount& event, CodexTokenLedger::FileRun* run, Foundation::Date now)
 {
     if (event.timestamp > now + futureTolerance)
         return;
-    m_ledger.record(run, event);
+    if (run)
+        m_ledger.record(*run, event);
     if (!event.rateLimits)
         return;
     // Among records of the same instant the one read last wins.
@@ -76,9 +88,10 @@ void CodexLogReader::take(const CodexTokenCount& event, CodexTokenLedger::FileRu
         found->second = { event.timestamp, *event.rateLimits };
 }
 
-void CodexLogReader::readFile(const std::filesystem::path& path, TrackedFile& file, Foundation::Date now, std::vector<std::string>& problems)
+void CodexLogReader::readFile(const std::filesystem::path& path, TrackedFile& file, Tokens tokens, Foundation::Date now,
+    std::vector<std::string>& problems)
 {
-    EventConsumer consumer(*this, file.run, now);
+    EventConsumer consumer(*this, tokens == Tokens::recorded ? &file.run : nullptr, now);
     auto const result = std::visit([&](auto& log) { return log.read(path, consumer); }, file.log);
 
     using Outcome = LogFileRead::Outcome;
@@ -118,7 +131,7 @@ void CodexLogReader::readFile(const std::filesystem::path& path, TrackedFile& fi
 CodexReading CodexLogReader::pass(Foundation::Date now, std::vector<std::string>& problems)
 {
     Foundation::Date const bound = now - pruningAge;
-    auto scan = m_sessionFiles.scan(bound);
+    auto scan = m_sessionFiles.scan(bound, olderFilesConsidered);
     m_watchedFolders = std::move(scan.folders);
     m_ledger.prune(bound);
 
@@ -140,7 +153,7 @@ CodexReading CodexLogReader::pass(Foundation::Date now, std::vector<std::string>
         // what it held then: opening it would only learn that. A file that
         // could not be read is tried again.
         if (!session.settled || file.problem || file.version != session.version) {
-            readFile(session.path, file, now, problems);
+            readFile(session.path, file, Tokens::recorded, now, problems);
             file.version = session.version;
         }
         if (file.problem && !unreadable)
@@ -148,14 +161,57 @@ CodexReading CodexLogReader::pass(Foundation::Date now, std::vector<std::string>
     }
     m_files = std::move(listed);
 
-    for (auto newest = m_newest.begin(); newest != m_newest.end();)
-        newest = newest->second.timestamp < bound ? m_newest.erase(newest) : std::next(newest);
-    if (!scan.anyHomeExists)
+    if (!scan.anyHomeExists) {
         m_newest.clear();
-    return reading(scan.anyHomeExists, unreadable);
+        m_olderFilesRead.clear();
+    } else if (auto const newest = newestRecord(); newest && *newest >= bound) {
+        // Beside a current record, a bucket last seen before the bound is
+        // one no longer in use.
+        for (auto record = m_newest.begin(); record != m_newest.end();)
+            record = record->second.timestamp < bound ? m_newest.erase(record) : std::next(record);
+        m_olderFilesRead.clear();
+    } else {
+        readOlderFiles(scan.olderFiles, now, problems, unreadable);
+    }
+    return reading(scan.anyHomeExists, bound, unreadable);
 }
 
-CodexReading CodexLogReader::reading(bool anyHomeExists, std::optional<std::filesystem::path> unreadable) const
+void CodexLogReader::readOlderFiles(const std::vector<CodexSessionFile>& files, Foundation::Date now, std::vector<std::string>& problems,
+    std::optional<std::filesystem::path>& unreadable)
+{
+    // Their events lie before the ledger's history, so only their limits
+    // count. A file read before and unchanged since holds nothing new.
+    std::map<std::filesystem::path, CodexFileVersion> read;
+    for (auto const& file : files) {
+        // The files come newest modified first: one last modified before
+        // the newest record known cannot hold a later one, nor can the rest.
+        if (auto const newest = newestRecord(); newest && isModifiedBefore(file.version, *newest))
+            break;
+        auto const known = m_olderFilesRead.find(file.path);
+        if (known == m_olderFilesRead.end() || known->second != file.version || !file.settled) {
+            auto tracked = newFile(file.compressed);
+            readFile(file.path, tracked, Tokens::ignored, now, problems);
+            if (tracked.problem) {
+                if (!unreadable)
+                    unreadable = file.path;
+                continue;
+            }
+        }
+        read.emplace(file.path, file.version);
+    }
+    m_olderFilesRead = std::move(read);
+}
+
+std::optional<Foundation::Date> CodexLogReader::newestRecord() const
+{
+    std::optional<Foundation::Date> newest;
+    for (auto const& [id, record] : m_newest)
+        if (!newest || record.timestamp > *newest)
+            newest = record.timestamp;
+    return newest;
+}
+
+CodexReading CodexLogReader::reading(bool anyHomeExists, Foundation::Date bound, std::optional<std::filesystem::path> unreadable) const
 {
     CodexReading result;
     if (!anyHomeExists)
@@ -173,7 +229,9 @@ CodexReading CodexLogReader::reading(bool anyHomeExists, std::optional<std::file
         return result;
     }
     result.state = SourceState::present;
-    if (codex != m_newest.end())
+    // An outdated record's week began before the ledger's history: its
+    // tokens are not known.
+    if (codex != m_newest.end() && codex->second.timestamp >= bound)
         for (auto const& window : codex->second.observation.windows)
             if (window.length == weeklyWindow && window.resetsAt) {
                 result.weeklyTokens = tokensWithin(*window.resetsAt - duration_cast<Foundation::Date::duration>(*window.length), *window.resetsAt);

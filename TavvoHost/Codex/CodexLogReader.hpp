@@ -26,6 +26,10 @@ namespace TavvoHost {
 // reads of the rest only what was appended or changed.
 // What earlier passes found is kept: the newest record of each limit bucket
 // and the distinct token events since the pruning bound.
+// A user who has not run Codex within the bound still has limits last
+// seen: with no record within it, the few most recently modified of the
+// files left out are read too (once, until they change), and the newest
+// record of each bucket is reported as it was then, outdated.
 class CodexLogReader {
 public:
     explicit CodexLogReader(std::vector<std::filesystem::path> homes, LogFileLimits limits = {});
@@ -62,16 +66,23 @@ private:
         CodexObservation observation;
     };
     class EventConsumer;
+    // Whether a file's token events go to the ledger.
+    enum class Tokens { recorded, ignored };
 
     TrackedFile newFile(bool compressed) const;
 
-    void readFile(const std::filesystem::path& path, TrackedFile& file, Foundation::Date now, std::vector<std::string>& problems);
-    void take(const CodexTokenCount& event, CodexTokenLedger::FileRun& run, Foundation::Date now);
-    CodexReading reading(bool anyHomeExists, std::optional<std::filesystem::path> unreadable) const;
+    void readFile(const std::filesystem::path& path, TrackedFile& file, Tokens tokens, Foundation::Date now, std::vector<std::string>& problems);
+    void readOlderFiles(const std::vector<CodexSessionFile>& files, Foundation::Date now, std::vector<std::string>& problems,
+        std::optional<std::filesystem::path>& unreadable);
+    void take(const CodexTokenCount& event, CodexTokenLedger::FileRun* run, Foundation::Date now);
+    std::optional<Foundation::Date> newestRecord() const;
+    CodexReading reading(bool anyHomeExists, Foundation::Date bound, std::optional<std::filesystem::path> unreadable) const;
 
     CodexSessionFiles m_sessionFiles;
     LogFileLimits m_limits;
     std::map<std::filesystem::path, TrackedFile> m_files;
+    // The files left out as too old that were read, as they were then.
+    std::map<std::filesystem::path, CodexFileVersion> m_olderFilesRead;
     CodexTokenLedger m_ledger;
     std::map<std::string, Newest> m_newest; // by limit id
     std::vector<std::filesystem::path> m_watchedFolders;

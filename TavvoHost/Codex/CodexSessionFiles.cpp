@@ -99,12 +99,17 @@ std::vector<FolderEntry> entriesOf(const OpenFolder& folder, std::error_code& er
 
 // Compared second by second, since any time_t a file system keeps may not
 // fit a Date.
-bool isBefore(const timespec& time, Foundation::Date date)
+bool isBefore(std::int64_t seconds, std::int64_t nanoseconds, Foundation::Date date)
 {
     auto const second = std::chrono::floor<std::chrono::seconds>(date);
-    if (time.tv_sec != second.time_since_epoch().count())
-        return time.tv_sec < second.time_since_epoch().count();
-    return time.tv_nsec / 1000 < (date - second).count();
+    if (seconds != second.time_since_epoch().count())
+        return seconds < second.time_since_epoch().count();
+    return nanoseconds / 1000 < (date - second).count();
+}
+
+bool isBefore(const timespec& time, Foundation::Date date)
+{
+    return isBefore(time.tv_sec, time.tv_nsec, date);
 }
 
 // Whether any change after `now` must change a modification time that is
@@ -116,12 +121,29 @@ bool isSettled(const timespec& modified, Foundation::Date now)
     return isBefore(modified, now - wholeSecondGranularity);
 }
 
+// Modified later; of two modified at the same instant, the one first by
+// path, so that which of them a scan keeps does not depend on the listing.
+bool isNewer(const CodexFileVersion& version, const fs::path& path, const CodexFileVersion& otherVersion, const fs::path& otherPath)
+{
+    if (version.modifiedSeconds != otherVersion.modifiedSeconds)
+        return version.modifiedSeconds > otherVersion.modifiedSeconds;
+    if (version.modifiedNanoseconds != otherVersion.modifiedNanoseconds)
+        return version.modifiedNanoseconds > otherVersion.modifiedNanoseconds;
+    return path < otherPath;
+}
+
+}
+
+bool isModifiedBefore(const CodexFileVersion& version, Foundation::Date date)
+{
+    return isBefore(version.modifiedSeconds, version.modifiedNanoseconds, date);
 }
 
 class CodexSessionFiles::Scan {
 public:
-    explicit Scan(Foundation::Date modifiedSince)
+    Scan(Foundation::Date modifiedSince, std::size_t olderWanted)
         : m_modifiedSince(modifiedSince)
+        , m_olderWanted(olderWanted)
         , m_now(std::chrono::floor<std::chrono::microseconds>(std::chrono::system_clock::now()))
     {
     }
@@ -140,12 +162,19 @@ public:
         m_result.folders.push_back(home.path);
         folder(home.sessions, 3, true);
         folder(home.archivedSessions, 3, false);
-        preferPlainTwins();
+        keepRecent();
+        keepNewestOlder();
+        m_plainNames.clear();
+        m_plainNamesSorted = false;
     }
 
     CodexSessionScan result()
     {
         std::sort(m_result.files.begin(), m_result.files.end(), [](auto const& a, auto const& b) { return a.path < b.path; });
+        auto& older = m_result.olderFiles;
+        std::sort(older.begin(), older.end(), [](auto const& a, auto const& b) { return isNewer(a.version, a.path, b.version, b.path); });
+        if (older.size() > m_olderWanted)
+            older.erase(older.begin() + static_cast<std::ptrdiff_t>(m_olderWanted), older.end());
         return std::move(m_result);
     }
 
@@ -222,23 +251,44 @@ private:
             m_plainNames.push_back(log.name);
         if (!isBefore(status.st_mtim, m_modifiedSince))
             m_recent.push_back({ log.path, log.compressed, versionOf(status), isSettled(status.st_mtim, m_now) });
+        else if (m_olderWanted > 0)
+            m_older.push_back({ &log, versionOf(status), isSettled(status.st_mtim, m_now) });
     }
 
-    void preferPlainTwins()
+    void keepRecent()
+    {
+        for (auto& file : m_recent)
+            if (!file.compressed || !hasPlainTwin(file.path.filename().string()))
+                m_result.files.push_back(std::move(file));
+        m_recent.clear();
+    }
+
+    // The newest are taken one by one off a heap rather than all sorted: a
+    // busy home holds thousands of old logs, and a few are wanted.
+    void keepNewestOlder()
+    {
+        auto const older = [](const OlderLog& a, const OlderLog& b) { return isNewer(b.version, b.log->path, a.version, a.log->path); };
+        std::make_heap(m_older.begin(), m_older.end(), older);
+        std::size_t kept = 0;
+        for (auto end = m_older.end(); end != m_older.begin() && kept < m_olderWanted; --end) {
+            std::pop_heap(m_older.begin(), end, older);
+            auto const& newest = *(end - 1);
+            if (newest.log->compressed && hasPlainTwin(newest.log->name))
+                continue;
+            m_result.olderFiles.push_back({ newest.log->path, newest.log->compressed, newest.version, newest.settled });
+            ++kept;
+        }
+        m_older.clear();
+    }
+
+    bool hasPlainTwin(std::string_view compressedName)
     {
         // Compressed logs are rare: most homes need no sorted names at all.
-        if (std::any_of(m_recent.begin(), m_recent.end(), [](auto const& file) { return file.compressed; }))
+        if (!m_plainNamesSorted) {
             std::sort(m_plainNames.begin(), m_plainNames.end());
-        for (auto& file : m_recent) {
-            if (file.compressed) {
-                std::string const name = file.path.filename().string();
-                if (std::binary_search(m_plainNames.begin(), m_plainNames.end(), std::string_view(name).substr(0, name.size() - compressionSuffix.size())))
-                    continue;
-            }
-            m_result.files.push_back(std::move(file));
+            m_plainNamesSorted = true;
         }
-        m_plainNames.clear();
-        m_recent.clear();
+        return std::binary_search(m_plainNames.begin(), m_plainNames.end(), compressedName.substr(0, compressedName.size() - compressionSuffix.size()));
     }
 
     void report(const fs::path& path, std::error_code error)
@@ -246,13 +296,23 @@ private:
         m_result.problems.push_back({ path, fmt::format("cannot read {}: {}", path.string(), error.message()) });
     }
 
+    // A log left out as too old; it points into the remembered listings.
+    struct OlderLog {
+        const Log* log;
+        CodexFileVersion version;
+        bool settled;
+    };
+
     CodexSessionScan m_result;
     Foundation::Date m_modifiedSince;
+    std::size_t m_olderWanted;
     Foundation::Date m_now; // by the clock the file system takes its times from
-    // Of the home being scanned; the names are those of the remembered
-    // listings, which stay put until the next scan.
+    // Of the home being scanned; the names and logs are those of the
+    // remembered listings, which stay put until the next scan.
     std::vector<std::string_view> m_plainNames;
+    bool m_plainNamesSorted = false;
     std::vector<CodexSessionFile> m_recent;
+    std::vector<OlderLog> m_older;
 };
 
 CodexSessionFiles::CodexSessionFiles(const std::vector<std::filesystem::path>& homes)
@@ -261,9 +321,9 @@ CodexSessionFiles::CodexSessionFiles(const std::vector<std::filesystem::path>& h
         m_homes.push_back({ home, { home / "sessions", std::nullopt, {}, {} }, { home / "archived_sessions", std::nullopt, {}, {} } });
 }
 
-CodexSessionScan CodexSessionFiles::scan(Foundation::Date modifiedSince)
+CodexSessionScan CodexSessionFiles::scan(Foundation::Date modifiedSince, std::size_t olderWanted)
 {
-    Scan scan(modifiedSince);
+    Scan scan(modifiedSince, olderWanted);
     for (auto& home : m_homes)
         scan.home(home);
     return scan.result();

@@ -4,6 +4,7 @@
 
 #include "Platform/Foundation/Date.hpp"
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -27,6 +28,10 @@ struct CodexFileVersion {
     friend bool operator==(const CodexFileVersion&, const CodexFileVersion&) = default;
 };
 
+// Whether the version was last modified before `date`; any modification time
+// a file system keeps compares, even one outside the years a Date holds.
+bool isModifiedBefore(const CodexFileVersion& version, Foundation::Date date);
+
 struct CodexSessionFile {
     std::filesystem::path path;
     bool compressed = false; // .jsonl.zst
@@ -49,6 +54,9 @@ struct CodexSessionFolderProblem {
 struct CodexSessionScan {
     bool anyHomeExists = false;
     std::vector<CodexSessionFile> files; // sorted by path
+    // The most recently modified of the logs left out as too old, newest
+    // modification first, as many as the scan was asked for.
+    std::vector<CodexSessionFile> olderFiles;
     // Every folder whose entries are known: the homes, sessions/ and its
     // date folders, archived_sessions/ and its date folders.
     std::vector<std::filesystem::path> folders;
@@ -62,10 +70,12 @@ struct CodexSessionScan {
 // archived_sessions/ (its own rollout files and its date folders). Only
 // regular files count, reached directly or through a symbolic link: never
 // a FIFO, socket or device. A file last modified before `modifiedSince`
-// cannot hold a current event and is left out unopened. Where a plain log
-// and its compressed twin both exist in a home, only the plain one, which
-// is still being written, is listed. A folder that cannot be listed is a
-// problem and is skipped; the rest is still scanned.
+// cannot hold a current event and is left out unopened; the few most
+// recently modified of those are named apart, for a reader with nothing
+// current to fall back on. Where a plain log and its compressed twin both
+// exist in a home, only the plain one, which is still being written, is
+// listed, among either. A folder that cannot be listed is a problem and is
+// skipped; the rest is still scanned.
 //
 // Each scan stats every folder and every rollout file it knows, but lists a
 // folder again only when its version changed since it was last listed, or
@@ -76,7 +86,8 @@ class CodexSessionFiles {
 public:
     explicit CodexSessionFiles(const std::vector<std::filesystem::path>& homes);
 
-    CodexSessionScan scan(Foundation::Date modifiedSince);
+    // At most `olderWanted` of the logs left out are named in `olderFiles`.
+    CodexSessionScan scan(Foundation::Date modifiedSince, std::size_t olderWanted = 0);
 
 private:
     struct Log {

@@ -31,7 +31,8 @@ struct CodexReading {
     // buckets by id.
     std::vector<CodexObservation> observations;
     // The tokens of the distinct token events inside the weekly window of
-    // the "codex" bucket; nothing when that window is not known.
+    // the "codex" bucket; nothing when that window is not known, or when
+    // the observation is older than the token events kept.
     std::optional<std::int64_t> weeklyTokens;
     // The account's e-mail, known only from the app server.
     std::optional<std::string> accountLabel;

@@ -21,9 +21,9 @@ codex=$work/codex claude=$work/claude base=$work/base
 day=$codex/sessions/$(date +%Y/%m/%d)
 mkdir -p "$day" "$claude"
 log=$day/rollout-$(date +%Y-%m-%dT%H-%M-%S)-0199a213-81c0-7800-8aa1-bbab2a035a53.jsonl
-token_line() { # seconds ago, five-hour used, weekly used
+token_line() { # seconds ago, five-hour used, weekly used; the windows reset 2 hours and 3.5 days after it
   printf '{"timestamp":"%s","type":"event_msg","payload":{"type":"token_count","info":{"total_token_usage":{"input_tokens":1,"cached_input_tokens":0,"output_tokens":1,"reasoning_output_tokens":0,"total_tokens":%d},"last_token_usage":{"input_tokens":1,"cached_input_tokens":0,"output_tokens":1,"reasoning_output_tokens":0,"total_tokens":1000},"model_context_window":272000},"rate_limits":{"limit_id":"codex","primary":{"used_percent":%s,"window_minutes":300,"resets_at":%d},"secondary":{"used_percent":%s,"window_minutes":10080,"resets_at":%d},"plan_type":"plus"}}}\n' \
-    "$(stamp "-$1")" "$((now - $1))" "$2" $((now + 7200)) "$3" $((now + 302400))
+    "$(stamp "-$1")" "$((now - $1))" "$2" $((now - $1 + 7200)) "$3" $((now - $1 + 302400))
 }
 printf '{"timestamp":"%s","type":"session_meta","payload":{"id":"x"}}\n' "$(stamp -600)" >"$log"
 token_line 300 9.0 40.0 >>"$log"
@@ -117,6 +117,18 @@ sys.exit("resetDate" in limit)' "$work/out" && passed=$((passed + 1)) || fail "a
 check "no homes" 0 env XDG_STATE_HOME="$work/none3" "$tavvo" --base-dir "$base" collect --print --codex-home "$work/none" --claude-config-dir "$work/none2"
 contains "no homes: codex" '"status": "unavailable"'
 [ "$(grep -c '"status": "unavailable"' "$work/out")" = 2 ] || fail "no homes: both unavailable: $(cat "$work/out")"
+# A home last used nine days ago, its log untouched since: the last limits
+# seen, from when they were seen.
+nine_days=777600
+old_log=$work/old-codex/sessions/$(date -d "@$((now - nine_days))" +%Y/%m/%d)/rollout-old.jsonl
+mkdir -p "$(dirname "$old_log")" "$work/empty-claude"
+token_line $nine_days 20.0 50.0 >"$old_log"
+touch -d "@$((now - nine_days))" "$old_log"
+check "nine days old" 0 "$tavvo" --base-dir "$base" collect --print --codex-home "$work/old-codex" --claude-config-dir "$work/empty-claude"
+contains "nine days old: available" '"status": "available"'
+contains "nine days old: seen then" "\"observedAt\": \"$(date -u -d "@$((now - nine_days))" +%Y-%m-%dT%H:%M:%SZ)\""
+contains "nine days old: its share left" '"remainingPercent": 50,'
+
 mkdir -p "$work/broken" && echo "not a folder" >"$work/broken/sessions"
 check "unreadable home" 0 "$tavvo" --base-dir "$base" collect --print --codex-home "$work/broken" --claude-config-dir "$claude"
 contains "unreadable home: error" '"status": "error"'

@@ -21,6 +21,8 @@ namespace {
 
 using namespace TavvoHost;
 namespace fs = std::filesystem;
+using std::chrono::days;
+using std::chrono::hours;
 using std::chrono::minutes;
 
 auto const now = at("2026-06-08T12:00:00Z");
@@ -50,6 +52,21 @@ CodexObservation codexObservation(std::string_view observedAt, double fiveHourUs
 {
     return { at(observedAt), std::move(limitId), std::nullopt, "plus",
         { { fiveHourWindow, fiveHourUsed, fiveHourReset }, { weeklyWindow, weeklyUsed, weeklyReset } } };
+}
+
+// A record of `observedAt` ("…Z") whose windows reset two hours and three
+// days after it, and what it reads as.
+std::string recordAt(std::string_view observedAt, double fiveHourUsed, double weeklyUsed, std::string limitId = "codex")
+{
+    auto const observed = at(observedAt);
+    return tokenCountLine(observedAt, tokenInfo(100, 100), currentLimits(fiveHourUsed, unixOf(observed + hours(2)), weeklyUsed, unixOf(observed + days(3)), limitId));
+}
+
+CodexObservation observationAt(std::string_view observedAt, double fiveHourUsed, double weeklyUsed, std::string limitId = "codex")
+{
+    auto const observed = at(observedAt);
+    return { observed, std::move(limitId), std::nullopt, "plus",
+        { { fiveHourWindow, fiveHourUsed, observed + hours(2) }, { weeklyWindow, weeklyUsed, observed + days(3) } } };
 }
 
 struct Pass {
@@ -268,6 +285,73 @@ TEST(CodexLogReader, SkipsADateFolderItCannotRead)
     EXPECT_EQ(result.reading.observations.size(), 1u);
     ASSERT_EQ(result.problems.size(), 1u);
     EXPECT_NE(result.problems.front().find("Permission denied"), std::string::npos);
+}
+
+TEST(CodexLogReader, ReportsTheLastKnownLimitsWhenNothingIsCurrent)
+{
+    // Where under the home, what it holds, when last modified: all before
+    // the pruning bound (31 May, noon) but today's.
+    struct Log {
+        std::string path, text, modified;
+    };
+    auto const noLimits = [](std::string_view timestamp) { return tokenCountLine(timestamp, tokenInfo(5, 5), "null"); };
+    std::vector<Log> manyWithoutLimits { { "sessions/2026/05/24/rollout-24.jsonl", recordAt("2026-05-24T10:00:00Z", 20, 30) + "\n", "2026-05-24T10:00:01Z" } };
+    for (int day = 25; day < 30; ++day)
+        manyWithoutLimits.push_back({ fmt::format("sessions/2026/05/{}/rollout-{}.jsonl", day, day), noLimits(fmt::format("2026-05-{}T10:00:00Z", day)) + "\n", fmt::format("2026-05-{}T10:00:01Z", day) });
+
+    struct Case {
+        const char* what;
+        std::vector<Log> logs;
+        std::vector<CodexObservation> expected;
+        std::int64_t filesRead;
+    };
+    std::vector<Case> const cases {
+        { "a plain log of nine days ago, with a second bucket, and a run of today without limits",
+            { { "sessions/2026/05/30/rollout-a.jsonl",
+                  lines({ recordAt("2026-05-30T09:00:00Z", 1, 2, "codex_other"), recordAt("2026-05-30T09:30:00Z", 20, 50), recordAt("2026-05-30T10:00:00Z", 30, 60) }),
+                  "2026-05-30T10:00:01Z" },
+                { "sessions/2026/06/08/rollout-today.jsonl", lines({ noLimits("2026-06-08T10:00:00Z") }), "2026-06-08T10:00:01Z" } },
+            { observationAt("2026-05-30T10:00:00Z", 30, 60), observationAt("2026-05-30T09:00:00Z", 1, 2, "codex_other") }, 2 },
+        // The older one was last modified before the newest record known.
+        { "only compressed logs, twenty days old and older",
+            { { "archived_sessions/rollout-b.jsonl.zst", compressed(recordAt("2026-05-19T08:00:00Z", 12, 40)), "2026-05-19T08:00:01Z" },
+                { "archived_sessions/rollout-c.jsonl.zst", compressed(recordAt("2026-05-15T08:00:00Z", 50, 50, "codex_other")), "2026-05-15T08:00:01Z" } },
+            { observationAt("2026-05-19T08:00:00Z", 12, 40) }, 1 },
+        { "a later log without limits before one with them",
+            { { "sessions/2026/05/29/rollout-d.jsonl", noLimits("2026-05-29T10:00:00Z") + "\n", "2026-05-29T10:00:01Z" },
+                { "sessions/2026/05/27/rollout-e.jsonl", recordAt("2026-05-27T10:00:00Z", 20, 30) + "\n", "2026-05-27T10:00:01Z" },
+                { "sessions/2026/05/25/rollout-f.jsonl", recordAt("2026-05-25T10:00:00Z", 90, 90, "codex_other") + "\n", "2026-05-25T10:00:01Z" } },
+            { observationAt("2026-05-27T10:00:00Z", 20, 30) }, 2 },
+        { "more logs without limits than are looked at", manyWithoutLimits, {}, 4 },
+    };
+    for (auto const& test : cases) {
+        SCOPED_TRACE(test.what);
+        TemporaryDirectory folder;
+        auto const home = folder.path() / ".codex";
+        for (auto const& log : test.logs) {
+            writeFile(home / log.path, log.text);
+            setModified(home / log.path, at(log.modified));
+        }
+        CodexLogReader reader({ home });
+        auto const first = pass(reader);
+        EXPECT_EQ(first.reading.state, SourceState::present);
+        EXPECT_EQ(first.reading.observations, test.expected);
+        // That week began before the token events kept.
+        EXPECT_EQ(first.reading.weeklyTokens, std::nullopt);
+        EXPECT_TRUE(first.problems.empty());
+        EXPECT_EQ(reader.counters().filesRead, test.filesRead);
+        EXPECT_EQ(reader.counters().malformedLines, 0);
+
+        // Nothing changed: nothing is read again.
+        auto const linesRead = reader.counters().linesRead;
+        EXPECT_EQ(pass(reader).reading, first.reading);
+        EXPECT_EQ(reader.counters().filesRead, test.filesRead);
+        EXPECT_EQ(reader.counters().linesRead, linesRead);
+
+        // A record of today: no old bucket stays beside it.
+        writeFile(home / "sessions/2026/06/08/rollout-now.jsonl", lines({ tokenCountLine("2026-06-08T11:00:00Z", tokenInfo(50, 50), limits(5, 10)) }));
+        EXPECT_EQ(pass(reader).reading.observations, std::vector<CodexObservation> { codexObservation("2026-06-08T11:00:00Z", 5, 10) });
+    }
 }
 
 }

@@ -46,10 +46,10 @@ std::vector<fs::path> sorted(std::vector<fs::path> paths)
     return paths;
 }
 
-std::vector<fs::path> pathsOf(const CodexSessionScan& scan)
+std::vector<fs::path> pathsOf(const std::vector<CodexSessionFile>& files)
 {
     std::vector<fs::path> paths;
-    for (auto const& file : scan.files)
+    for (auto const& file : files)
         paths.push_back(file.path);
     return paths;
 }
@@ -57,7 +57,7 @@ std::vector<fs::path> pathsOf(const CodexSessionScan& scan)
 // What a fresh scanner must agree on. Whether a file counts as settled
 // depends on the instant of the scan, so it is left out.
 struct Found {
-    std::vector<fs::path> files;
+    std::vector<fs::path> files, olderFiles;
     std::vector<CodexFileVersion> versions;
     std::vector<fs::path> folders;
     std::vector<CodexSessionFolderProblem> problems;
@@ -67,7 +67,7 @@ struct Found {
 
 Found found(const CodexSessionScan& scan)
 {
-    Found result { pathsOf(scan), {}, sorted(scan.folders), scan.problems, scan.anyHomeExists };
+    Found result { pathsOf(scan.files), pathsOf(scan.olderFiles), {}, sorted(scan.folders), scan.problems, scan.anyHomeExists };
     for (auto const& file : scan.files)
         result.versions.push_back(file.version);
     return result;
@@ -87,7 +87,7 @@ TEST(CodexSessionFiles, ListsAFolderAgainOnlyWhenItChanged)
     // sessions, 2026, 06 and the two days; archived_sessions does not exist.
     auto const first = scanner.scan(bound());
     EXPECT_EQ(first.foldersListed, 5);
-    EXPECT_EQ(pathsOf(first), (std::vector<fs::path> { day7 / "rollout-1.jsonl", day8 / "rollout-2.jsonl" }));
+    EXPECT_EQ(pathsOf(first.files), (std::vector<fs::path> { day7 / "rollout-1.jsonl", day8 / "rollout-2.jsonl" }));
     auto const again = scanner.scan(bound());
     EXPECT_EQ(again.foldersListed, 0);
     EXPECT_EQ(found(again), found(first));
@@ -98,7 +98,7 @@ TEST(CodexSessionFiles, ListsAFolderAgainOnlyWhenItChanged)
     for (int scan = 0; scan < 2; ++scan) {
         auto const added = scanner.scan(bound());
         EXPECT_EQ(added.foldersListed, 1);
-        EXPECT_EQ(pathsOf(added), (std::vector<fs::path> { day7 / "rollout-1.jsonl", day8 / "rollout-2.jsonl", day8 / "rollout-3.jsonl" }));
+        EXPECT_EQ(pathsOf(added.files), (std::vector<fs::path> { day7 / "rollout-1.jsonl", day8 / "rollout-2.jsonl", day8 / "rollout-3.jsonl" }));
     }
 
     // A removed folder is dropped with its files; its parent is listed
@@ -106,7 +106,7 @@ TEST(CodexSessionFiles, ListsAFolderAgainOnlyWhenItChanged)
     fs::remove_all(day7);
     auto const removed = scanner.scan(bound());
     EXPECT_EQ(removed.foldersListed, 2);
-    EXPECT_EQ(pathsOf(removed), (std::vector<fs::path> { day8 / "rollout-2.jsonl", day8 / "rollout-3.jsonl" }));
+    EXPECT_EQ(pathsOf(removed.files), (std::vector<fs::path> { day8 / "rollout-2.jsonl", day8 / "rollout-3.jsonl" }));
     EXPECT_EQ(std::count(removed.folders.begin(), removed.folders.end(), day7), 0);
 
     // A folder made unreadable changes only its status change time, which
@@ -140,7 +140,7 @@ TEST(CodexSessionFiles, NoticesAnOldLogWrittenAgain)
     appendFile(log, "{}\n");
     auto const resumed = scanner.scan(bound());
     EXPECT_EQ(resumed.foldersListed, 0);
-    ASSERT_EQ(pathsOf(resumed), std::vector<fs::path> { log });
+    ASSERT_EQ(pathsOf(resumed.files), std::vector<fs::path> { log });
     EXPECT_EQ(resumed.files.front().version.size, 6);
     // Just written: the same version later need not mean the same bytes.
     EXPECT_FALSE(resumed.files.front().settled);
@@ -149,6 +149,39 @@ TEST(CodexSessionFiles, NoticesAnOldLogWrittenAgain)
     auto const settled = scanner.scan(bound());
     ASSERT_EQ(settled.files.size(), 1u);
     EXPECT_TRUE(settled.files.front().settled);
+}
+
+TEST(CodexSessionFiles, NamesTheNewestOfTheLogsLeftOut)
+{
+    TemporaryDirectory folder;
+    auto const a = folder.path() / "a";
+    auto const b = folder.path() / "b";
+    auto const old = [](const fs::path& path, days age) {
+        writeFile(path, "{}\n");
+        setModified(path, realNow() - age);
+    };
+    old(a / "sessions/2026/05/01/rollout-1.jsonl", days(20));
+    // The newest of all, but the compressed twin of a plain log elsewhere
+    // in its home: never named, nor allowed to crowd out an older log.
+    old(a / "sessions/2026/05/01/rollout-2.jsonl.zst", days(9));
+    old(a / "archived_sessions/rollout-2.jsonl", days(15));
+    old(a / "sessions/2026/05/03/rollout-3.jsonl", days(10));
+    old(b / "archived_sessions/rollout-4.jsonl.zst", days(22));
+    old(b / "archived_sessions/rollout-5.jsonl", days(30));
+    writeFile(b / "sessions/2026/06/08/rollout-6.jsonl", "{}\n");
+    // A twin in another home is no twin.
+    old(b / "archived_sessions/rollout-3.jsonl.zst", days(21));
+
+    std::vector<fs::path> const newestFirst { a / "sessions/2026/05/03/rollout-3.jsonl", a / "archived_sessions/rollout-2.jsonl",
+        a / "sessions/2026/05/01/rollout-1.jsonl", b / "archived_sessions/rollout-3.jsonl.zst", b / "archived_sessions/rollout-4.jsonl.zst",
+        b / "archived_sessions/rollout-5.jsonl" };
+    for (std::size_t wanted : { 3u, 10u }) {
+        SCOPED_TRACE(wanted);
+        auto const scan = CodexSessionFiles({ a, b }).scan(bound(), wanted);
+        EXPECT_EQ(pathsOf(scan.files), std::vector<fs::path> { b / "sessions/2026/06/08/rollout-6.jsonl" });
+        auto const expected = std::vector<fs::path>(newestFirst.begin(), newestFirst.begin() + static_cast<std::ptrdiff_t>(std::min(wanted, newestFirst.size())));
+        EXPECT_EQ(pathsOf(scan.olderFiles), expected);
+    }
 }
 
 TEST(CodexSessionFiles, FindsWhatAFreshScannerFindsAfterEachChange)
@@ -163,6 +196,8 @@ TEST(CodexSessionFiles, FindsWhatAFreshScannerFindsAfterEachChange)
     writeFile(archived / "rollout-c.jsonl", "{}\n");
     writeFile(sessions / "2026/05/20/rollout-old.jsonl", "{}\n");
     setModified(sessions / "2026/05/20/rollout-old.jsonl", realNow() - days(10));
+    writeFile(archived / "rollout-older.jsonl.zst", "x");
+    setModified(archived / "rollout-older.jsonl.zst", realNow() - days(11));
 
     struct Step {
         const char* what;
@@ -174,6 +209,7 @@ TEST(CodexSessionFiles, FindsWhatAFreshScannerFindsAfterEachChange)
         { "a new day", [&] { writeFile(sessions / "2026/06/09/rollout-e.jsonl", "{}\n"); } },
         { "a plain twin written beside a compressed log", [&] { writeFile(archived / "rollout-b.jsonl", "{}\n"); } },
         { "the plain twin removed", [&] { fs::remove(archived / "rollout-b.jsonl"); } },
+        { "a plain twin written beside an old compressed log", [&] { writeFile(day / "rollout-older.jsonl", "{}\n"); } },
         { "an old log written again", [&] { appendFile(sessions / "2026/05/20/rollout-old.jsonl", "{}\n"); } },
         { "a log replaced by a FIFO", [&] {
              fs::remove(day / "rollout-a.jsonl");
@@ -193,10 +229,10 @@ TEST(CodexSessionFiles, FindsWhatAFreshScannerFindsAfterEachChange)
         SCOPED_TRACE(step.what);
         if (fs::exists(home))
             ageFolders(home);
-        incremental.scan(bound());
+        incremental.scan(bound(), 2);
         step.change();
-        auto const scanned = incremental.scan(bound());
-        EXPECT_EQ(found(scanned), found(CodexSessionFiles({ home }).scan(bound())));
+        auto const scanned = incremental.scan(bound(), 2);
+        EXPECT_EQ(found(scanned), found(CodexSessionFiles({ home }).scan(bound(), 2)));
     }
 }
 
