@@ -70,10 +70,11 @@ measure() { # key, state folder or "fresh", command...
 # past the pruning bound is stat'ed too. find evaluates -mmin on each
 # file's stat, so this lists every folder, stats every log and hands the
 # ones it keeps to one cat, whose time the kernel counts in find's (wait4
-# counts the children a process waited for). No shell: find's start and
-# cat's, two small C programs, are about the collector's one start, where
-# `sh -c 'find ...; cat ...'` would add a third start that the collector
-# does not pay and so loosen the budget by it.
+# counts the children a process waited for). No shell: the starts of find
+# and cat, two small C programs, are together still less than the
+# collector's one start with its libraries, so the floor grants it nothing
+# for starting; `sh -c 'find ...; cat ...'` would add a third start that has
+# nothing to do with the work and only loosens the budget.
 floor=(find "$work/codex" "${recent[@]}" -exec cat {} +)
 # The floor must read exactly what `cat` of the kept files reads, or its
 # ratio would compare different work.
