@@ -8,7 +8,8 @@ the wall time and the CPU time (user + system) in microseconds, and the
 peak resident memory in kilobytes. Each budget divides the median of a
 command's runs by the median of its floor's, both from the same session, so
 that the verdict depends neither on the machine's speed nor on one run slowed
-by other work; the memory limit holds for every run. COLLECTED is the
+by other work; the memory limit holds for every run. A ratio without a limit
+is printed for information and decides nothing. COLLECTED is the
 document one collect run printed: its Codex provider must be available with
 limits, since a collector that found nothing would be fast for nothing.
 Prints the runs as a table and one line per budget; exits 1 when any budget
@@ -19,9 +20,11 @@ import json
 import statistics
 import sys
 from dataclasses import dataclass
+from typing import Optional
 
 RUNS = {
     "cat-kept": "cat of the files the pruning keeps",
+    "find-cat-kept": "find stating every session file, cat of those the pruning keeps",
     "cat-all": "cat of every session file",
     "collect": "tavvo collect --print, first pass",
     "snapshot-path": "tavvo snapshot path",
@@ -35,12 +38,18 @@ class Ratio:
     case: str
     floor: str
     measure: str  # "wall" or "cpu"
-    limit: float
+    limit: Optional[float]  # None: shown, never failed
 
 
+# The first pass must stat every log, not only read the kept ones (a resumed
+# session appends to an old file), so its budget is against a floor that
+# does both; the ratio to reading the kept files alone shows what the walk
+# and the program's start cost on top of reading.
 RATIOS = (
-    Ratio("collect", "cat-kept", "cpu", 1.5),
-    Ratio("collect", "cat-kept", "wall", 1.5),
+    Ratio("collect", "find-cat-kept", "cpu", 1.5),
+    Ratio("collect", "find-cat-kept", "wall", 1.5),
+    Ratio("collect", "cat-kept", "cpu", None),
+    Ratio("collect", "cat-kept", "wall", None),
     Ratio("collect", "cat-all", "cpu", 0.2),
     Ratio("collect", "cat-all", "wall", 0.2),
     Ratio("statusline-first", "snapshot-path", "cpu", 2.0),
@@ -100,12 +109,15 @@ def main(arguments):
     for ratio in RATIOS:
         name = f"{ratio.measure} time of {RUNS[ratio.case]} over {RUNS[ratio.floor]}"
         if ratio.case not in runs or ratio.floor not in runs:
-            failed = True
+            failed = failed or ratio.limit is not None
             print(f"{name}: MISSING")
             continue
         case = statistics.median(runs[ratio.case][ratio.measure])
         floor = statistics.median(runs[ratio.floor][ratio.measure])
         value = case / floor if floor > 0 else float("inf")
+        if ratio.limit is None:
+            print(f"{name}: {value:.2f}, no limit (for information)")
+            continue
         passed = value <= ratio.limit
         failed = failed or not passed
         print(f"{name}: {value:.2f}, limit {ratio.limit:.2f}  {'pass' if passed else 'FAIL'}")

@@ -2,9 +2,11 @@
 # Whole runs of the collector from a cold start, next to floors from the
 # same run, on a generated history of 2,000 Codex session logs of about
 # 1 GB in all, a tenth of them from the last week:
-#   - a first `tavvo collect --print` against `cat` of the files that
-#     pruning by modification time keeps (the longest window plus a day)
-#     and against `cat` of every file, all read from a warm page cache;
+#   - a first `tavvo collect --print` against a walk of the whole history
+#     that stats every log and `cat`s the files that pruning by modification
+#     time keeps (the longest window plus a day), and against `cat` of every
+#     file, all read from a warm page cache; its ratio to `cat` of the kept
+#     files alone is shown too, for information;
 #   - its peak resident memory;
 #   - `tavvo claude-statusline` fed a typical status-line object, against
 #     `tavvo snapshot path`, a run of the same program that only prints a
@@ -30,8 +32,10 @@ unset CODEX_HOME CLAUDE_CONFIG_DIR LANGUAGE LC_ALL LC_MESSAGES
 mkdir -p "$HOME" "$work/claude"
 
 python3 "$here/generate-codex-history.py" "$work/codex" "$@" || exit 1
+# What the pruning keeps: the logs changed within the longest window plus a day.
+recent=(-type f -mmin -$((8 * 24 * 60)))
 mapfile -t all < <(find "$work/codex" -type f)
-mapfile -t kept < <(find "$work/codex" -type f -mmin -$((8 * 24 * 60)))
+mapfile -t kept < <(find "$work/codex" "${recent[@]}")
 kept_bytes=$(cat "${kept[@]}" | wc -c)
 echo "the pruning keeps ${#kept[@]} files, $((kept_bytes / 1000000)) MB"
 # Every file in the page cache, so that both sides read memory, not disk.
@@ -60,12 +64,29 @@ measure() { # key, state folder or "fresh", command...
     echo "$key $result" >>"$work/runs"
   done
 }
+# The first pass's floor. Reading the kept logs is not all a correct first
+# pass must do: a session resumed days later appends to its old file, which
+# its date folder does not show, so every folder is listed and every log
+# past the pruning bound is stat'ed too. find evaluates -mmin on each
+# file's stat, so this lists every folder, stats every log and hands the
+# ones it keeps to one cat, whose time the kernel counts in find's (wait4
+# counts the children a process waited for). No shell: the starts of find
+# and cat, two small C programs, are together still less than the
+# collector's one start with its libraries, so the floor grants it nothing
+# for starting; `sh -c 'find ...; cat ...'` would add a third start that has
+# nothing to do with the work and only loosens the budget.
+floor=(find "$work/codex" "${recent[@]}" -exec cat {} +)
+# The floor must read exactly what `cat` of the kept files reads, or its
+# ratio would compare different work.
+floor_bytes=$("${floor[@]}" | wc -c)
+[ "$floor_bytes" = "$kept_bytes" ] || { echo "the floor reads $floor_bytes bytes, the kept files are $kept_bytes"; exit 1; }
 collect=("$tavvo" collect --print --codex-home "$work/codex" --claude-config-dir "$work/claude" --base-dir "$work/base")
 
 # One run whose document the check reads: a collector that found nothing
 # would be fast for nothing.
 "${collect[@]}" >"$work/collected.json" || { echo "tavvo collect failed"; exit 1; }
 measure cat-kept fresh cat "${kept[@]}"
+measure find-cat-kept fresh "${floor[@]}"
 measure cat-all fresh cat "${all[@]}"
 measure collect fresh "${collect[@]}"
 measure snapshot-path fresh "$tavvo" --base-dir "$work/base" snapshot path
