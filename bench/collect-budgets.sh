@@ -11,8 +11,8 @@
 #   - `tavvo claude-statusline` fed a typical status-line object, against
 #     `tavvo snapshot path`, a run of the same program that only prints a
 #     path.
-# Each command runs five times; check-collect-budgets.py holds the medians
-# to their budgets.
+# Each command runs five times, in rounds; check-collect-budgets.py holds
+# the medians to their budgets.
 #
 #   bench/collect-budgets.sh BUILD_DIR [GENERATOR OPTION...]
 #
@@ -56,13 +56,11 @@ run=0
 measure() { # key, state folder or "fresh", command...
   local key=$1 state=$2 folder result
   shift 2
-  for _ in 1 2 3 4 5; do
-    run=$((run + 1))
-    folder=$state
-    [ "$state" = fresh ] && folder=$work/state-$run
-    result=$(XDG_STATE_HOME=$folder "$runner" "$@" <"$work/statusline.json") || { echo "cannot measure: $key"; exit 1; }
-    echo "$key $result" >>"$work/runs"
-  done
+  run=$((run + 1))
+  folder=$state
+  [ "$state" = fresh ] && folder=$work/state-$run
+  result=$(XDG_STATE_HOME=$folder "$runner" "$@" <"$work/statusline.json") || { echo "cannot measure: $key"; exit 1; }
+  echo "$key $result" >>"$work/runs"
 }
 # The first pass's floor. Reading the kept logs is not all a correct first
 # pass must do: a session resumed days later appends to its old file, which
@@ -85,14 +83,20 @@ collect=("$tavvo" collect --print --codex-home "$work/codex" --claude-config-dir
 # One run whose document the check reads: a collector that found nothing
 # would be fast for nothing.
 "${collect[@]}" >"$work/collected.json" || { echo "tavvo collect failed"; exit 1; }
-measure cat-kept fresh cat "${kept[@]}"
-measure find-cat-kept fresh "${floor[@]}"
-measure cat-all fresh cat "${all[@]}"
-measure collect fresh "${collect[@]}"
-measure snapshot-path fresh "$tavvo" --base-dir "$work/base" snapshot path
-measure statusline-first fresh "$tavvo" claude-statusline
-# The usual case: the feed already holds the same values.
+# The usual case of the status line: the feed already holds the same
+# values (and was written less than a minute before, as the rounds are).
 XDG_STATE_HOME=$work/state-warm "$tavvo" claude-statusline <"$work/statusline.json" >/dev/null || { echo "tavvo claude-statusline failed"; exit 1; }
-measure statusline-again "$work/state-warm" "$tavvo" claude-statusline
+# Each command once a round, in five rounds, rather than five runs of one
+# command after another: a burst of other work then slows a case and its
+# floor alike, not the block of runs it happened to fall in.
+for _ in 1 2 3 4 5; do
+  measure cat-kept fresh cat "${kept[@]}"
+  measure find-cat-kept fresh "${floor[@]}"
+  measure cat-all fresh cat "${all[@]}"
+  measure collect fresh "${collect[@]}"
+  measure snapshot-path fresh "$tavvo" --base-dir "$work/base" snapshot path
+  measure statusline-first fresh "$tavvo" claude-statusline
+  measure statusline-again "$work/state-warm" "$tavvo" claude-statusline
+done
 
 python3 "$here/check-collect-budgets.py" "$work/runs" "$work/collected.json"

@@ -98,8 +98,6 @@ TEST(ClaudeSources, ANewerSourceWithoutAWindowKeepsTheFeedsNumbers)
     auto const fed = at("2026-09-04T05:00:00Z");
     std::vector<std::pair<std::string, std::string>> const settings {
         { "no key", R"({"numStartups":3})" },
-        { "no utilization", R"({"cachedUsageUtilization":{"fetchedAtMs":1788500671609}})" },
-        { "an empty list", R"({"cachedUsageUtilization":{"fetchedAtMs":1788500671609,"utilization":{"limits":[]}}})" },
         { "a model's limit only",
             R"({"cachedUsageUtilization":{"fetchedAtMs":1788500671609,"utilization":{"limits":[)"
             R"({"kind":"weekly_scoped","percent":10,"resets_at":null,"scope":{"model":{"display_name":"Opus"}}}]}}})" },
