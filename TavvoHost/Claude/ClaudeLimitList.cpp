@@ -1,8 +1,8 @@
 #include "TavvoHost/Claude/ClaudeLimitList.hpp"
 
+#include "Platform/Foundation/JSONMembers.hpp"
 #include "TavvoHost/Claude/ClaudeWindowJSON.hpp"
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,27 +13,15 @@ namespace {
 
 constexpr char const* percentKey = "percent";
 
-const rapidjson::Value* member(const rapidjson::Value& object, const char* name)
-{
-    if (!object.IsObject())
-        return nullptr;
-    auto const found = object.FindMember(name);
-    return found == object.MemberEnd() ? nullptr : &found->value;
-}
-
-std::optional<std::string_view> text(const rapidjson::Value* value)
-{
-    if (!value || !value->IsString())
-        return std::nullopt;
-    return std::string_view(value->GetString(), value->GetStringLength());
-}
+using Foundation::jsonMember;
+using Foundation::jsonText;
 
 // The model a scoped limit names; nothing when it names none.
 std::optional<std::string> scopedModel(const rapidjson::Value& entry)
 {
-    auto const* scope = member(entry, "scope");
-    auto const* model = scope ? member(*scope, "model") : nullptr;
-    auto const name = model ? text(member(*model, "display_name")) : std::nullopt;
+    auto const* scope = jsonMember(entry, "scope");
+    auto const* model = scope ? jsonMember(*scope, "model") : nullptr;
+    auto const name = model ? jsonText(jsonMember(*model, "display_name")) : std::nullopt;
     if (!name || name->empty())
         return std::nullopt;
     return std::string(*name);
@@ -44,11 +32,11 @@ std::optional<std::string> scopedModel(const rapidjson::Value& entry)
 ClaudeObservation claudeLimitList(const rapidjson::Value& utilization, Foundation::Date observedAt)
 {
     ClaudeObservation observation { observedAt, std::nullopt, std::nullopt, {} };
-    auto const* limits = member(utilization, "limits");
+    auto const* limits = jsonMember(utilization, "limits");
     if (!limits || !limits->IsArray())
         return observation;
     for (auto const& entry : limits->GetArray()) {
-        auto const kind = text(member(entry, "kind"));
+        auto const kind = jsonText(jsonMember(entry, "kind"));
         if (!kind)
             continue;
         if (*kind == "session" && !observation.fiveHour)
@@ -58,10 +46,7 @@ ClaudeObservation claudeLimitList(const rapidjson::Value& utilization, Foundatio
         else if (*kind == "weekly_scoped") {
             auto model = scopedModel(entry);
             auto const window = claudeWindowOf(entry, percentKey, weeklyWindow);
-            bool const taken = model
-                && std::any_of(observation.modelWeekly.begin(), observation.modelWeekly.end(),
-                    [&](const ClaudeModelWindow& known) { return known.model == *model; });
-            if (model && window && !taken)
+            if (model && window && !observation.holdsModel(*model))
                 observation.modelWeekly.push_back({ std::move(*model), *window });
         }
     }

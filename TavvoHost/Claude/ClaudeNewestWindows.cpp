@@ -28,9 +28,7 @@ std::optional<ClaudeObservation> newestClaudeWindows(const std::vector<ClaudeObs
         if (!merged.sevenDay && source->sevenDay && stillTrue(*source, *source->sevenDay))
             merged.sevenDay = source->sevenDay;
         for (auto const& model : source->modelWeekly) {
-            bool const known = std::any_of(merged.modelWeekly.begin(), merged.modelWeekly.end(),
-                [&](const ClaudeModelWindow& taken) { return taken.model == model.model; });
-            if (!known && stillTrue(*source, model.window))
+            if (!merged.holdsModel(model.model) && stillTrue(*source, model.window))
                 merged.modelWeekly.push_back(model);
         }
     }

@@ -37,7 +37,8 @@ ClaudeLocations claudeLocations(const std::optional<std::filesystem::path>& conf
 // does not exist and there is no feed either (a feed alone means the user
 // connected the status line, so the sources are present). The observation
 // takes each window from the newer source that holds it, the feed's on a
-// tie (newestClaudeWindows); a source without a window is no reading. A feed that exists but cannot be read makes the state unreadable
+// tie (newestClaudeWindows); a source without a window is no reading. A
+// feed that exists but cannot be read makes the state unreadable
 // when nothing else was observed. Each file that cannot be read, and a
 // corrupt feed, adds one line to `problems`. The settings file is read
 // through `cachedUsage`, which a collector keeps from pass to pass.

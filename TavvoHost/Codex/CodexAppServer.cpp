@@ -3,6 +3,7 @@
 #include "TavvoHost/Observation/ObservedDates.hpp"
 
 #include "Platform/Foundation/ChildProcess.hpp"
+#include "Platform/Foundation/JSONMembers.hpp"
 
 #include <fmt/format.h>
 #include <rapidjson/document.h>
@@ -116,20 +117,14 @@ std::string oneShortLine(std::string_view text, std::size_t length)
     return cut ? line + "…" : line;
 }
 
-const rapidjson::Value* member(const rapidjson::Value& object, const char* name)
-{
-    if (!object.IsObject())
-        return nullptr;
-    auto const found = object.FindMember(name);
-    return found == object.MemberEnd() ? nullptr : &found->value;
-}
+using Foundation::jsonMember;
 
 std::optional<std::string> stringMember(const rapidjson::Value& object, const char* name)
 {
-    auto const* value = member(object, name);
-    if (!value || !value->IsString())
+    auto const text = Foundation::jsonText(jsonMember(object, name));
+    if (!text)
         return std::nullopt;
-    return std::string(value->GetString(), value->GetStringLength());
+    return std::string(*text);
 }
 
 // The instants a reset may have: a Unix time in the years 2000–9999.
@@ -147,23 +142,23 @@ std::optional<UsageWindow> usageWindow(const rapidjson::Value* value)
     if (!value || !value->IsObject())
         return std::nullopt;
     UsageWindow window;
-    if (auto const* minutes = member(*value, "windowDurationMins");
+    if (auto const* minutes = jsonMember(*value, "windowDurationMins");
         minutes && minutes->IsInt64() && minutes->GetInt64() > 0 && minutes->GetInt64() <= longestWindow.count())
         window.length = standardWindowLength(std::chrono::minutes(minutes->GetInt64()));
-    if (auto const* used = member(*value, "usedPercent"); used && used->IsNumber() && std::isfinite(used->GetDouble()))
+    if (auto const* used = jsonMember(*value, "usedPercent"); used && used->IsNumber() && std::isfinite(used->GetDouble()))
         window.usedPercent = used->GetDouble();
-    window.resetsAt = resetDate(member(*value, "resetsAt"));
+    window.resetsAt = resetDate(jsonMember(*value, "resetsAt"));
     return window;
 }
 
 std::vector<UsageWindow> usageWindows(const rapidjson::Value& result)
 {
     std::vector<UsageWindow> windows;
-    auto const* rateLimits = member(result, "rateLimits");
+    auto const* rateLimits = jsonMember(result, "rateLimits");
     if (!rateLimits)
         return windows;
     for (char const* name : { "primary", "secondary" }) {
-        if (auto window = usageWindow(member(*rateLimits, name)))
+        if (auto window = usageWindow(jsonMember(*rateLimits, name)))
             windows.push_back(*window);
     }
     return windows;
@@ -208,16 +203,16 @@ public:
         std::map<int, Answer> answers;
         while (!ids.empty()) {
             rapidjson::Document message = nextMessage();
-            auto const* id = member(message, "id");
+            auto const* id = jsonMember(message, "id");
             // A notification, a request of the server's own, or an answer
             // to nobody we know: none concerns this exchange.
-            if (member(message, "method") || !id || !id->IsInt() || !ids.contains(id->GetInt()))
+            if (jsonMember(message, "method") || !id || !id->IsInt() || !ids.contains(id->GetInt()))
                 continue;
             int const answered = id->GetInt();
             Answer answer;
-            if (auto const* error = member(message, "error")) {
+            if (auto const* error = jsonMember(message, "error")) {
                 answer.refusal = refusalReason(ids.at(answered), *error);
-            } else if (auto const* result = member(message, "result")) {
+            } else if (auto const* result = jsonMember(message, "result")) {
                 answer.result.CopyFrom(*result, answer.result.GetAllocator());
             } else {
                 throw ExchangeFailure { malformedReason() };
@@ -265,7 +260,7 @@ private:
     static std::string refusalReason(std::string_view method, const rapidjson::Value& error)
     {
         auto const message = stringMember(error, "message").value_or("no message");
-        auto const* code = member(error, "code");
+        auto const* code = jsonMember(error, "code");
         if (code && code->IsInt64())
             return fmt::format("codex app-server refused {}: {} ({})", method, oneShortLine(message, maximumMessageLength), code->GetInt64());
         return fmt::format("codex app-server refused {}: {}", method, oneShortLine(message, maximumMessageLength));
@@ -282,7 +277,7 @@ private:
 CodexAppServerAnswer answerFrom(const Answer& rateLimits, const Answer& accountAnswer, Foundation::Date now)
 {
     auto const& accountResult = accountAnswer.resultOrFailure();
-    auto const* account = member(accountResult, "account");
+    auto const* account = jsonMember(accountResult, "account");
     bool const loggedIn = account && account->IsObject() && stringMember(*account, "type") != "apiKey";
     if (!loggedIn && rateLimits.refusal)
         throw ExchangeFailure { noRateLimitsReason };

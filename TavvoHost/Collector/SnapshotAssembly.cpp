@@ -59,8 +59,6 @@ std::string windowTitle(const UsageWindow& window)
 // them has.
 class ProviderLimits {
 public:
-    bool holds(const std::string& id) const { return m_ids.contains(id); }
-
     // A limit of the provider's main quota: its window names it.
     void add(std::string id, const UsageWindow& window) { add(std::move(id), window, windowTitle(window)); }
 
@@ -184,9 +182,9 @@ std::vector<Foundation::Date> resetDates(const std::vector<TavvoWidgetLimitSnaps
     return dates;
 }
 
-// A provider with an observation holding limits: available, fresh until
-// the policy says. Without a limit it is not shown as available: there is
-// nothing to show.
+// A provider with an observation: available, fresh until the policy says.
+// Only for a non-empty list of limits: a provider with none to show is
+// never available.
 TavvoWidgetProviderSnapshot observed(TavvoWidgetProviderID id, std::string title, std::vector<TavvoWidgetLimitSnapshot> limits,
     Foundation::Date observedAt, Foundation::TimeInterval ttl)
 {

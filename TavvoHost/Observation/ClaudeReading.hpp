@@ -5,8 +5,10 @@
 #include "TavvoHost/Observation/SourceState.hpp"
 #include "TavvoHost/Observation/UsageWindow.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace TavvoHost {
@@ -30,6 +32,12 @@ struct ClaudeObservation {
     // An observation without a window is no reading at all: it tells
     // nothing about the limits and must never replace one that does.
     bool holdsWindows() const { return fiveHour || sevenDay || !modelWeekly.empty(); }
+
+    // Whether `modelWeekly` has a window of the model of that display name.
+    bool holdsModel(std::string_view model) const
+    {
+        return std::any_of(modelWeekly.begin(), modelWeekly.end(), [&](const ClaudeModelWindow& window) { return window.model == model; });
+    }
 
     friend bool operator==(const ClaudeObservation&, const ClaudeObservation&) = default;
 };

@@ -45,6 +45,10 @@ TEST(CodexAppServerRecord, AnythingElseIsNoRecord)
         R"({"observedAt": "2026-06-01T07:31:45Z", "windows": [{"windowMinutes": -5, "usedPercent": "x", "resetsAt": 7}, 3]})");
     ASSERT_TRUE(odd);
     EXPECT_EQ(odd->observation.windows, (std::vector<UsageWindow> { UsageWindow {} }));
+    // A record kept by an earlier version holds lengths as the server sent them.
+    auto const earlier = decodeCodexAppServerAnswer(R"({"observedAt": "2026-06-01T07:31:45Z", "windows": [{"windowMinutes": 299}, {"windowMinutes": 10079}]})");
+    ASSERT_TRUE(earlier);
+    EXPECT_EQ(earlier->observation.windows, (std::vector<UsageWindow> { { fiveHourWindow, std::nullopt, std::nullopt }, { weeklyWindow, std::nullopt, std::nullopt } }));
 }
 
 }
