@@ -1,5 +1,7 @@
-# Entry points for people and CI. Every target installs missing Debian
-# packages first, so each one works on a fresh Debian 12 machine.
+# Entry points for people and CI. Every target installs the missing Debian
+# packages of the purposes it serves first (NEEDS, the lists of
+# scripts/install-dependencies.sh), so each one works on a fresh Debian 12
+# machine and a build from source installs no test or packaging tool.
 
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
@@ -11,26 +13,45 @@ THREAD_DIR ?= build-thread
 WARNINGS_AS_ERRORS ?= OFF
 test test-build test-sanitize test-thread test-fuzz test-package: WARNINGS_AS_ERRORS = ON
 WARNINGS = -DTAVVO_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS)
+# A plain build leaves out the test suite and the benchmarks; the targets
+# that run them build them (the test builds compile the benchmarks too, so
+# that they cannot rot unseen).
+BUILD_TESTS = OFF
+test test-build test-sanitize bench: BUILD_TESTS = ON
+SUITE = -DTAVVO_BUILD_TESTS=$(BUILD_TESTS)
+# A target's own value wins over the one it inherits from the target that
+# asked for it, so `make test` still installs each part's needs.
+NEEDS = build
+test-build test-sanitize test-thread: NEEDS = build suite test
+test-fuzz fuzz: NEEDS = build test
+package: NEEDS = build package
+test-package: NEEDS = build test package
+bench: NEEDS = build suite
+INSTALL_NEEDS = ./scripts/install-dependencies.sh $(NEEDS)
 
 .PHONY: all dependencies build sanitize-build package demo bench test test-build test-sanitize test-fuzz test-thread test-package fuzz clean
 
 all: build
 
+# Every list at once.
 dependencies:
 	./scripts/install-dependencies.sh
 
-build: dependencies
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WARNINGS)
+build:
+	$(INSTALL_NEEDS)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(SUITE) $(WARNINGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-sanitize-build: dependencies
-	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAVVO_SANITIZE=ON $(WARNINGS)
+sanitize-build:
+	$(INSTALL_NEEDS)
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAVVO_SANITIZE=ON $(SUITE) $(WARNINGS)
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 
 # The Debian package, $(PACKAGE_DIR)/tavvo_<version>_<arch>.deb: a build of
 # its own for /usr with Debian's hardening flags and no run paths, packed
 # by CPack from the install rules.
-package: dependencies
+package:
+	$(INSTALL_NEEDS)
 	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
 	  -DTAVVO_SYSTEM_PACKAGE=ON -DTAVVO_BUILD_TESTS=OFF -DTAVVO_BUILD_BENCHMARKS=OFF $(WARNINGS) \
 	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
@@ -44,6 +65,7 @@ package: dependencies
 # The package installed on this machine with apt (as root, through sudo
 # otherwise), used from /usr, built against and removed again.
 test-package: package
+	$(INSTALL_NEEDS)
 	tests/package/installedPackageTest.sh $(PACKAGE_DIR)/tavvo_*.deb .
 
 # The main job: collect a snapshot from sample Codex and Claude Code data,
@@ -74,7 +96,8 @@ test-sanitize: sanitize-build
 # The tests that use the library from many threads at once, under
 # ThreadSanitizer. Address randomization is turned off where the system
 # allows it, since some kernels map memory where the sanitizer cannot.
-test-thread: dependencies
+test-thread:
+	$(INSTALL_NEEDS)
 	cmake -S . -B $(THREAD_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAVVO_SANITIZE_THREAD=ON -DTAVVO_BUILD_BENCHMARKS=OFF $(WARNINGS)
 	cmake --build $(THREAD_DIR) -j $(JOBS) --target TavvoTests
 	if setarch $$(uname -m) -R true 2>/dev/null; then norandom="setarch $$(uname -m) -R"; fi; \
@@ -83,11 +106,13 @@ test-thread: dependencies
 
 # The fuzz targets, built with clang under ASan + UBSan in build-fuzz/, each
 # run a few thousand times over its seeds.
-test-fuzz: dependencies
+test-fuzz:
+	$(INSTALL_NEEDS)
 	JOBS=$(JOBS) WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS) ./fuzz/run-fuzzers.sh --smoke
 
 # Each fuzz target for a minute (FUZZ_SECONDS=n for another length).
-fuzz: dependencies
+fuzz:
+	$(INSTALL_NEEDS)
 	JOBS=$(JOBS) ./fuzz/run-fuzzers.sh $(or $(FUZZ_SECONDS),60)
 
 # The tests pass in the plain build and under ASan + UBSan, the concurrency
