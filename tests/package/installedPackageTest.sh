@@ -132,14 +132,14 @@ holds "render --family <Tab>" "systemMedium"
 
 # A host program builds against the installed package, with the CMake
 # package and with pkg-config, and needs no path of its own to run.
-check "cmake configure" cmake -S "$source/examples/publish-snapshot" -B "$work/example"
+check "cmake configure" cmake -S "$source/examples/host-program" -B "$work/example"
 check "cmake build" cmake --build "$work/example"
 check "the CMake-built host program" "$work/example/publish-snapshot" ru
 holds "it set the language" "language ru"
 check "timeline" /usr/bin/tavvo-widget timeline
 holds "the widget reads what it wrote" '"remainingPercent": 64'
 # shellcheck disable=SC2046 # pkg-config's words are separate arguments
-check "pkg-config build" c++ "$source/examples/publish-snapshot/main.cpp" -o "$work/publish-pc" $(pkg-config --cflags --libs tavvo)
+check "pkg-config build" c++ "$source/examples/host-program/main.cpp" -o "$work/publish-pc" $(pkg-config --cflags --libs tavvo)
 check "the pkg-config-built host program" "$work/publish-pc" es
 holds "it set the language" "language es"
 

@@ -61,7 +61,7 @@ flags=
 if grep -q '^TAVVO_SANITIZE:BOOL=ON' "$build/CMakeCache.txt"; then flags="-fsanitize=address,undefined"; fi
 
 # The example, through the CMake package.
-cmake -S "$source/examples/publish-snapshot" -B "$work/example" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_FLAGS="$flags" >"$work/cmake.log" 2>&1 \
+cmake -S "$source/examples/host-program" -B "$work/example" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_FLAGS="$flags" >"$work/cmake.log" 2>&1 \
   || { cat "$work/cmake.log"; fail "configuring the example against the package"; }
 cmake --build "$work/example" >"$work/build.log" 2>&1 || { cat "$work/build.log"; fail "building the example"; }
 "$work/example/publish-snapshot" ru >"$work/out" || fail "running the example"
@@ -75,7 +75,7 @@ grep -q '"remainingPercent": 64' "$work/timeline" || fail "the widget reads what
 # consumer's choice (here the loader's path).
 export PKG_CONFIG_PATH
 PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name tavvo.pc)")
-c++ $flags "$source/examples/publish-snapshot/main.cpp" -o "$work/publish-pc" $(pkg-config --cflags --libs tavvo) \
+c++ $flags "$source/examples/host-program/main.cpp" -o "$work/publish-pc" $(pkg-config --cflags --libs tavvo) \
   || fail "building the example with pkg-config"
 LD_LIBRARY_PATH=$(pkg-config --variable=libdir tavvo) "$work/publish-pc" >/dev/null || fail "running the pkg-config build"
 
@@ -83,4 +83,8 @@ LD_LIBRARY_PATH=$(pkg-config --variable=libdir tavvo) "$work/publish-pc" >/dev/n
 # back end's own stay with the library.
 private=$(find "$prefix/include" -path '*/PangoCairo/*')
 [ -z "$private" ] || fail "private headers installed: $private"
-echo "8 passed, 0 failed"
+
+# The status-bar configurations, where a user's bar configuration includes
+# them from.
+diff -r "$source/examples/status-bars" "$prefix/share/tavvo/examples" || fail "the status-bar examples in share/tavvo/examples"
+echo "9 passed, 0 failed"
