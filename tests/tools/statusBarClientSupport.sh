@@ -29,6 +29,11 @@ publish() {
 pass() { passed=$((passed + 1)); }
 fail() { failed=$((failed + 1)); echo "FAIL: $*"; }
 
+# How long a bar may take to follow a change. How soon the watcher prints
+# one is statusBarWatchTest.sh's to hold; this only bounds the wait, with
+# room for a bar's own redraw and OCR on a busy machine.
+follows=5
+
 # Runs the condition again every 50 ms until it holds, for at most $2
 # seconds (stretched by TAVVO_TEST_TIME_SCALE under the sanitizers).
 # Arguments: description, limit in seconds, condition (evaluated; it may set

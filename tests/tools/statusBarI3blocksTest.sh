@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The installed i3blocks example: i3blocks itself, with the example block,
 # writes the i3bar protocol it would hand to the bar. Its block must carry
-# the line, and a new snapshot must reach it within a second.
+# the line and follow a new snapshot.
 set -u
 widget=$1 examples=$2
 work=$(mktemp -d)
@@ -26,12 +26,12 @@ print(next((block["full_text"] for block in json.loads(line) if block.get("name"
 }
 expect_within "the block shows the line" 5 'block_text; [ "$seen" = "Codex 64% · Claude 25%" ]'
 publish 5 45
-expect_within "a new snapshot within a second" 1 'block_text; [ "$seen" = "Codex 5% · Claude 45%" ]'
+expect_within "a new snapshot" "$follows" 'block_text; [ "$seen" = "Codex 5% · Claude 45%" ]'
 
 # i3blocks ends without a word to its blocks (killed outright, as when it
 # crashes): the watcher sees its reader gone and ends.
 kill -KILL "$i3blocks"; wait "$i3blocks" 2>/dev/null; i3blocks=
-expect_within "the watcher ends with i3blocks" 1 'no_watchers'
+expect_within "the watcher ends with i3blocks" "$follows" 'no_watchers'
 
 # The watcher's standard error is i3blocks': nothing there, no sanitizer
 # report either.
