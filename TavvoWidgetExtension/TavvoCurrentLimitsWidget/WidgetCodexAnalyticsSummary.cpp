@@ -10,7 +10,6 @@
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
-#include <chrono>
 #include <utility>
 #include <vector>
 
@@ -19,14 +18,6 @@ namespace {
 constexpr std::string_view subtitleSeparator = " · ";
 constexpr std::string_view missingValue = "—";
 constexpr double dividerHeight = 24;
-
-// `predictedExhaustionAt` as whole seconds since the epoch, truncated
-// toward zero. A Date counts microseconds in 64 bits, so the quotient
-// always fits.
-std::int64_t epochSeconds(Foundation::Date date)
-{
-    return std::chrono::duration_cast<std::chrono::seconds>(date.time_since_epoch()).count();
-}
 
 // `tokens` / 10^digits with at most one fraction digit, then the suffix.
 // The division shifts the decimal exponent, so it is exact; a 64-bit
@@ -82,10 +73,7 @@ std::string WidgetCodexAnalyticsSummary::forecastText() const
     case TavvoWidgetForecastState::collecting:
         return L10n::tr("insights.forecast.collecting");
     case TavvoWidgetForecastState::exhaustsBeforeReset: {
-        std::optional<std::string> countdown;
-        if (m_summary.predictedExhaustionAt)
-            countdown = L10n::countdown(epochSeconds(*m_summary.predictedExhaustionAt), m_now);
-        if (countdown)
+        if (auto countdown = L10n::countdown(m_summary.predictedExhaustionAt, m_now))
             return L10n::tr("insights.forecast.exhausts_in", { std::move(*countdown) });
         return L10n::tr("insights.forecast.exhausted");
     }

@@ -25,13 +25,6 @@ constexpr std::string_view separator = " · ";
 // The widget's layouts decide the same things whatever their size.
 constexpr auto anyFamily = WidgetKit::WidgetFamily::systemMedium;
 
-// Whole seconds since the epoch, as the countdown takes them; a Date
-// counts microseconds in 64 bits, so the quotient always fits.
-std::int64_t epochSeconds(Foundation::Date date)
-{
-    return std::chrono::duration_cast<std::chrono::seconds>(date.time_since_epoch()).count();
-}
-
 // When the countdown to `until` next reads differently after `now`: it
 // shows whole minutes (or coarser units) left, truncated, so it changes
 // as the time left drops below the next whole minute; within the last
@@ -60,7 +53,7 @@ std::string limitLine(const TavvoWidgetLimitSnapshot& limit, Foundation::Date no
         line += std::string(separator) + *reset;
     // The countdown tells the day the time alone does not.
     if (limit.resetDate && *limit.resetDate > now) {
-        if (auto const countdown = L10n::countdown(epochSeconds(*limit.resetDate), now))
+        if (auto const countdown = L10n::countdown(limit.resetDate, now))
             line += std::string(separator) + L10n::tr("bar.countdown", { *countdown });
     }
     return line;

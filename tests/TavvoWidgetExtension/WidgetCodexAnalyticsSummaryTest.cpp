@@ -31,11 +31,6 @@ CodexAnalyticsSummary withForecast(State state, std::optional<Foundation::Date> 
     return summary;
 }
 
-std::string exhaustionText(Foundation::Date exhaustion, Foundation::Date reference)
-{
-    return WidgetCodexAnalyticsSummary(withForecast(State::exhaustsBeforeReset, exhaustion), reference, Freshness::fresh).forecastText();
-}
-
 std::string tokensText(std::int64_t tokens)
 {
     CodexAnalyticsSummary summary {};
@@ -126,19 +121,6 @@ TEST_F(WidgetCodexAnalyticsSummaryKeys, ForecastSentenceAndColorByStateAndStalen
         EXPECT_EQ(stale.meter().progress(), 0);
         EXPECT_EQ(stale.meter().tint(), UI::Color::secondary());
     }
-}
-
-TEST_F(WidgetCodexAnalyticsSummaryKeys, ExhaustionSecondsTruncateTowardZeroAndTheDateRangeEndsStillCountDown)
-{
-    using Foundation::Date;
-    std::string const exhaustsIn = "insights.forecast.exhausts_in[duration.";
-    // -0.5 s truncates to 0 (not down to -1): three hours after 1969-12-31 21:00.
-    EXPECT_EQ(exhaustionText(Date(-500ms), Date(-3h)), exhaustsIn + "hours.short[3]]");
-    EXPECT_EQ(exhaustionText(Date::min(), now), exhaustsIn + "minutes.short[1]]");
-    EXPECT_TRUE(exhaustionText(Date::max(), now).starts_with(exhaustsIn + "days_hours[")) << exhaustionText(Date::max(), now);
-    for (auto const exhaustion : { Date::min(), Date::max() })
-        for (auto const reference : { Date::min(), Date::max(), Date() })
-            EXPECT_TRUE(exhaustionText(exhaustion, reference).starts_with(exhaustsIn)) << exhaustionText(exhaustion, reference);
 }
 
 TEST_F(WidgetCodexAnalyticsSummaryKeys, TitleIsTheLabelEvenWhenEmptyAndSubtitleJoinsQuotaThenPlan)
