@@ -1,10 +1,10 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/WidgetCodexAnalyticsSummary.hpp"
 
-#include "TavvoShared/Localization/DurationTexts.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
 #include "TavvoShared/Localization/NumberFormatting.hpp"
 #include "TavvoShared/NovikDesign/NovikMetrics.hpp"
 #include "TavvoShared/NovikDesign/NovikSeverity.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/WidgetAnalyticsMetric.hpp"
 
 #include <fmt/format.h>
@@ -58,32 +58,6 @@ std::optional<std::string> WidgetCodexAnalyticsSummary::subtitleLine() const
     if (joined.empty())
         return std::nullopt;
     return joined;
-}
-
-std::string WidgetCodexAnalyticsSummary::forecastSentence() const
-{
-    if (stale())
-        return L10n::tr("insights.forecast.stale");
-    return forecastText();
-}
-
-std::string WidgetCodexAnalyticsSummary::forecastText() const
-{
-    switch (m_summary.forecastState) {
-    case TavvoWidgetForecastState::collecting:
-        return L10n::tr("insights.forecast.collecting");
-    case TavvoWidgetForecastState::exhaustsBeforeReset: {
-        if (auto countdown = L10n::countdown(m_summary.predictedExhaustionAt, m_now))
-            return L10n::tr("insights.forecast.exhausts_in", { std::move(*countdown) });
-        return L10n::tr("insights.forecast.exhausted");
-    }
-    case TavvoWidgetForecastState::lastsUntilReset:
-        return L10n::tr("insights.forecast.lasts");
-    case TavvoWidgetForecastState::stale:
-        break;
-    }
-    // The stale state, and a value cast from outside the enumeration.
-    return L10n::tr("insights.forecast.stale");
 }
 
 UI::Color WidgetCodexAnalyticsSummary::forecastColor() const
@@ -157,7 +131,7 @@ UI::View WidgetCodexAnalyticsSummary::body() const
         {
             UI::vstack(UI::HorizontalAlignment::leading, 1, std::move(titles)),
             UI::spacer(NovikMetrics::regular),
-            UI::text(forecastSentence())
+            UI::text(forecastSentence(m_summary, m_now, m_freshness))
                 .font(UI::TextStyle::callout)
                 .fontWeight(UI::FontWeight::semibold)
                 .foregroundColor(forecastColor())

@@ -6,12 +6,7 @@
 #include "TavvoShared/Localization/ResetTexts.hpp"
 #include "TavvoShared/NovikDesign/TavvoProviderAppearance.hpp"
 #include "TavvoShared/Snapshot/TavvoFreshnessPolicy.hpp"
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/LimitBarRow.hpp"
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderCompactLine.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderStatusMessages.hpp"
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderSummaryColumn.hpp"
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetView.hpp"
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/WidgetCodexAnalyticsSummary.hpp"
 
 #include <fmt/ranges.h>
 
@@ -21,9 +16,6 @@
 namespace {
 
 constexpr std::string_view separator = " · ";
-
-// The widget's layouts decide the same things whatever their size.
-constexpr auto anyFamily = WidgetKit::WidgetFamily::systemMedium;
 
 // When the countdown to `until` next reads differently after `now`: it
 // shows whole minutes (or coarser units) left, truncated, so it changes
@@ -49,7 +41,7 @@ std::string limitLine(const TavvoWidgetLimitSnapshot& limit, Foundation::Date no
 {
     auto const left = limit.remainingPercent ? L10n::percentRemaining(*limit.remainingPercent) : L10n::tr("—");
     auto line = L10n::tr("bar.labeled", { limit.title, left });
-    if (auto const reset = LimitBarRow(limit).resetText())
+    if (auto const reset = limitResetText(limit))
         line += std::string(separator) + *reset;
     // The countdown tells the day the time alone does not.
     if (limit.resetDate && *limit.resetDate > now) {
@@ -57,12 +49,6 @@ std::string limitLine(const TavvoWidgetLimitSnapshot& limit, Foundation::Date no
             line += std::string(separator) + L10n::tr("bar.countdown", { *countdown });
     }
     return line;
-}
-
-// Whether the provider's column of the widget lists its limits.
-bool showsLimits(const StatusBarProvider& provider)
-{
-    return ProviderSummaryColumn(provider.record, provider.freshness, 0).showsLimits();
 }
 
 }
@@ -86,14 +72,14 @@ std::string StatusBarProvider::percentageText() const
 
 StatusBarSummary::StatusBarSummary(TavvoWidgetEntry entry, std::optional<TavvoWidgetProviderID> only)
     : m_entry(std::move(entry))
+    , m_presentation(m_entry)
 {
-    for (auto& record : TavvoWidgetView(anyFamily, m_entry).displayedProviders()) {
-        if (only && record.id != *only)
+    for (auto const& shown : m_presentation.providers()) {
+        if (only && shown.record.id != *only)
             continue;
-        auto const providerFreshness = freshness(record, m_entry.date);
-        auto const binding = ProviderCompactLine(record, providerFreshness).valuesShown() ? record.bindingLimit() : std::nullopt;
+        auto binding = shown.shownBinding();
         auto const severity = NovikSeverities::forRemaining(binding ? binding->remainingPercent : std::nullopt);
-        m_providers.push_back({ std::move(record), providerFreshness, binding, severity });
+        m_providers.push_back({ shown.record, shown.freshness, std::move(binding), shown.showsLimits(), severity });
     }
 }
 
@@ -153,7 +139,7 @@ std::optional<std::int64_t> StatusBarSummary::leastRemaining() const
 
 std::vector<std::string> StatusBarSummary::longFormLines(const StatusBarProvider& provider) const
 {
-    if (!showsLimits(provider))
+    if (!provider.listsLimits)
         return { statusMessage(provider.record, provider.freshness) };
     std::vector<std::string> lines;
     for (auto const& limit : provider.record.limits)
@@ -167,15 +153,14 @@ std::optional<std::string> StatusBarSummary::forecastSentence() const
 {
     bool const codexShown = std::any_of(m_providers.begin(), m_providers.end(),
         [](const StatusBarProvider& provider) { return provider.record.id == TavvoWidgetProviderID::codex; });
-    if (!codexShown || !m_entry.snapshot->codexAnalytics)
+    if (!codexShown)
         return std::nullopt;
-    auto const analyticsFreshness = TavvoWidgetView(anyFamily, m_entry).analyticsStale() ? Freshness::stale : Freshness::fresh;
-    return WidgetCodexAnalyticsSummary(*m_entry.snapshot->codexAnalytics, m_entry.date, analyticsFreshness).forecastSentence();
+    return m_presentation.forecastSentence();
 }
 
 std::optional<std::string> StatusBarSummary::updatedLine() const
 {
-    auto const updated = TavvoWidgetView(anyFamily, m_entry).updatedAt();
+    auto const updated = m_presentation.updatedAt();
     if (!updated)
         return std::nullopt;
     return L10n::tr("widget.updated") + " " + L10n::timestampText(*updated, m_entry.date);
@@ -205,7 +190,7 @@ std::optional<Foundation::Date> StatusBarSummary::nextTooltipChange() const
         return next;
     auto const now = m_entry.date;
     for (auto const& provider : m_providers) {
-        if (!showsLimits(provider))
+        if (!provider.listsLimits)
             continue;
         for (auto const& limit : provider.record.limits) {
             if (limit.resetDate) {
