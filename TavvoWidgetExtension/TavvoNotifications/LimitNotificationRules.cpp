@@ -4,6 +4,8 @@
 
 #include <set>
 
+namespace TavvoSurfaces {
+
 namespace {
 
 bool sameWindow(std::optional<Foundation::Date> recorded, std::optional<Foundation::Date> seen)
@@ -104,3 +106,5 @@ LimitNotificationOutcome evaluateLimitNotifications(
     evaluateForecast(entry, presentation, evaluation, record, outcome);
     return outcome;
 }
+
+} // namespace TavvoSurfaces

@@ -10,6 +10,8 @@
 
 #include <vector>
 
+namespace TavvoSurfaces {
+
 namespace {
 
 // "Codex 5h"; the provider alone for an untitled limit.
@@ -81,3 +83,5 @@ LimitNotificationTexts limitNotificationTexts(const LimitNotificationEvent& even
         return limitTexts(*limit, now);
     return forecastTexts(std::get<ForecastEvent>(event), now);
 }
+
+} // namespace TavvoSurfaces

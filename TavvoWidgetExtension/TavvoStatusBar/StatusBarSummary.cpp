@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <chrono>
 
+namespace TavvoSurfaces {
+
 namespace {
 
 constexpr std::string_view separator = " · ";
@@ -209,3 +211,5 @@ std::optional<Foundation::Date> StatusBarSummary::nextTooltipChange() const
     }
     return next;
 }
+
+} // namespace TavvoSurfaces

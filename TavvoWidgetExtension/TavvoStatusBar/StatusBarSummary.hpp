@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+namespace TavvoSurfaces {
+
 // One displayed provider.
 struct StatusBarProvider {
     TavvoWidgetProviderSnapshot record;
@@ -92,3 +94,5 @@ private:
     TavvoWidgetPresentation m_presentation;
     std::vector<StatusBarProvider> m_providers;
 };
+
+} // namespace TavvoSurfaces
