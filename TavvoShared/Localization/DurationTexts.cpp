@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace L10n {
 
@@ -14,20 +13,15 @@ constexpr std::int64_t secondsPerMinute = 60;
 constexpr std::int64_t secondsPerHour = 3600;
 constexpr std::int64_t secondsPerDay = 86400;
 
-// The whole seconds from `now` until `until`, truncated toward zero. The
-// interval is taken in floating point, so it never overflows; whatever
-// lies beyond 64 bits of seconds (hundreds of billions of years) saturates.
-std::int64_t wholeSecondsUntil(std::int64_t until, Foundation::Date now)
+// The whole seconds from `now` until `until`, both truncated toward zero:
+// `until` to its whole seconds since the epoch first. The interval is taken in floating point, where
+// neither end can overflow: a Date spans about ±292,000 years, so the
+// difference stays far inside 64 bits of seconds.
+std::int64_t wholeSecondsUntil(Foundation::Date until, Foundation::Date now)
 {
+    auto const untilSeconds = std::chrono::duration_cast<std::chrono::seconds>(until.time_since_epoch()).count();
     auto const nowSeconds = std::chrono::duration<double>(now.time_since_epoch()).count();
-    auto const interval = std::trunc(static_cast<double>(until) - nowSeconds);
-    // 2^63 is exact in a double; every double below it converts safely.
-    constexpr double limit = 9223372036854775808.0;
-    if (interval >= limit)
-        return std::numeric_limits<std::int64_t>::max();
-    if (interval < -limit)
-        return std::numeric_limits<std::int64_t>::min();
-    return static_cast<std::int64_t>(interval);
+    return static_cast<std::int64_t>(std::trunc(static_cast<double>(untilSeconds) - nowSeconds));
 }
 
 }
@@ -62,7 +56,7 @@ std::string windowLabel(std::optional<std::chrono::minutes> minutes, std::string
     }
 }
 
-std::optional<std::string> countdown(std::optional<std::int64_t> until, Foundation::Date now)
+std::optional<std::string> countdown(std::optional<Foundation::Date> until, Foundation::Date now)
 {
     if (!until)
         return std::nullopt;

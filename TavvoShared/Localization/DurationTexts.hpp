@@ -6,7 +6,6 @@
 #include "Platform/Foundation/Date.hpp"
 
 #include <chrono>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,10 +24,14 @@ std::string durationLabel(std::chrono::minutes minutes);
 // `durationLabel`.
 std::string windowLabel(std::optional<std::chrono::minutes> minutes, std::string_view fallback);
 
-// The time from `now` until `until` (seconds since the Unix epoch), in
-// whole units truncated toward zero: "1d 3h" or "2d" from a day on, "1h 5m"
-// or "3h" from an hour on, otherwise minutes, at least 1 (a moment already
-// past reads as 1 minute). Nothing when `until` is nothing.
-std::optional<std::string> countdown(std::optional<std::int64_t> until, Foundation::Date now);
+// The time from `now` until `until`, in whole units truncated toward zero:
+// "1d 3h" or "2d" from a day on, "1h 5m" or "3h" from an hour on, otherwise
+// minutes, at least 1 (a moment already past reads as 1 minute). `until`
+// is taken in whole seconds since the epoch, truncated toward zero, so a
+// reset at 12:00:00.7 reads like one at 12:00:00. Nothing when `until` is
+// nothing.
+//   countdown(12:00:00, 10:55:00) reads "1h 5m"
+//   countdown(12:00:00.7, 11:00:00.2) reads "59m"
+std::optional<std::string> countdown(std::optional<Foundation::Date> until, Foundation::Date now);
 
 }

@@ -5,6 +5,7 @@
 #include "TavvoShared/Localization/LimitTexts.hpp"
 #include "TavvoShared/NovikDesign/NovikMeter.hpp"
 #include "TavvoShared/NovikDesign/NovikMetrics.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
 
 #include <fmt/ranges.h>
 
@@ -15,13 +16,6 @@ LimitBarRow::LimitBarRow(TavvoWidgetLimitSnapshot limit)
 {
 }
 
-std::optional<std::string> LimitBarRow::resetText() const
-{
-    if (!m_limit.resetDate)
-        return std::nullopt;
-    return L10n::tr("widget.reset") + " " + L10n::shortTime(*m_limit.resetDate);
-}
-
 std::string LimitBarRow::accessibilityLabel() const
 {
     // An untitled limit is read from its percentage on.
@@ -30,7 +24,7 @@ std::string LimitBarRow::accessibilityLabel() const
         parts.push_back(m_limit.title);
     if (m_limit.remainingPercent)
         parts.push_back(L10n::percentRemaining(*m_limit.remainingPercent));
-    if (auto reset = resetText())
+    if (auto reset = limitResetText(m_limit))
         parts.push_back(std::move(*reset));
 
     return fmt::to_string(fmt::join(parts, ". "));

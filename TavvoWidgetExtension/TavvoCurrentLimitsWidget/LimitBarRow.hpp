@@ -5,7 +5,6 @@
 #include "Platform/UI/View.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetLimitSnapshot.hpp"
 
-#include <optional>
 #include <string>
 
 class LimitBarRow {
@@ -13,9 +12,6 @@ public:
     explicit LimitBarRow(TavvoWidgetLimitSnapshot limit);
 
     const TavvoWidgetLimitSnapshot& limit() const { return m_limit; }
-
-    // "Resets 11:26", when the limit says when it resets.
-    std::optional<std::string> resetText() const;
 
     // The one label the row reads as: title, percentage, reset, joined by
     // ". " (absent parts left out).

@@ -1,6 +1,5 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderCompactLine.hpp"
 
-#include "TavvoShared/Localization/DateFormatting.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
 #include "TavvoShared/Localization/LimitTexts.hpp"
 #include "TavvoShared/NovikDesign/NovikMetrics.hpp"
@@ -18,53 +17,48 @@ constexpr std::string_view labelFormatKey = "%1$s. %2$s. %3$s";
 
 }
 
-ProviderCompactLine::ProviderCompactLine(TavvoWidgetProviderSnapshot provider, Freshness freshness)
+ProviderCompactLine::ProviderCompactLine(TavvoWidgetPresentation::Provider provider)
     : m_provider(std::move(provider))
-    , m_freshness(freshness)
 {
-}
-
-bool ProviderCompactLine::valuesShown() const
-{
-    return !stale() || m_provider.hasLastKnownClaudeLimits();
 }
 
 std::string ProviderCompactLine::percentageText() const
 {
-    if (valuesShown()) {
-        if (auto const binding = m_provider.bindingLimit(); binding && binding->remainingPercent)
-            return L10n::percentRemaining(*binding->remainingPercent);
-    }
+    if (auto const binding = m_provider.shownBinding(); binding && binding->remainingPercent)
+        return L10n::percentRemaining(*binding->remainingPercent);
     return std::string(emDash);
 }
 
 NovikMeter ProviderCompactLine::meter() const
 {
-    auto const binding = m_provider.bindingLimit();
+    // Fresh values are always shown, so the severity tint reads the shown
+    // binding limit; stale ones are tinted secondary even when shown.
+    auto const binding = m_provider.shownBinding();
     auto const remaining = binding ? binding->remainingPercent : std::nullopt;
-    auto const progress = valuesShown() && remaining ? static_cast<double>(*remaining) / 100.0 : 0.0;
-    auto const tint = stale() ? UI::Color::secondary() : color(NovikSeverities::forRemaining(remaining));
+    auto const progress = remaining ? static_cast<double>(*remaining) / 100.0 : 0.0;
+    auto const tint = m_provider.stale() ? UI::Color::secondary() : color(NovikSeverities::forRemaining(remaining));
     return NovikMeter(progress, tint, NovikMetrics::meterCompact);
 }
 
 std::string ProviderCompactLine::detailLine() const
 {
-    if (stale()) {
-        if (m_provider.hasLastKnownClaudeLimits())
-            return lastKnownMessage(m_provider);
-        return statusMessage(m_provider, Freshness::stale);
+    auto const& record = m_provider.record;
+    if (m_provider.stale()) {
+        if (record.hasLastKnownClaudeLimits())
+            return lastKnownMessage(record);
+        return statusMessage(record, Freshness::stale);
     }
-    auto const binding = m_provider.bindingLimit();
+    auto const binding = record.bindingLimit();
     if (!binding)
-        return statusMessage(m_provider, Freshness::fresh);
-    if (!binding->resetDate)
-        return binding->title;
-    return binding->title + " · " + L10n::tr("widget.reset") + " " + L10n::shortTime(*binding->resetDate);
+        return statusMessage(record, Freshness::fresh);
+    if (auto const reset = limitResetText(*binding))
+        return binding->title + " · " + *reset;
+    return binding->title;
 }
 
 std::string ProviderCompactLine::accessibilityLabel() const
 {
-    auto const title = appearance(m_provider.id).displayTitle;
+    auto const title = appearance(m_provider.record.id).displayTitle;
     auto const percentage = percentageText();
     auto const detail = detailLine();
     auto label = L10n::tr(labelFormatKey, { title, percentage, detail });
@@ -76,7 +70,7 @@ std::string ProviderCompactLine::accessibilityLabel() const
 
 UI::View ProviderCompactLine::body() const
 {
-    auto const& look = appearance(m_provider.id);
+    auto const& look = appearance(m_provider.record.id);
 
     auto const header = UI::hstack(UI::VerticalAlignment::firstTextBaseline, NovikMetrics::snug,
         {

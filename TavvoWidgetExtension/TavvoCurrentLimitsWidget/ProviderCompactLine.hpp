@@ -4,20 +4,16 @@
 
 #include "Platform/UI/View.hpp"
 #include "TavvoShared/NovikDesign/NovikMeter.hpp"
-#include "TavvoShared/Snapshot/TavvoWidgetProviderSnapshot.hpp"
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/Freshness.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
 
 #include <string>
 
 class ProviderCompactLine {
 public:
-    ProviderCompactLine(TavvoWidgetProviderSnapshot provider, Freshness freshness);
+    explicit ProviderCompactLine(TavvoWidgetPresentation::Provider provider);
 
-    const TavvoWidgetProviderSnapshot& provider() const { return m_provider; }
-    bool stale() const { return m_freshness == Freshness::stale; }
+    const TavvoWidgetPresentation::Provider& provider() const { return m_provider; }
 
-    // Fresh data, or the last-known values of claude.
-    bool valuesShown() const;
     // The binding limit's percentage text, or "—".
     std::string percentageText() const;
     NovikMeter meter() const;
@@ -29,6 +25,5 @@ public:
     UI::View body() const;
 
 private:
-    TavvoWidgetProviderSnapshot m_provider;
-    Freshness m_freshness;
+    TavvoWidgetPresentation::Provider m_provider;
 };

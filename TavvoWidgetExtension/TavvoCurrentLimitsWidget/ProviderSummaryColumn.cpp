@@ -15,25 +15,17 @@ constexpr double staleRowOpacity = 0.6;
 
 }
 
-ProviderSummaryColumn::ProviderSummaryColumn(TavvoWidgetProviderSnapshot provider, Freshness freshness, std::int64_t maxLimits)
+ProviderSummaryColumn::ProviderSummaryColumn(TavvoWidgetPresentation::Provider provider, std::int64_t maxLimits)
     : m_provider(std::move(provider))
-    , m_freshness(freshness)
     , m_maxLimits(maxLimits)
 {
 }
 
-bool ProviderSummaryColumn::showsLimits() const
-{
-    // claude's last-known values stay visible whatever status and
-    // staleness say.
-    if (m_provider.hasLastKnownClaudeLimits())
-        return true;
-    return m_provider.status == TavvoWidgetProviderStatus::available && !m_provider.limits.empty() && !stale();
-}
-
 UI::View ProviderSummaryColumn::body() const
 {
-    auto const& look = appearance(m_provider.id);
+    auto const& record = m_provider.record;
+    bool const stale = m_provider.stale();
+    auto const& look = appearance(record.id);
 
     auto const header = UI::hstack(UI::VerticalAlignment::center, NovikMetrics::snug,
         {
@@ -47,29 +39,29 @@ UI::View ProviderSummaryColumn::body() const
             UI::spacer(0),
         });
 
-    auto const title = UI::text(m_provider.title)
+    auto const title = UI::text(record.title)
                            .font(UI::TextStyle::callout)
                            .fontWeight(UI::FontWeight::semibold)
                            .foregroundColor(UI::Color::primary())
                            .lineLimit(1);
 
     UI::View below;
-    if (showsLimits()) {
+    if (m_provider.showsLimits()) {
         // The first maxLimits limits as stored; a negative cap (which the
         // caller rules out) shows none.
         auto const count = static_cast<std::size_t>(std::clamp<std::int64_t>(m_maxLimits, 0,
-            static_cast<std::int64_t>(m_provider.limits.size())));
+            static_cast<std::int64_t>(record.limits.size())));
         std::vector<UI::View> rows;
         rows.reserve(count + 1);
         for (std::size_t index = 0; index < count; ++index)
-            rows.push_back(LimitBarRow(m_provider.limits[index]).body().opacity(stale() ? staleRowOpacity : 1.0));
-        if (stale())
-            rows.push_back(UI::text(lastKnownMessage(m_provider))
+            rows.push_back(LimitBarRow(record.limits[index]).body().opacity(stale ? staleRowOpacity : 1.0));
+        if (stale)
+            rows.push_back(UI::text(lastKnownMessage(record))
                                .font(UI::TextStyle::caption2)
                                .foregroundColor(UI::Color::secondary()));
         below = UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::regular, std::move(rows));
     } else {
-        below = UI::text(statusMessage(m_provider, m_freshness))
+        below = UI::text(statusMessage(record, m_provider.freshness))
                     .font(UI::TextStyle::caption)
                     .foregroundColor(UI::Color::secondary())
                     .lineLimit(3)

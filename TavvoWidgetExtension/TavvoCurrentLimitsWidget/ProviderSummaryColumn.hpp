@@ -3,27 +3,21 @@
 #pragma once
 
 #include "Platform/UI/View.hpp"
-#include "TavvoShared/Snapshot/TavvoWidgetProviderSnapshot.hpp"
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/Freshness.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
 
 #include <cstdint>
 
 class ProviderSummaryColumn {
 public:
     // `maxLimits` is at least 0; the caller guarantees it.
-    ProviderSummaryColumn(TavvoWidgetProviderSnapshot provider, Freshness freshness, std::int64_t maxLimits);
+    ProviderSummaryColumn(TavvoWidgetPresentation::Provider provider, std::int64_t maxLimits);
 
-    const TavvoWidgetProviderSnapshot& provider() const { return m_provider; }
-    bool stale() const { return m_freshness == Freshness::stale; }
+    const TavvoWidgetPresentation::Provider& provider() const { return m_provider; }
     std::int64_t maxLimits() const { return m_maxLimits; }
-
-    // Whether the column lists limit rows rather than the status message.
-    bool showsLimits() const;
 
     UI::View body() const;
 
 private:
-    TavvoWidgetProviderSnapshot m_provider;
-    Freshness m_freshness;
+    TavvoWidgetPresentation::Provider m_provider;
     std::int64_t m_maxLimits;
 };

@@ -3,9 +3,8 @@
 #include "TavvoShared/NovikDesign/NovikMetrics.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderSummaryColumn.hpp"
 
-ProviderSummaryColumns::ProviderSummaryColumns(std::vector<TavvoWidgetProviderSnapshot> providers, Foundation::Date now, std::int64_t maxLimits)
+ProviderSummaryColumns::ProviderSummaryColumns(std::vector<TavvoWidgetPresentation::Provider> providers, std::int64_t maxLimits)
     : m_providers(std::move(providers))
-    , m_now(now)
     , m_maxLimits(maxLimits)
 {
 }
@@ -14,8 +13,8 @@ UI::View ProviderSummaryColumns::body() const
 {
     // Only the first two providers are shown; a divider only between two.
     std::vector<UI::View> children;
-    auto const column = [this](const TavvoWidgetProviderSnapshot& provider) {
-        return ProviderSummaryColumn(provider, freshness(provider, m_now), m_maxLimits).body();
+    auto const column = [this](const TavvoWidgetPresentation::Provider& provider) {
+        return ProviderSummaryColumn(provider, m_maxLimits).body();
     };
     if (!m_providers.empty())
         children.push_back(column(m_providers[0]));

@@ -2,27 +2,23 @@
 // between them.
 #pragma once
 
-#include "Platform/Foundation/Date.hpp"
 #include "Platform/UI/View.hpp"
-#include "TavvoShared/Snapshot/TavvoWidgetProviderSnapshot.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
 
 #include <cstdint>
 #include <vector>
 
 class ProviderSummaryColumns {
 public:
-    // `now` judges each provider's freshness; `maxLimits` (at least 0) caps
-    // the rows of each column.
-    ProviderSummaryColumns(std::vector<TavvoWidgetProviderSnapshot> providers, Foundation::Date now, std::int64_t maxLimits);
+    // `maxLimits` (at least 0) caps the rows of each column.
+    ProviderSummaryColumns(std::vector<TavvoWidgetPresentation::Provider> providers, std::int64_t maxLimits);
 
-    const std::vector<TavvoWidgetProviderSnapshot>& providers() const { return m_providers; }
-    Foundation::Date now() const { return m_now; }
+    const std::vector<TavvoWidgetPresentation::Provider>& providers() const { return m_providers; }
     std::int64_t maxLimits() const { return m_maxLimits; }
 
     UI::View body() const;
 
 private:
-    std::vector<TavvoWidgetProviderSnapshot> m_providers;
-    Foundation::Date m_now;
+    std::vector<TavvoWidgetPresentation::Provider> m_providers;
     std::int64_t m_maxLimits;
 };

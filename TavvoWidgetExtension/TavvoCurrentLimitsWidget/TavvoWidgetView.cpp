@@ -5,13 +5,10 @@
 #include "TavvoShared/NovikDesign/NovikMetrics.hpp"
 #include "TavvoShared/NovikDesign/NovikSeverity.hpp"
 #include "TavvoShared/NovikDesign/NovikWordmark.hpp"
-#include "TavvoShared/Snapshot/TavvoFreshnessPolicy.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetConstants.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderCompactLine.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderSummaryColumns.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/WidgetCodexAnalyticsSummary.hpp"
-
-#include <algorithm>
 
 namespace {
 
@@ -46,89 +43,52 @@ UI::View containerBackground()
 TavvoWidgetView::TavvoWidgetView(WidgetFamily family, TavvoWidgetEntry entry)
     : m_family(family)
     , m_entry(std::move(entry))
+    , m_presentation(m_entry)
 {
-}
-
-std::vector<TavvoWidgetProviderSnapshot> TavvoWidgetView::displayedProviders() const
-{
-    std::vector<TavvoWidgetProviderSnapshot> providers;
-    if (!m_entry.snapshot)
-        return providers;
-    for (auto const id : Foundation::allCases<TavvoWidgetProviderID>()) {
-        if (auto provider = m_entry.snapshot->provider(id))
-            providers.push_back(std::move(*provider));
-    }
-    return providers;
-}
-
-bool TavvoWidgetView::analyticsStale() const
-{
-    if (!m_entry.snapshot || !m_entry.snapshot->codexAnalytics)
-        return false;
-    auto const& analytics = *m_entry.snapshot->codexAnalytics;
-    if (analytics.forecastState == TavvoWidgetForecastState::stale)
-        return true;
-    return analytics.forecastObservedAt
-        && !TavvoFreshnessPolicy::isFresh(analytics.forecastObservedAt, m_entry.date, TavvoFreshnessPolicy::defaultTTL);
-}
-
-std::optional<Foundation::Date> TavvoWidgetView::updatedAt() const
-{
-    if (!m_entry.snapshot)
-        return std::nullopt;
-    std::optional<Foundation::Date> latest;
-    for (auto const& provider : m_entry.snapshot->providers) {
-        if (provider.observedAt && (!latest || *provider.observedAt > *latest))
-            latest = provider.observedAt;
-    }
-    return latest ? latest : m_entry.snapshot->generatedAt;
 }
 
 UI::View TavvoWidgetView::header(HeaderStyle style) const
 {
-    auto const providers = displayedProviders();
-    bool const anyFresh = std::any_of(providers.begin(), providers.end(),
-        [this](const TavvoWidgetProviderSnapshot& provider) { return provider.isFresh(m_entry.date); });
     auto const wordmark = style == HeaderStyle::compact
         ? NovikWordmark(14, { .style = UI::TextStyle::subheadline, .weight = UI::FontWeight::semibold })
         : NovikWordmark(17, { .style = UI::TextStyle::headline, .weight = std::nullopt });
     return UI::hstack(UI::VerticalAlignment::center, NovikMetrics::regular,
-        { wordmark.body(), UI::spacer(0), anyFresh ? UI::View() : staleBadge() });
+        { wordmark.body(), UI::spacer(0), m_presentation.anyFresh() ? UI::View() : staleBadge() });
 }
 
 UI::View TavvoWidgetView::familyLayout(const TavvoWidgetSnapshot& snapshot) const
 {
-    auto const providers = displayedProviders();
+    auto const& providers = m_presentation.providers();
     std::vector<UI::View> children;
     double spacing = NovikMetrics::loose;
     switch (m_family) {
     case WidgetFamily::systemSmall:
         children.push_back(header(HeaderStyle::compact));
         for (auto const& provider : providers)
-            children.push_back(ProviderCompactLine(provider, freshness(provider, m_entry.date)).body());
+            children.push_back(ProviderCompactLine(provider).body());
         break;
     case WidgetFamily::systemLarge:
     case WidgetFamily::systemExtraLarge: {
         spacing = NovikMetrics::section;
         children.push_back(header(HeaderStyle::regular));
         if (snapshot.codexAnalytics) {
-            auto const freshness = analyticsStale() ? Freshness::stale : Freshness::fresh;
+            auto const freshness = m_presentation.analyticsStale() ? Freshness::stale : Freshness::fresh;
             children.push_back(WidgetCodexAnalyticsSummary(*snapshot.codexAnalytics, m_entry.date, freshness).body());
         }
         std::int64_t const maxLimits = m_family == WidgetFamily::systemExtraLarge ? 3 : 2;
-        children.push_back(ProviderSummaryColumns(providers, m_entry.date, maxLimits).body());
+        children.push_back(ProviderSummaryColumns(providers, maxLimits).body());
         break;
     }
     case WidgetFamily::systemMedium:
     default:
         children.push_back(header(HeaderStyle::regular));
-        children.push_back(ProviderSummaryColumns(providers, m_entry.date, 2).body());
+        children.push_back(ProviderSummaryColumns(providers, 2).body());
         break;
     }
     children.push_back(UI::spacer(0));
     if (m_family == WidgetFamily::systemLarge || m_family == WidgetFamily::systemExtraLarge) {
         children.push_back(UI::hstack(UI::VerticalAlignment::center, NovikMetrics::tight,
-            { UI::text(L10n::tr("widget.updated")), UI::text(L10n::shortTime(*updatedAt())) })
+            { UI::text(L10n::tr("widget.updated")), UI::text(L10n::shortTime(*m_presentation.updatedAt())) })
                                .font(UI::TextStyle::caption2)
                                .foregroundColor(UI::Color::tertiary()));
     }

@@ -6,8 +6,7 @@
 #include "Platform/WidgetKit/WidgetContent.hpp"
 #include "Platform/WidgetKit/WidgetFamily.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetEntry.hpp"
-
-#include <vector>
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
 
 class TavvoWidgetView {
 public:
@@ -15,17 +14,6 @@ public:
 
     WidgetKit::WidgetFamily family() const { return m_family; }
     const TavvoWidgetEntry& entry() const { return m_entry; }
-
-    // codex, then claude, each the first record of its id in the document;
-    // empty without a document.
-    std::vector<TavvoWidgetProviderSnapshot> displayedProviders() const;
-    // Whether the analytics count as out of date at the entry's date: their
-    // forecast says so, or their observation is no longer fresh. False
-    // without analytics.
-    bool analyticsStale() const;
-    // The latest observation among all the document's providers, else the
-    // document's generation time. Nothing without a document.
-    std::optional<Foundation::Date> updatedAt() const;
 
     WidgetKit::WidgetContent body() const;
 
@@ -39,4 +27,5 @@ private:
 
     WidgetKit::WidgetFamily m_family;
     TavvoWidgetEntry m_entry;
+    TavvoWidgetPresentation m_presentation;
 };

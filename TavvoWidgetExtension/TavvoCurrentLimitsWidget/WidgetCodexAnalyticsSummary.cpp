@@ -1,16 +1,15 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/WidgetCodexAnalyticsSummary.hpp"
 
-#include "TavvoShared/Localization/DurationTexts.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
 #include "TavvoShared/Localization/NumberFormatting.hpp"
 #include "TavvoShared/NovikDesign/NovikMetrics.hpp"
 #include "TavvoShared/NovikDesign/NovikSeverity.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/WidgetAnalyticsMetric.hpp"
 
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
-#include <chrono>
 #include <utility>
 #include <vector>
 
@@ -19,14 +18,6 @@ namespace {
 constexpr std::string_view subtitleSeparator = " · ";
 constexpr std::string_view missingValue = "—";
 constexpr double dividerHeight = 24;
-
-// `predictedExhaustionAt` as whole seconds since the epoch, truncated
-// toward zero. A Date counts microseconds in 64 bits, so the quotient
-// always fits.
-std::int64_t epochSeconds(Foundation::Date date)
-{
-    return std::chrono::duration_cast<std::chrono::seconds>(date.time_since_epoch()).count();
-}
 
 // `tokens` / 10^digits with at most one fraction digit, then the suffix.
 // The division shifts the decimal exponent, so it is exact; a 64-bit
@@ -67,35 +58,6 @@ std::optional<std::string> WidgetCodexAnalyticsSummary::subtitleLine() const
     if (joined.empty())
         return std::nullopt;
     return joined;
-}
-
-std::string WidgetCodexAnalyticsSummary::forecastSentence() const
-{
-    if (stale())
-        return L10n::tr("insights.forecast.stale");
-    return forecastText();
-}
-
-std::string WidgetCodexAnalyticsSummary::forecastText() const
-{
-    switch (m_summary.forecastState) {
-    case TavvoWidgetForecastState::collecting:
-        return L10n::tr("insights.forecast.collecting");
-    case TavvoWidgetForecastState::exhaustsBeforeReset: {
-        std::optional<std::string> countdown;
-        if (m_summary.predictedExhaustionAt)
-            countdown = L10n::countdown(epochSeconds(*m_summary.predictedExhaustionAt), m_now);
-        if (countdown)
-            return L10n::tr("insights.forecast.exhausts_in", { std::move(*countdown) });
-        return L10n::tr("insights.forecast.exhausted");
-    }
-    case TavvoWidgetForecastState::lastsUntilReset:
-        return L10n::tr("insights.forecast.lasts");
-    case TavvoWidgetForecastState::stale:
-        break;
-    }
-    // The stale state, and a value cast from outside the enumeration.
-    return L10n::tr("insights.forecast.stale");
 }
 
 UI::Color WidgetCodexAnalyticsSummary::forecastColor() const
@@ -169,7 +131,7 @@ UI::View WidgetCodexAnalyticsSummary::body() const
         {
             UI::vstack(UI::HorizontalAlignment::leading, 1, std::move(titles)),
             UI::spacer(NovikMetrics::regular),
-            UI::text(forecastSentence())
+            UI::text(forecastSentence(m_summary, m_now, m_freshness))
                 .font(UI::TextStyle::callout)
                 .fontWeight(UI::FontWeight::semibold)
                 .foregroundColor(forecastColor())

@@ -27,11 +27,6 @@ public:
     std::string titleLine() const;
     // Quota and plan titles joined by " · "; nothing when that is empty.
     std::optional<std::string> subtitleLine() const;
-    // The forecast sentence shown: the stale text when stale, else
-    // forecastText().
-    std::string forecastSentence() const;
-    // The sentence for the forecast state, as if the data were fresh.
-    std::string forecastText() const;
     UI::Color forecastColor() const;
     NovikMeter meter() const;
     // The week's tokens, shortened with the thousands or millions suffix.

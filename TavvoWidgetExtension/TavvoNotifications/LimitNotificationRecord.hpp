@@ -14,6 +14,8 @@
 #include <optional>
 #include <string>
 
+namespace TavvoSurfaces {
+
 // A limit across snapshots: its id is stable within its provider only.
 struct LimitKey {
     TavvoWidgetProviderID provider;
@@ -48,3 +50,5 @@ struct LimitNotificationRecord {
 
     friend bool operator==(const LimitNotificationRecord&, const LimitNotificationRecord&) = default;
 };
+
+} // namespace TavvoSurfaces

@@ -1,8 +1,10 @@
 #include "TavvoWidgetExtension/TavvoNotifications/LimitNotificationRules.hpp"
 
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetView.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
 
 #include <set>
+
+namespace TavvoSurfaces {
 
 namespace {
 
@@ -63,13 +65,10 @@ void evaluateProvider(const TavvoWidgetProviderSnapshot& provider, Foundation::D
     }
 }
 
-void evaluateForecast(const TavvoWidgetEntry& entry, Evaluation evaluation, const LimitNotificationRecord& before,
-    LimitNotificationOutcome& outcome)
+void evaluateForecast(const TavvoWidgetEntry& entry, const TavvoWidgetPresentation& presentation, Evaluation evaluation,
+    const LimitNotificationRecord& before, LimitNotificationOutcome& outcome)
 {
-    if (!entry.snapshot || !entry.snapshot->codexAnalytics)
-        return;
-    // Staleness does not depend on the family the view is built for.
-    if (TavvoWidgetView(WidgetKit::WidgetFamily::systemMedium, entry).analyticsStale())
+    if (!entry.snapshot || !entry.snapshot->codexAnalytics || presentation.analyticsStale())
         return;
     auto const& analytics = *entry.snapshot->codexAnalytics;
     bool const runsOut = analytics.forecastState == TavvoWidgetForecastState::exhaustsBeforeReset;
@@ -101,8 +100,11 @@ LimitNotificationOutcome evaluateLimitNotifications(
     const LimitNotificationRecord& record, const TavvoWidgetEntry& entry, Evaluation evaluation)
 {
     LimitNotificationOutcome outcome { {}, record };
-    for (auto const& provider : TavvoWidgetView(WidgetKit::WidgetFamily::systemMedium, entry).displayedProviders())
-        evaluateProvider(provider, entry.date, evaluation, record, outcome);
-    evaluateForecast(entry, evaluation, record, outcome);
+    TavvoWidgetPresentation const presentation(entry);
+    for (auto const& provider : presentation.providers())
+        evaluateProvider(provider.record, entry.date, evaluation, record, outcome);
+    evaluateForecast(entry, presentation, evaluation, record, outcome);
     return outcome;
 }
+
+} // namespace TavvoSurfaces

@@ -15,6 +15,8 @@
 #include <variant>
 #include <vector>
 
+namespace TavvoSurfaces {
+
 // Writers may move a window's reset date by a little from one report to
 // the next; a new window moves it by hours.
 inline constexpr std::chrono::minutes sameWindowTolerance { 5 };
@@ -66,3 +68,5 @@ struct LimitNotificationOutcome {
 // first.
 LimitNotificationOutcome evaluateLimitNotifications(
     const LimitNotificationRecord& record, const TavvoWidgetEntry& entry, Evaluation evaluation);
+
+} // namespace TavvoSurfaces

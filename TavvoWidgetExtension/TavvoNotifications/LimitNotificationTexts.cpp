@@ -10,12 +10,9 @@
 
 #include <vector>
 
-namespace {
+namespace TavvoSurfaces {
 
-std::optional<std::int64_t> epochSeconds(Foundation::Date date)
-{
-    return std::chrono::floor<std::chrono::seconds>(date).time_since_epoch().count();
-}
+namespace {
 
 // "Codex 5h"; the provider alone for an untitled limit.
 std::string limitName(TavvoWidgetProviderID provider, const std::string& limitTitle)
@@ -33,7 +30,7 @@ std::string resetLine(Foundation::Date reset, Foundation::Date now)
     auto const text = L10n::resetExpandedText(reset, now);
     if (reset <= now)
         return text;
-    return L10n::tr("notify.with_countdown", { text, *L10n::countdown(epochSeconds(reset), now) });
+    return L10n::tr("notify.with_countdown", { text, *L10n::countdown(reset, now) });
 }
 
 std::string joinedLines(const std::vector<std::string>& lines)
@@ -70,7 +67,7 @@ LimitNotificationTexts forecastTexts(const ForecastEvent& event, Foundation::Dat
     if (analytics.predictedExhaustionAt) {
         auto const at = *analytics.predictedExhaustionAt;
         lines.push_back(at > now ? L10n::tr("notify.forecast.runs_out_at",
-                                       { L10n::timestampText(at, now), *L10n::countdown(epochSeconds(at), now) })
+                                       { L10n::timestampText(at, now), *L10n::countdown(at, now) })
                                  : L10n::tr("notify.forecast.ran_out"));
     }
     if (analytics.resetAt)
@@ -86,3 +83,5 @@ LimitNotificationTexts limitNotificationTexts(const LimitNotificationEvent& even
         return limitTexts(*limit, now);
     return forecastTexts(std::get<ForecastEvent>(event), now);
 }
+
+} // namespace TavvoSurfaces

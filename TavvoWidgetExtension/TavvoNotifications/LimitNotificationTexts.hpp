@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace TavvoSurfaces {
+
 struct LimitNotificationTexts {
     std::string summary;
     std::string body; // lines; empty when nothing more is known
@@ -18,3 +20,5 @@ struct LimitNotificationTexts {
 
 // The texts of `event` told at `now` (the entry's date).
 LimitNotificationTexts limitNotificationTexts(const LimitNotificationEvent& event, Foundation::Date now);
+
+} // namespace TavvoSurfaces

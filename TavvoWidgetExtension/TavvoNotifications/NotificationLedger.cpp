@@ -25,9 +25,11 @@ constexpr std::size_t maximumLedgerLength = 256 * 1024;
 }
 
 template <>
-struct Foundation::RawValues<ForecastNotice> {
+struct Foundation::RawValues<TavvoSurfaces::ForecastNotice> {
     static constexpr std::array<std::string_view, 2> texts { "pending", "told" };
 };
+
+namespace TavvoSurfaces {
 
 namespace {
 
@@ -182,3 +184,5 @@ void NotificationLedger::save(const LimitNotificationRecord& record)
         Tavvo::writeStateFile(*m_file, encodeNotificationRecord(record));
     m_stored = record;
 }
+
+} // namespace TavvoSurfaces

@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+namespace TavvoSurfaces {
+
 // The record's text, and the record in a text: nothing for one that is not
 // such a document, even in part.
 std::string encodeNotificationRecord(const LimitNotificationRecord& record);
@@ -45,3 +47,5 @@ private:
     std::optional<std::filesystem::path> m_file;
     std::optional<LimitNotificationRecord> m_stored;
 };
+
+} // namespace TavvoSurfaces

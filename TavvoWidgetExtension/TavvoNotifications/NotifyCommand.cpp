@@ -12,6 +12,8 @@
 #include <exception>
 #include <memory>
 
+namespace TavvoSurfaces {
+
 namespace {
 
 using CommandLine::ExitStatus;
@@ -131,3 +133,5 @@ void declareNotifyCommand(CommandLine::Program& program, const WidgetKit::LentSe
     command.add_flag("--watch", *watch,
         "keep running: look again whenever the snapshot or the language changes (SIGTERM or SIGINT ends it)");
 }
+
+} // namespace TavvoSurfaces

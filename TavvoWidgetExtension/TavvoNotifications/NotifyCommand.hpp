@@ -7,6 +7,10 @@
 #include "Platform/CommandLine/Program.hpp"
 #include "Platform/WidgetKit/WidgetBundleMain.hpp"
 
+namespace TavvoSurfaces {
+
 // Declares `notify` on `program`, with the services `lent` gives at run
 // time; `lent` is copied.
 void declareNotifyCommand(CommandLine::Program& program, const WidgetKit::LentServices& lent);
+
+} // namespace TavvoSurfaces

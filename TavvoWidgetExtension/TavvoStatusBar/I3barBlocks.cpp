@@ -6,6 +6,8 @@
 
 #include <iterator>
 
+namespace TavvoSurfaces {
+
 namespace {
 
 constexpr std::string_view blockName = "tavvo";
@@ -52,3 +54,5 @@ std::string i3barBlocks(const StatusBarSummary& summary)
     writer.EndArray();
     return std::string(writer.text());
 }
+
+} // namespace TavvoSurfaces

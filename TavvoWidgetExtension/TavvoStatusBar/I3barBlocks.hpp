@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace TavvoSurfaces {
+
 // The protocol's header line: version 1, no click events asked for.
 inline constexpr std::string_view i3barHeader = R"({"version":1})";
 
@@ -15,3 +17,5 @@ inline constexpr std::string_view i3barHeader = R"({"version":1})";
 // "short_text":"64%","color":"#75FA91","urgent":false}), "urgent" for a
 // critical share; without a document, one block with the empty line.
 std::string i3barBlocks(const StatusBarSummary& summary);
+
+} // namespace TavvoSurfaces

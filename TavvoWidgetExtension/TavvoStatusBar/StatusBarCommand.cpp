@@ -11,6 +11,8 @@
 
 #include <unistd.h>
 
+namespace TavvoSurfaces {
+
 namespace {
 
 using CommandLine::ExitStatus;
@@ -98,3 +100,5 @@ void declareStatusBarCommand(CommandLine::Program& program, const WidgetKit::Len
         ->each([settings](const std::string&) { settings->oneProvider = true; });
     bar.add_flag("--watch", settings->watch, "keep running; SIGTERM, SIGINT or a closed pipe end it with status 0");
 }
+
+} // namespace TavvoSurfaces

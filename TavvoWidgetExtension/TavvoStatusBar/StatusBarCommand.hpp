@@ -5,6 +5,10 @@
 #include "Platform/CommandLine/Program.hpp"
 #include "Platform/WidgetKit/WidgetBundleMain.hpp"
 
+namespace TavvoSurfaces {
+
 // Declares `bar` on `program`; its run reads the snapshot through the
 // services `lent` gives.
 void declareStatusBarCommand(CommandLine::Program& program, const WidgetKit::LentServices& lent);
+
+} // namespace TavvoSurfaces

@@ -4,6 +4,8 @@
 #include "Platform/Foundation/JSONWriter.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarLine.hpp"
 
+namespace TavvoSurfaces {
+
 namespace {
 
 using Writer = Foundation::JSONLineWriter;
@@ -128,3 +130,5 @@ std::string statusBarDocument(const StatusBarSummary& summary)
     writer.EndObject();
     return std::string(writer.text());
 }
+
+} // namespace TavvoSurfaces

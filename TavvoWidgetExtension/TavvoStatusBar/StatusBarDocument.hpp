@@ -28,4 +28,8 @@
 
 #include <string>
 
+namespace TavvoSurfaces {
+
 std::string statusBarDocument(const StatusBarSummary& summary);
+
+} // namespace TavvoSurfaces

@@ -4,9 +4,13 @@
 
 #include "Platform/Foundation/RawValue.hpp"
 
+namespace TavvoSurfaces {
+
 enum class StatusBarFormat { waybar, i3bar, polybar, tmux, text, json };
 
+} // namespace TavvoSurfaces
+
 template <>
-struct Foundation::RawValues<StatusBarFormat> {
+struct Foundation::RawValues<TavvoSurfaces::StatusBarFormat> {
     static constexpr std::array<std::string_view, 6> texts { "waybar", "i3bar", "polybar", "tmux", "text", "json" };
 };

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <functional>
 
+namespace TavvoSurfaces {
+
 namespace {
 
 constexpr std::string_view providerSeparator = " · ";
@@ -98,3 +100,5 @@ std::string polybarText(const std::vector<StatusBarPiece>& pieces)
         pieces, [](std::string_view text) { return replacedAll(text, "%{", "%"); },
         [](const std::string& color, const std::string& text) { return fmt::format("%{{F{}}}{}%{{F-}}", color, text); });
 }
+
+} // namespace TavvoSurfaces

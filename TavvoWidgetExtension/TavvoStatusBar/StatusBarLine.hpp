@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+namespace TavvoSurfaces {
+
 struct StatusBarPiece {
     std::string text;
     // "#RRGGBB"; nothing: the bar's own colour.
@@ -47,3 +49,5 @@ std::string tmuxText(const std::vector<StatusBarPiece>& pieces);
 // With polybar's colour tags, "%{F#75FA91}64%%{F-}". Polybar has no escape
 // for a tag's opening, so a "%{" of the text loses its brace.
 std::string polybarText(const std::vector<StatusBarPiece>& pieces);
+
+} // namespace TavvoSurfaces

@@ -5,6 +5,8 @@
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarLine.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/WaybarLine.hpp"
 
+namespace TavvoSurfaces {
+
 std::string statusBarLine(const StatusBarSummary& summary, StatusBarFormat format)
 {
     switch (format) {
@@ -51,3 +53,5 @@ std::string StatusBarStream::closing() const
 {
     return m_format == StatusBarFormat::i3bar ? "]\n" : std::string();
 }
+
+} // namespace TavvoSurfaces

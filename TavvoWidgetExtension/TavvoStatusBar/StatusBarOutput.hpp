@@ -17,6 +17,8 @@
 
 #include <string>
 
+namespace TavvoSurfaces {
+
 // The line for `summary`, without its newline.
 std::string statusBarLine(const StatusBarSummary& summary, StatusBarFormat format);
 
@@ -41,3 +43,5 @@ private:
     StatusBarFormat m_format;
     bool m_first = true;
 };
+
+} // namespace TavvoSurfaces

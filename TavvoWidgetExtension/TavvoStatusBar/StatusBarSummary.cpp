@@ -6,31 +6,18 @@
 #include "TavvoShared/Localization/ResetTexts.hpp"
 #include "TavvoShared/NovikDesign/TavvoProviderAppearance.hpp"
 #include "TavvoShared/Snapshot/TavvoFreshnessPolicy.hpp"
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/LimitBarRow.hpp"
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderCompactLine.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderStatusMessages.hpp"
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderSummaryColumn.hpp"
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetView.hpp"
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/WidgetCodexAnalyticsSummary.hpp"
 
 #include <fmt/ranges.h>
 
 #include <algorithm>
 #include <chrono>
 
+namespace TavvoSurfaces {
+
 namespace {
 
 constexpr std::string_view separator = " · ";
-
-// The widget's layouts decide the same things whatever their size.
-constexpr auto anyFamily = WidgetKit::WidgetFamily::systemMedium;
-
-// Whole seconds since the epoch, as the countdown takes them; a Date
-// counts microseconds in 64 bits, so the quotient always fits.
-std::int64_t epochSeconds(Foundation::Date date)
-{
-    return std::chrono::duration_cast<std::chrono::seconds>(date.time_since_epoch()).count();
-}
 
 // When the countdown to `until` next reads differently after `now`: it
 // shows whole minutes (or coarser units) left, truncated, so it changes
@@ -56,20 +43,14 @@ std::string limitLine(const TavvoWidgetLimitSnapshot& limit, Foundation::Date no
 {
     auto const left = limit.remainingPercent ? L10n::percentRemaining(*limit.remainingPercent) : L10n::tr("—");
     auto line = L10n::tr("bar.labeled", { limit.title, left });
-    if (auto const reset = LimitBarRow(limit).resetText())
+    if (auto const reset = limitResetText(limit))
         line += std::string(separator) + *reset;
     // The countdown tells the day the time alone does not.
     if (limit.resetDate && *limit.resetDate > now) {
-        if (auto const countdown = L10n::countdown(epochSeconds(*limit.resetDate), now))
+        if (auto const countdown = L10n::countdown(limit.resetDate, now))
             line += std::string(separator) + L10n::tr("bar.countdown", { *countdown });
     }
     return line;
-}
-
-// Whether the provider's column of the widget lists its limits.
-bool showsLimits(const StatusBarProvider& provider)
-{
-    return ProviderSummaryColumn(provider.record, provider.freshness, 0).showsLimits();
 }
 
 }
@@ -93,14 +74,14 @@ std::string StatusBarProvider::percentageText() const
 
 StatusBarSummary::StatusBarSummary(TavvoWidgetEntry entry, std::optional<TavvoWidgetProviderID> only)
     : m_entry(std::move(entry))
+    , m_presentation(m_entry)
 {
-    for (auto& record : TavvoWidgetView(anyFamily, m_entry).displayedProviders()) {
-        if (only && record.id != *only)
+    for (auto const& shown : m_presentation.providers()) {
+        if (only && shown.record.id != *only)
             continue;
-        auto const providerFreshness = freshness(record, m_entry.date);
-        auto const binding = ProviderCompactLine(record, providerFreshness).valuesShown() ? record.bindingLimit() : std::nullopt;
+        auto binding = shown.shownBinding();
         auto const severity = NovikSeverities::forRemaining(binding ? binding->remainingPercent : std::nullopt);
-        m_providers.push_back({ std::move(record), providerFreshness, binding, severity });
+        m_providers.push_back({ shown.record, shown.freshness, std::move(binding), shown.showsLimits(), severity });
     }
 }
 
@@ -160,7 +141,7 @@ std::optional<std::int64_t> StatusBarSummary::leastRemaining() const
 
 std::vector<std::string> StatusBarSummary::longFormLines(const StatusBarProvider& provider) const
 {
-    if (!showsLimits(provider))
+    if (!provider.listsLimits)
         return { statusMessage(provider.record, provider.freshness) };
     std::vector<std::string> lines;
     for (auto const& limit : provider.record.limits)
@@ -174,15 +155,14 @@ std::optional<std::string> StatusBarSummary::forecastSentence() const
 {
     bool const codexShown = std::any_of(m_providers.begin(), m_providers.end(),
         [](const StatusBarProvider& provider) { return provider.record.id == TavvoWidgetProviderID::codex; });
-    if (!codexShown || !m_entry.snapshot->codexAnalytics)
+    if (!codexShown)
         return std::nullopt;
-    auto const analyticsFreshness = TavvoWidgetView(anyFamily, m_entry).analyticsStale() ? Freshness::stale : Freshness::fresh;
-    return WidgetCodexAnalyticsSummary(*m_entry.snapshot->codexAnalytics, m_entry.date, analyticsFreshness).forecastSentence();
+    return m_presentation.forecastSentence();
 }
 
 std::optional<std::string> StatusBarSummary::updatedLine() const
 {
-    auto const updated = TavvoWidgetView(anyFamily, m_entry).updatedAt();
+    auto const updated = m_presentation.updatedAt();
     if (!updated)
         return std::nullopt;
     return L10n::tr("widget.updated") + " " + L10n::timestampText(*updated, m_entry.date);
@@ -212,7 +192,7 @@ std::optional<Foundation::Date> StatusBarSummary::nextTooltipChange() const
         return next;
     auto const now = m_entry.date;
     for (auto const& provider : m_providers) {
-        if (!showsLimits(provider))
+        if (!provider.listsLimits)
             continue;
         for (auto const& limit : provider.record.limits) {
             if (limit.resetDate) {
@@ -231,3 +211,5 @@ std::optional<Foundation::Date> StatusBarSummary::nextTooltipChange() const
     }
     return next;
 }
+
+} // namespace TavvoSurfaces

@@ -10,13 +10,15 @@
 
 #include "Platform/Foundation/Date.hpp"
 #include "TavvoShared/NovikDesign/NovikSeverity.hpp"
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/Freshness.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetEntry.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace TavvoSurfaces {
 
 // One displayed provider.
 struct StatusBarProvider {
@@ -25,6 +27,9 @@ struct StatusBarProvider {
     // The binding limit while its values are shown (fresh data, or the
     // last-known values of claude); nothing otherwise.
     std::optional<TavvoWidgetLimitSnapshot> shownBinding;
+    // Whether the long form lists its limits, as the widget's column does,
+    // rather than why none is shown.
+    bool listsLimits;
     // Of the shown binding limit's remaining share; unknown when none.
     NovikSeverity severity;
 
@@ -86,5 +91,8 @@ public:
 
 private:
     TavvoWidgetEntry m_entry;
+    TavvoWidgetPresentation m_presentation;
     std::vector<StatusBarProvider> m_providers;
 };
+
+} // namespace TavvoSurfaces

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+namespace TavvoSurfaces {
+
 namespace {
 
 std::string markupEscaped(const std::string& text)
@@ -39,3 +41,5 @@ std::string waybarLine(const StatusBarSummary& summary)
     writer.EndObject();
     return std::string(writer.text());
 }
+
+} // namespace TavvoSurfaces

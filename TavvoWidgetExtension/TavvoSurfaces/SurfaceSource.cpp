@@ -2,6 +2,8 @@
 
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoCurrentLimitsWidget.hpp"
 
+namespace TavvoSurfaces {
+
 SurfaceSource::SurfaceSource(const WidgetKit::WidgetServices& services)
     : m_provider(TavvoCurrentLimitsWidget::store(services), services.clock)
     , m_clock(services.clock)
@@ -42,3 +44,5 @@ void SurfaceSource::watch(const std::function<void(const TavvoWidgetEntry&)>& pa
         .endsWhenClosed = output,
     });
 }
+
+} // namespace TavvoSurfaces

@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+namespace TavvoSurfaces {
+
 class SurfaceSource {
 public:
     explicit SurfaceSource(const WidgetKit::WidgetServices& services);
@@ -40,3 +42,5 @@ private:
     TavvoWidgetTimelineProvider m_provider;
     WidgetKit::Clock m_clock;
 };
+
+} // namespace TavvoSurfaces

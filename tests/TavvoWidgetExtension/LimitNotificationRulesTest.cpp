@@ -10,6 +10,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using namespace TavvoSurfaces;
 using WidgetTest::limit;
 using WidgetTest::now;
 using ID = TavvoWidgetProviderID;

@@ -9,6 +9,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using namespace TavvoSurfaces;
 
 Foundation::Date const reset = Foundation::Date(std::chrono::seconds(1773480420));
 

@@ -120,8 +120,8 @@ TEST_F(ProviderSummaryColumnTest, LimitsOrTheStatusBelowTheTitle)
     };
     for (auto const& test : cases) {
         SCOPED_TRACE(test.name);
-        ProviderSummaryColumn const column(test.provider, test.stale ? Freshness::stale : Freshness::fresh, test.maxLimits);
-        EXPECT_EQ(column.showsLimits(), test.showsLimits);
+        ProviderSummaryColumn const column({ test.provider, test.stale ? Freshness::stale : Freshness::fresh }, test.maxLimits);
+        EXPECT_EQ(column.provider().showsLimits(), test.showsLimits);
         auto const laidOut = dumped(column.body(), 150, 200);
         auto const& look = appearance(test.provider.id);
         EXPECT_EQ(strings(laidOut.root), cat({ { look.displayTitle, test.provider.title }, test.below }));
@@ -136,22 +136,22 @@ TEST_F(ProviderSummaryColumnTest, LimitsOrTheStatusBelowTheTitle)
 }
 
 // Only the first two providers get a column, with a divider only between
-// two; each column judges freshness at the given time and takes the cap.
-TEST_F(ProviderSummaryColumnsTest, FirstTwoProvidersEachFreshAtTheGivenTime)
+// two; each column keeps its provider's freshness and takes the cap.
+TEST_F(ProviderSummaryColumnsTest, FirstTwoProvidersEachWithItsFreshness)
 {
-    auto const codex = provider(ID::codex, { weekly });
-    auto const claude = provider(ID::claude, { weekly });
-    auto const third = titled(provider(ID::codex, { fiveHours }), "Third plan");
+    using Shown = TavvoWidgetPresentation::Provider;
+    Shown const codex { provider(ID::codex, { weekly }), Freshness::fresh };
+    Shown const claude { provider(ID::claude, { weekly }), Freshness::fresh };
+    Shown const third { titled(provider(ID::codex, { fiveHours }), "Third plan"), Freshness::fresh };
     Texts const codexTitles { "Codex", "Codex plan" }, claudeTitles { "Claude Code", "Claude plan" };
-    std::tuple<std::vector<TavvoWidgetProviderSnapshot>, Foundation::Date, std::int64_t, Texts, std::size_t> const cases[] = {
-        { {}, now, 2, {}, 0 },
-        { { claude, codex, third }, now, 2, cat({ claudeTitles, weeklyTexts, codexTitles, weeklyTexts }), 1 },
-        { { staled(codex), staled(claude) }, now - 90min, 2, cat({ codexTitles, weeklyTexts, claudeTitles, weeklyTexts }), 1 },
-        // One provider, no divider; freshUntil itself is no longer fresh.
-        { { codex }, now + 10min, 2, cat({ codexTitles, staleText }), 0 },
+    std::tuple<std::vector<Shown>, std::int64_t, Texts, std::size_t> const cases[] = {
+        { {}, 2, {}, 0 },
+        { { claude, codex, third }, 2, cat({ claudeTitles, weeklyTexts, codexTitles, weeklyTexts }), 1 },
+        // One provider, no divider.
+        { { { codex.record, Freshness::stale } }, 2, cat({ codexTitles, staleText }), 0 },
     };
-    for (auto const& [providers, at, maxLimits, texts, dividers] : cases) {
-        auto const laidOut = dumped(ProviderSummaryColumns(providers, at, maxLimits).body(), 320, 200);
+    for (auto const& [providers, maxLimits, texts, dividers] : cases) {
+        auto const laidOut = dumped(ProviderSummaryColumns(providers, maxLimits).body(), 320, 200);
         EXPECT_EQ(strings(laidOut.root), texts);
         EXPECT_EQ(nodesOfKind(laidOut.root, UI::LaidOutNode::Kind::divider).size(), dividers) << texts.size();
         EXPECT_EQ(laidOut.accessibility.empty(), providers.empty());

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+using namespace TavvoSurfaces;
 using namespace WidgetTest;
 
 namespace {

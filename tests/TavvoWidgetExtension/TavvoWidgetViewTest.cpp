@@ -89,26 +89,6 @@ TEST_F(WidgetViewTest, EachFamilyShowsItsPartsInEachSituation)
     }
 }
 
-TEST_F(WidgetViewTest, AnalyticsGoStaleAtTheEndOfTheirWindow)
-{
-    using State = TavvoWidgetForecastState;
-    struct Case {
-        State state;
-        std::optional<Foundation::Date> observedAt;
-        bool stale;
-    };
-    Case const cases[] = {
-        { State::lastsUntilReset, now - 899s, false },
-        { State::lastsUntilReset, now + 1s, true }, // observed in the future: not fresh
-        { State::stale, now, true },
-        { State::stale, std::nullopt, true },
-    };
-    for (auto const& item : cases) {
-        auto const entry = entryWith({}, analytics(item.state, item.observedAt));
-        EXPECT_EQ(TavvoWidgetView(WidgetFamily::systemLarge, entry).analyticsStale(), item.stale);
-    }
-}
-
 // Without a snapshot the entry's error shows, else a request to open the
 // app once; the empty state does not depend on the family.
 TEST_F(WidgetViewTest, EmptyStateShowsTheEntrysErrorElseAskToOpenOnce)

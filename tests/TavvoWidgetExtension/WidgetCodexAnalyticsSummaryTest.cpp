@@ -31,11 +31,6 @@ CodexAnalyticsSummary withForecast(State state, std::optional<Foundation::Date> 
     return summary;
 }
 
-std::string exhaustionText(Foundation::Date exhaustion, Foundation::Date reference)
-{
-    return WidgetCodexAnalyticsSummary(withForecast(State::exhaustsBeforeReset, exhaustion), reference, Freshness::fresh).forecastText();
-}
-
 std::string tokensText(std::int64_t tokens)
 {
     CodexAnalyticsSummary summary {};
@@ -93,52 +88,25 @@ TEST_F(WidgetCodexAnalyticsSummaryKeys, CreditsShowAtMostOneFractionDigitOrTheDa
     }
 }
 
-// Stale data overrides every state: the sentence and its colour, though
-// forecastText() keeps the state's own sentence.
-TEST_F(WidgetCodexAnalyticsSummaryKeys, ForecastSentenceAndColorByStateAndStaleness)
+// Stale data overrides every state: the sentence's colour and the meter.
+TEST_F(WidgetCodexAnalyticsSummaryKeys, ForecastColorAndMeterByStateAndStaleness)
 {
-    std::string const exhaustsIn = "insights.forecast.exhausts_in";
-    auto const tight = NovikPalette::tight();
     auto const primary = UI::Color::primary();
-    std::tuple<State, std::optional<Foundation::Date>, std::string, UI::Color> const cases[] = {
-        { State::collecting, std::nullopt, "insights.forecast.collecting", primary },
-        { State::lastsUntilReset, std::nullopt, "insights.forecast.lasts", primary },
-        { State::stale, std::nullopt, "insights.forecast.stale", primary },
-        // An exhaustion time is only read for the exhausting state.
-        { State::lastsUntilReset, now + 3h, "insights.forecast.lasts", primary },
-        { State::exhaustsBeforeReset, std::nullopt, "insights.forecast.exhausted", tight },
-        { State::exhaustsBeforeReset, now + 3h, exhaustsIn + "[duration.hours.short[3]]", tight },
-        { State::exhaustsBeforeReset, now + 3h - 1us, exhaustsIn + "[duration.hours_minutes[2|59]]", tight },
-        // A time already past still counts down, so it is not "exhausted".
-        { State::exhaustsBeforeReset, now - 2h, exhaustsIn + "[duration.minutes.short[1]]", tight },
+    std::pair<State, UI::Color> const cases[] = {
+        { State::collecting, primary },
+        { State::lastsUntilReset, primary },
+        { State::stale, primary },
+        // Whether or not the exhaustion time is known.
+        { State::exhaustsBeforeReset, NovikPalette::tight() },
     };
-    for (auto const& [state, exhaustion, sentence, color] : cases) {
-        WidgetCodexAnalyticsSummary const fresh(withForecast(state, exhaustion), now, Freshness::fresh);
-        EXPECT_EQ(fresh.forecastText(), sentence);
-        EXPECT_EQ(fresh.forecastSentence(), sentence);
-        EXPECT_EQ(fresh.forecastColor(), color) << sentence;
-
-        WidgetCodexAnalyticsSummary const stale(withForecast(state, exhaustion), now, Freshness::stale);
-        EXPECT_EQ(stale.forecastSentence(), "insights.forecast.stale") << sentence;
-        EXPECT_EQ(stale.forecastText(), sentence);
-        EXPECT_EQ(stale.forecastColor(), UI::Color::secondary()) << sentence;
+    for (auto const& [state, color] : cases) {
+        EXPECT_EQ(WidgetCodexAnalyticsSummary(withForecast(state), now, Freshness::fresh).forecastColor(), color) << Foundation::rawValue(state);
+        WidgetCodexAnalyticsSummary const stale(withForecast(state, now + 3h), now, Freshness::stale);
+        EXPECT_EQ(stale.forecastColor(), UI::Color::secondary()) << Foundation::rawValue(state);
         // Stale: an empty meter in the secondary colour, whatever remains.
         EXPECT_EQ(stale.meter().progress(), 0);
         EXPECT_EQ(stale.meter().tint(), UI::Color::secondary());
     }
-}
-
-TEST_F(WidgetCodexAnalyticsSummaryKeys, ExhaustionSecondsTruncateTowardZeroAndTheDateRangeEndsStillCountDown)
-{
-    using Foundation::Date;
-    std::string const exhaustsIn = "insights.forecast.exhausts_in[duration.";
-    // -0.5 s truncates to 0 (not down to -1): three hours after 1969-12-31 21:00.
-    EXPECT_EQ(exhaustionText(Date(-500ms), Date(-3h)), exhaustsIn + "hours.short[3]]");
-    EXPECT_EQ(exhaustionText(Date::min(), now), exhaustsIn + "minutes.short[1]]");
-    EXPECT_TRUE(exhaustionText(Date::max(), now).starts_with(exhaustsIn + "days_hours[")) << exhaustionText(Date::max(), now);
-    for (auto const exhaustion : { Date::min(), Date::max() })
-        for (auto const reference : { Date::min(), Date::max(), Date() })
-            EXPECT_TRUE(exhaustionText(exhaustion, reference).starts_with(exhaustsIn)) << exhaustionText(exhaustion, reference);
 }
 
 TEST_F(WidgetCodexAnalyticsSummaryKeys, TitleIsTheLabelEvenWhenEmptyAndSubtitleJoinsQuotaThenPlan)
