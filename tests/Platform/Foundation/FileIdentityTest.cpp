@@ -56,7 +56,7 @@ TEST(FileIdentity, SettlesOneTickOfItsFileSystemsClockAfterItsLastModification)
     }
     EXPECT_FALSE(modifiedAt(nowSeconds, 250'000'000).isModifiedBefore(now)) << "at the same instant";
     EXPECT_TRUE(modifiedAt(nowSeconds, 249'999'000).isModifiedBefore(now));
-    EXPECT_FALSE(modifiedAt(nowSeconds, 249'999'999).isModifiedBefore(now)) << "within the same microsecond";
+    EXPECT_FALSE(modifiedAt(nowSeconds, 250'000'999).isModifiedBefore(now)) << "later within the same microsecond";
 }
 
 // An appended file is another state of the same file; one renamed over it
