@@ -66,11 +66,12 @@ std::shared_ptr<const rapidjson::Document> jsonObjectFile(const fs::path& path, 
             return found->second.object;
     }
     // Read outside the lock. Should the file be replaced between the stat
-    // and the read, the next call sees a version other than the one kept
+    // and the read, the next call sees another identity than the one kept
     // and reads again, so what is kept is never taken for a newer file.
+    auto const now = std::chrono::floor<std::chrono::microseconds>(std::chrono::system_clock::now());
     auto object = parsedObject(path, maximumLength);
     std::scoped_lock const lock(mutex);
-    if (identity->isSettled(std::chrono::floor<std::chrono::microseconds>(std::chrono::system_clock::now())))
+    if (identity->isSettled(now))
         parsedFiles.insert_or_assign(path, Parsed { *identity, maximumLength, object });
     else
         parsedFiles.erase(path);
