@@ -1,6 +1,7 @@
 #include "Platform/Foundation/FileManager.hpp"
 
 #include "Platform/Foundation/Environment.hpp"
+#include "Platform/Foundation/RegularFile.hpp"
 
 #include <cerrno>
 #include <chrono>
@@ -190,37 +191,36 @@ void FileManager::setPosixPermissions(const fs::path& path, fs::perms permission
 
 std::string FileManager::contentsOfFile(const fs::path& path, std::size_t maximumLength) const
 {
-    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-    FileDescriptor const file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (file.get() < 0)
-        throwErrno(errno, "cannot open file", path);
-
-    struct stat status {};
-    if (::fstat(file.get(), &status) != 0)
-        throwErrno(errno, "cannot read file", path);
-    if (S_ISDIR(status.st_mode))
-        throwErrno(EISDIR, "cannot read file", path);
-    if (!S_ISREG(status.st_mode))
+    RegularFile file(path);
+    if (!file.isOpen())
+        throwErrno(file.error().value(), "cannot open file", path);
+    switch (file.opening()) {
+    case RegularFile::Opening::opened:
+        break;
+    case RegularFile::Opening::notRegular:
+        if (file.isFolder())
+            throwErrno(EISDIR, "cannot read file", path);
         throw std::system_error(EINVAL, std::generic_category(), "cannot read file " + path.string() + ": not a regular file");
-    if (status.st_size < 0 || static_cast<std::uintmax_t>(status.st_size) > maximumLength)
+    case RegularFile::Opening::failed:
+        throwErrno(file.error().value(), "cannot read file", path);
+    }
+    auto const size = file.identity().size;
+    if (size < 0 || static_cast<std::uintmax_t>(size) > maximumLength)
         throwErrno(EFBIG, "cannot read file", path);
 
     // The size is a hint only: the file may grow or shrink while it is read.
     std::string contents;
-    contents.reserve(static_cast<std::size_t>(status.st_size));
+    contents.reserve(static_cast<std::size_t>(size));
     std::vector<char> buffer(64 * 1024);
     for (;;) {
-        ssize_t const count = ::read(file.get(), buffer.data(), buffer.size());
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            throwErrno(errno, "cannot read file", path);
-        }
-        if (count == 0)
+        auto const count = file.readAt(buffer, static_cast<std::int64_t>(contents.size()));
+        if (!count)
+            throwErrno(file.error().value(), "cannot read file", path);
+        if (*count == 0)
             break;
-        if (contents.size() + static_cast<std::size_t>(count) > maximumLength)
+        if (contents.size() + *count > maximumLength)
             throwErrno(EFBIG, "cannot read file", path);
-        contents.append(buffer.data(), static_cast<std::size_t>(count));
+        contents.append(buffer.data(), *count);
     }
     return contents;
 }

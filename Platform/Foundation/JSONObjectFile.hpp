@@ -5,9 +5,9 @@
 // dictionaries are looked up for every text shown, and each lookup must see
 // a change another process made. Checking that the file is still the one
 // parsed costs a single stat; reading and parsing it again costs far more.
-// A version is the file's device, inode, size, and change and modification
-// times. A file changed within `settlingTime` of its reading is not kept:
-// another write in the same clock tick could leave all of those equal.
+// What was parsed is kept for the file's identity, and only once that
+// identity has settled: another write in the same clock tick could leave it
+// as it was.
 //
 // Internal to the library: the header names RapidJSON's types and is not
 // installed.
@@ -15,14 +15,11 @@
 
 #include <rapidjson/document.h>
 
-#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <memory>
 
 namespace Foundation {
-
-inline constexpr std::chrono::milliseconds settlingTime { 100 };
 
 // The object in the file at `path`; nothing when there is no regular file,
 // it cannot be read, is longer than `maximumLength`, or does not hold a

@@ -12,8 +12,6 @@
 #include <string>
 #include <variant>
 
-#include <sys/stat.h>
-
 namespace TavvoHost {
 
 namespace {
@@ -168,24 +166,18 @@ ClaudeFileReading readClaudeCachedUsage(const std::filesystem::path& file)
     return { SourceState::present, parseClaudeCachedUsage(std::get<std::string>(contents)), std::nullopt };
 }
 
-bool ClaudeCachedUsageReader::Identity::operator==(const Identity& other) const
-{
-    return path == other.path && device == other.device && inode == other.inode && size == other.size
-        && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
-}
-
 ClaudeFileReading ClaudeCachedUsageReader::read(const std::filesystem::path& file)
 {
-    struct stat status {};
-    if (::stat(file.c_str(), &status) != 0) {
+    auto const status = Foundation::fileStatus(file);
+    if (!status) {
         // Whatever is wrong, the reading says it.
         m_identity.reset();
         return readClaudeCachedUsage(file);
     }
-    Identity const identity { file, status.st_dev, status.st_ino, status.st_size, status.st_mtim };
-    if (m_identity != identity) {
+    if (m_path != file || m_identity != status->identity) {
         m_reading = readClaudeCachedUsage(file);
-        m_identity = identity;
+        m_path = file;
+        m_identity = status->identity;
     }
     return m_reading;
 }

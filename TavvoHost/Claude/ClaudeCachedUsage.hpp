@@ -17,16 +17,14 @@
 // that one key is read, and the file is never written.
 #pragma once
 
+#include "Platform/Foundation/FileIdentity.hpp"
 #include "TavvoHost/Claude/ClaudeFileReading.hpp"
 #include "TavvoHost/Observation/ClaudeReading.hpp"
 
 #include <cstddef>
-#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <string_view>
-
-#include <sys/types.h>
 
 namespace TavvoHost {
 
@@ -50,23 +48,14 @@ ClaudeFileReading readClaudeCachedUsage(const std::filesystem::path& file);
 // The same reading, pass after pass. Claude Code rewrites the file for
 // reasons of its own and it can hold megabytes, while a watching collector
 // passes at every change of any source: the file is parsed again only when
-// it is another file or has changed (device, inode, size or modification
-// time), and the last reading stands otherwise.
+// its path or identity changed, and the last reading stands otherwise.
 class ClaudeCachedUsageReader {
 public:
     ClaudeFileReading read(const std::filesystem::path& file);
 
 private:
-    struct Identity {
-        std::filesystem::path path;
-        dev_t device;
-        ino_t inode;
-        off_t size;
-        timespec modified;
-
-        bool operator==(const Identity& other) const;
-    };
-    std::optional<Identity> m_identity;
+    std::filesystem::path m_path;
+    std::optional<Foundation::FileIdentity> m_identity;
     ClaudeFileReading m_reading;
 };
 

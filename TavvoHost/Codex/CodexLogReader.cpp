@@ -131,7 +131,7 @@ void CodexLogReader::readFile(const std::filesystem::path& path, TrackedFile& fi
 CodexReading CodexLogReader::pass(Foundation::Date now, std::vector<std::string>& problems)
 {
     Foundation::Date const bound = now - pruningAge;
-    auto scan = m_sessionFiles.scan(bound, olderFilesConsidered);
+    auto scan = m_sessionFiles.scan(now, bound, olderFilesConsidered);
     m_watchedFolders = std::move(scan.folders);
     m_ledger.prune(bound);
 
@@ -149,12 +149,12 @@ CodexReading CodexLogReader::pass(Foundation::Date now, std::vector<std::string>
         auto node = m_files.extract(session.path);
         auto tracked = node ? listed.insert(std::move(node)).position : listed.emplace(session.path, newFile(session.compressed)).first;
         auto& file = tracked->second;
-        // A settled file whose stat is what it was at the last read holds
-        // what it held then: opening it would only learn that. A file that
-        // could not be read is tried again.
-        if (!session.settled || file.problem || file.version != session.version) {
+        // A settled file whose identity is what it was at the last read
+        // holds what it held then: opening it would only learn that. A file
+        // that could not be read is tried again.
+        if (!session.settled || file.problem || file.identity != session.identity) {
             readFile(session.path, file, Tokens::recorded, now, problems);
-            file.version = session.version;
+            file.identity = session.identity;
         }
         if (file.problem && !unreadable)
             unreadable = session.path;
@@ -181,14 +181,14 @@ void CodexLogReader::readOlderFiles(const std::vector<CodexSessionFile>& files, 
 {
     // Their events lie before the ledger's history, so only their limits
     // count. A file read before and unchanged since holds nothing new.
-    std::map<std::filesystem::path, CodexFileVersion> read;
+    std::map<std::filesystem::path, Foundation::FileIdentity> read;
     for (auto const& file : files) {
         // The files come newest modified first: one last modified before
         // the newest record known cannot hold a later one, nor can the rest.
-        if (auto const newest = newestRecord(); newest && isModifiedBefore(file.version, *newest))
+        if (auto const newest = newestRecord(); newest && file.identity.isModifiedBefore(*newest))
             break;
         auto const known = m_olderFilesRead.find(file.path);
-        if (known == m_olderFilesRead.end() || known->second != file.version || !file.settled) {
+        if (known == m_olderFilesRead.end() || known->second != file.identity || !file.settled) {
             auto tracked = newFile(file.compressed);
             readFile(file.path, tracked, Tokens::ignored, now, problems);
             if (tracked.problem) {
@@ -197,7 +197,7 @@ void CodexLogReader::readOlderFiles(const std::vector<CodexSessionFile>& files, 
                 continue;
             }
         }
-        read.emplace(file.path, file.version);
+        read.emplace(file.path, file.identity);
     }
     m_olderFilesRead = std::move(read);
 }

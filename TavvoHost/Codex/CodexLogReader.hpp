@@ -34,8 +34,9 @@ class CodexLogReader {
 public:
     explicit CodexLogReader(std::vector<std::filesystem::path> homes, LogFileLimits limits = {});
 
-    // Reads what was appended or changed since the last pass (everything on the first). `now` sets
-    // the pruning bound. One-line problem texts for standard error are appended to `problems`.
+    // Reads what was appended or changed since the last pass (everything on the first). `now`, the
+    // pass's instant read before it, sets the pruning bound and tells which files have settled.
+    // One-line problem texts for standard error are appended to `problems`.
     // Events stamped more than a few minutes after `now` cannot be true and are ignored.
     CodexReading pass(Foundation::Date now, std::vector<std::string>& problems);
 
@@ -59,7 +60,7 @@ private:
         // Why the file could not be (fully) read, until it is read again.
         std::optional<std::string> problem;
         // As scanned before the last read.
-        std::optional<CodexFileVersion> version;
+        std::optional<Foundation::FileIdentity> identity;
     };
     struct Newest {
         Foundation::Date timestamp;
@@ -82,7 +83,7 @@ private:
     LogFileLimits m_limits;
     std::map<std::filesystem::path, TrackedFile> m_files;
     // The files left out as too old that were read, as they were then.
-    std::map<std::filesystem::path, CodexFileVersion> m_olderFilesRead;
+    std::map<std::filesystem::path, Foundation::FileIdentity> m_olderFilesRead;
     CodexTokenLedger m_ledger;
     std::map<std::string, Newest> m_newest; // by limit id
     std::vector<std::filesystem::path> m_watchedFolders;

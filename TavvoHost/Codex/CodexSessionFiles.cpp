@@ -1,14 +1,11 @@
 #include "TavvoHost/Codex/CodexSessionFiles.hpp"
 
+#include "Platform/Foundation/FolderListing.hpp"
+
 #include <fmt/format.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <string_view>
-
-#include <dirent.h>
-#include <sys/stat.h>
 
 namespace TavvoHost {
 
@@ -20,14 +17,6 @@ constexpr std::string_view plainSuffix = ".jsonl";
 constexpr std::string_view compressedSuffix = ".jsonl.zst";
 constexpr std::string_view compressionSuffix = ".zst";
 
-// A change this soon after the one before may leave the modification time
-// as it was. A time with a fraction of a second comes from a file system
-// that keeps fine times, though from a clock that moves in ticks of a few
-// milliseconds; one of whole seconds may come from a file system that keeps
-// nothing finer than one or two seconds.
-constexpr auto fineTimeGranularity = std::chrono::milliseconds(100);
-constexpr auto wholeSecondGranularity = std::chrono::seconds(3);
-
 bool isDateFolderName(const std::string& name)
 {
     return !name.empty() && name.size() <= 4 && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -38,113 +27,23 @@ bool isLogName(const std::string& name)
     return name.starts_with("rollout-") && (name.ends_with(plainSuffix) || name.ends_with(compressedSuffix));
 }
 
-CodexFileVersion versionOf(const struct stat& status)
-{
-    return { status.st_dev, status.st_ino, status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec, status.st_ctim.tv_sec,
-        status.st_ctim.tv_nsec };
-}
-
-// A folder held open for one look at it: its state, its entries and its
-// logs' states all through one descriptor; -1, with `error`, when it
-// cannot be opened.
-struct OpenFolder {
-    explicit OpenFolder(const fs::path& path)
-        : listing(::opendir(path.c_str()))
-        , descriptor(listing ? ::dirfd(listing) : -1)
-        , error(listing ? 0 : errno)
-    {
-    }
-    OpenFolder(const OpenFolder&) = delete;
-    OpenFolder& operator=(const OpenFolder&) = delete;
-    ~OpenFolder()
-    {
-        if (listing)
-            ::closedir(listing);
-    }
-
-    DIR* listing;
-    int descriptor;
-    int error;
-};
-
-// An entry of a listed folder: its name, and whether it is a folder (the
-// listing says so on most file systems; a link or an unknown type is
-// looked at).
-struct FolderEntry {
-    std::string name;
-    bool isFolder;
-};
-
-// The entries of the open folder, without "." and "..". Read once.
-std::vector<FolderEntry> entriesOf(const OpenFolder& folder, std::error_code& error)
-{
-    std::vector<FolderEntry> entries;
-    errno = 0;
-    while (auto const* entry = ::readdir(folder.listing)) {
-        std::string name(entry->d_name);
-        if (name != "." && name != "..") {
-            bool isFolder = entry->d_type == DT_DIR;
-            if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-                struct stat status {};
-                isFolder = ::fstatat(folder.descriptor, entry->d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
-            }
-            entries.push_back({ std::move(name), isFolder });
-        }
-        errno = 0;
-    }
-    if (errno != 0)
-        error.assign(errno, std::generic_category());
-    return entries;
-}
-
-// Compared second by second, since any time_t a file system keeps may not
-// fit a Date.
-bool isBefore(std::int64_t seconds, std::int64_t nanoseconds, Foundation::Date date)
-{
-    auto const second = std::chrono::floor<std::chrono::seconds>(date);
-    if (seconds != second.time_since_epoch().count())
-        return seconds < second.time_since_epoch().count();
-    return nanoseconds / 1000 < (date - second).count();
-}
-
-bool isBefore(const timespec& time, Foundation::Date date)
-{
-    return isBefore(time.tv_sec, time.tv_nsec, date);
-}
-
-// Whether any change after `now` must change a modification time that is
-// `modified` now.
-bool isSettled(const timespec& modified, Foundation::Date now)
-{
-    if (modified.tv_nsec != 0)
-        return isBefore(modified, now - fineTimeGranularity);
-    return isBefore(modified, now - wholeSecondGranularity);
-}
-
 // Modified later; of two modified at the same instant, the one first by
 // path, so that which of them a scan keeps does not depend on the listing.
-bool isNewer(const CodexFileVersion& version, const fs::path& path, const CodexFileVersion& otherVersion, const fs::path& otherPath)
+bool isNewer(const Foundation::FileIdentity& identity, const fs::path& path, const Foundation::FileIdentity& otherIdentity, const fs::path& otherPath)
 {
-    if (version.modifiedSeconds != otherVersion.modifiedSeconds)
-        return version.modifiedSeconds > otherVersion.modifiedSeconds;
-    if (version.modifiedNanoseconds != otherVersion.modifiedNanoseconds)
-        return version.modifiedNanoseconds > otherVersion.modifiedNanoseconds;
+    if (identity.modified != otherIdentity.modified)
+        return identity.modified > otherIdentity.modified;
     return path < otherPath;
 }
 
 }
 
-bool isModifiedBefore(const CodexFileVersion& version, Foundation::Date date)
-{
-    return isBefore(version.modifiedSeconds, version.modifiedNanoseconds, date);
-}
-
 class CodexSessionFiles::Scan {
 public:
-    Scan(Foundation::Date modifiedSince, std::size_t olderWanted)
-        : m_modifiedSince(modifiedSince)
+    Scan(Foundation::Date now, Foundation::Date modifiedSince, std::size_t olderWanted)
+        : m_now(now)
+        , m_modifiedSince(modifiedSince)
         , m_olderWanted(olderWanted)
-        , m_now(std::chrono::floor<std::chrono::microseconds>(std::chrono::system_clock::now()))
     {
     }
 
@@ -172,7 +71,7 @@ public:
     {
         std::sort(m_result.files.begin(), m_result.files.end(), [](auto const& a, auto const& b) { return a.path < b.path; });
         auto& older = m_result.olderFiles;
-        std::sort(older.begin(), older.end(), [](auto const& a, auto const& b) { return isNewer(a.version, a.path, b.version, b.path); });
+        std::sort(older.begin(), older.end(), [](auto const& a, auto const& b) { return isNewer(a.identity, a.path, b.identity, b.path); });
         if (older.size() > m_olderWanted)
             older.erase(older.begin() + static_cast<std::ptrdiff_t>(m_olderWanted), older.end());
         return std::move(m_result);
@@ -183,41 +82,41 @@ private:
     // folders, listed again unless it is unchanged since a trusted listing.
     void folder(Folder& folder, int depth, bool onlyDateFolders)
     {
-        // The logs are looked at through the open folder, so that each look
-        // is one name to find rather than the whole path walked again: most
-        // of a pass goes to the thousands of logs too old to read.
-        OpenFolder const open(folder.path);
-        struct stat status {};
-        bool const isFolder = open.descriptor >= 0 && ::fstat(open.descriptor, &status) == 0 && S_ISDIR(status.st_mode);
-        bool const unchanged = isFolder && folder.listedVersion == versionOf(status);
-        if (!unchanged && !list(folder, open, isFolder ? &status : nullptr, depth, onlyDateFolders))
+        // The logs are looked at through the open folder: most of a pass
+        // goes to the thousands of logs too old to read.
+        Foundation::FolderListing open(folder.path);
+        auto status = open.status();
+        if (status && status->kind != Foundation::FileKind::folder)
+            status.reset();
+        bool const unchanged = status && folder.listedIdentity == status->identity;
+        if (!unchanged && !list(folder, open, status ? &status->identity : nullptr, depth, onlyDateFolders))
             return;
         m_result.folders.push_back(folder.path);
         for (auto const& log : folder.logs)
-            consider(open.descriptor, log);
+            consider(open, log);
         for (auto& subfolder : folder.subfolders)
             this->folder(subfolder, depth - 1, onlyDateFolders);
     }
 
     // The top folders need not exist; a date folder listed by its parent
-    // does, so failing to list it is a problem. `status`, taken before the
-    // listing, is the version a later scan compares with.
-    bool list(Folder& folder, const OpenFolder& open, const struct stat* status, int depth, bool onlyDateFolders)
+    // does, so failing to list it is a problem. `identity`, taken before the
+    // listing, is the one a later scan compares with.
+    bool list(Folder& folder, Foundation::FolderListing& open, const Foundation::FileIdentity* identity, int depth, bool onlyDateFolders)
     {
         std::vector<Folder> known = std::move(folder.subfolders);
         folder.subfolders.clear();
         folder.logs.clear();
-        folder.listedVersion.reset();
+        folder.listedIdentity.reset();
 
         std::error_code error;
-        if (open.descriptor < 0 || !status) {
-            error.assign(open.descriptor < 0 ? open.error : ENOTDIR, std::generic_category());
+        if (!open.isOpen() || !identity) {
+            error = open.isOpen() ? std::make_error_code(std::errc::not_a_directory) : open.error();
             if (error != std::errc::no_such_file_or_directory)
                 report(folder.path, error);
             return false;
         }
         ++m_result.foldersListed;
-        for (auto& entry : entriesOf(open, error)) {
+        for (auto& entry : open.entries(error)) {
             if (depth > 0 && isDateFolderName(entry.name) && entry.isFolder)
                 folder.subfolders.push_back(remembered(known, folder.path / entry.name));
             else if ((!onlyDateFolders || depth == 0) && isLogName(entry.name)) {
@@ -228,8 +127,8 @@ private:
         }
         if (error)
             report(folder.path, error);
-        else if (status && isSettled(status->st_mtim, m_now))
-            folder.listedVersion = versionOf(*status);
+        else if (identity->isSettled(m_now))
+            folder.listedIdentity = *identity;
         return true;
     }
 
@@ -240,19 +139,20 @@ private:
         return found == known.end() ? Folder { path, std::nullopt, {}, {} } : std::move(*found);
     }
 
-    void consider(int folderDescriptor, const Log& log)
+    void consider(const Foundation::FolderListing& open, const Log& log)
     {
         // Following a symbolic link: its target decides.
-        struct stat status {};
-        if (::fstatat(folderDescriptor, log.name.c_str(), &status, 0) != 0 || !S_ISREG(status.st_mode))
+        auto const status = open.statusOf(log.name);
+        if (!status || status->kind != Foundation::FileKind::regularFile)
             return;
         // The twin rule holds whatever the files' ages.
         if (!log.compressed)
             m_plainNames.push_back(log.name);
-        if (!isBefore(status.st_mtim, m_modifiedSince))
-            m_recent.push_back({ log.path, log.compressed, versionOf(status), isSettled(status.st_mtim, m_now) });
+        auto const& identity = status->identity;
+        if (!identity.isModifiedBefore(m_modifiedSince))
+            m_recent.push_back({ log.path, log.compressed, identity, identity.isSettled(m_now) });
         else if (m_olderWanted > 0)
-            m_older.push_back({ &log, versionOf(status), isSettled(status.st_mtim, m_now) });
+            m_older.push_back({ &log, identity, identity.isSettled(m_now) });
     }
 
     void keepRecent()
@@ -267,7 +167,7 @@ private:
     // busy home holds thousands of old logs, and a few are wanted.
     void keepNewestOlder()
     {
-        auto const older = [](const OlderLog& a, const OlderLog& b) { return isNewer(b.version, b.log->path, a.version, a.log->path); };
+        auto const older = [](const OlderLog& a, const OlderLog& b) { return isNewer(b.identity, b.log->path, a.identity, a.log->path); };
         std::make_heap(m_older.begin(), m_older.end(), older);
         std::size_t kept = 0;
         for (auto end = m_older.end(); end != m_older.begin() && kept < m_olderWanted; --end) {
@@ -275,7 +175,7 @@ private:
             auto const& newest = *(end - 1);
             if (newest.log->compressed && hasPlainTwin(newest.log->name))
                 continue;
-            m_result.olderFiles.push_back({ newest.log->path, newest.log->compressed, newest.version, newest.settled });
+            m_result.olderFiles.push_back({ newest.log->path, newest.log->compressed, newest.identity, newest.settled });
             ++kept;
         }
         m_older.clear();
@@ -299,14 +199,14 @@ private:
     // A log left out as too old; it points into the remembered listings.
     struct OlderLog {
         const Log* log;
-        CodexFileVersion version;
+        Foundation::FileIdentity identity;
         bool settled;
     };
 
     CodexSessionScan m_result;
+    Foundation::Date m_now;
     Foundation::Date m_modifiedSince;
     std::size_t m_olderWanted;
-    Foundation::Date m_now; // by the clock the file system takes its times from
     // Of the home being scanned; the names and logs are those of the
     // remembered listings, which stay put until the next scan.
     std::vector<std::string_view> m_plainNames;
@@ -321,9 +221,9 @@ CodexSessionFiles::CodexSessionFiles(const std::vector<std::filesystem::path>& h
         m_homes.push_back({ home, { home / "sessions", std::nullopt, {}, {} }, { home / "archived_sessions", std::nullopt, {}, {} } });
 }
 
-CodexSessionScan CodexSessionFiles::scan(Foundation::Date modifiedSince, std::size_t olderWanted)
+CodexSessionScan CodexSessionFiles::scan(Foundation::Date now, Foundation::Date modifiedSince, std::size_t olderWanted)
 {
-    Scan scan(modifiedSince, olderWanted);
+    Scan scan(now, modifiedSince, olderWanted);
     for (auto& home : m_homes)
         scan.home(home);
     return scan.result();

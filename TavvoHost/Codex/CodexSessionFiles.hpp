@@ -3,42 +3,22 @@
 #pragma once
 
 #include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/FileIdentity.hpp"
 
 #include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include <sys/types.h>
-
 namespace TavvoHost {
-
-// What stat says of a file or folder: any write, truncation, replacement,
-// change of mode or owner, or (for a folder) entry added, removed or
-// renamed gives another version.
-struct CodexFileVersion {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    std::int64_t modifiedSeconds = 0, modifiedNanoseconds = 0;
-    std::int64_t changedSeconds = 0, changedNanoseconds = 0;
-
-    friend bool operator==(const CodexFileVersion&, const CodexFileVersion&) = default;
-};
-
-// Whether the version was last modified before `date`; any modification time
-// a file system keeps compares, even one outside the years a Date holds.
-bool isModifiedBefore(const CodexFileVersion& version, Foundation::Date date);
 
 struct CodexSessionFile {
     std::filesystem::path path;
     bool compressed = false; // .jsonl.zst
-    CodexFileVersion version; // as the scan found it
-    // Last modified long enough before the scan that a change after it
-    // cannot have kept the modification time: a later scan finding the same
-    // version finds the same content.
+    Foundation::FileIdentity identity; // as the scan found it
+    // Settled at the scan's instant: a later scan finding the same identity
+    // finds the same content.
     bool settled = false;
 
     friend bool operator==(const CodexSessionFile&, const CodexSessionFile&) = default;
@@ -78,16 +58,17 @@ struct CodexSessionScan {
 // skipped; the rest is still scanned.
 //
 // Each scan stats every folder and every rollout file it knows, but lists a
-// folder again only when its version changed since it was last listed, or
-// when it was listed so soon after its last change that a further change
-// could have left its modification time as it was. A session resumed after
-// days appends to its old file, which the stat of every file notices.
+// folder again only when its identity changed since it was last listed, or
+// when it had not settled when it was listed. A session resumed after days
+// appends to its old file, which the stat of every file notices.
 class CodexSessionFiles {
 public:
     explicit CodexSessionFiles(const std::vector<std::filesystem::path>& homes);
 
-    // At most `olderWanted` of the logs left out are named in `olderFiles`.
-    CodexSessionScan scan(Foundation::Date modifiedSince, std::size_t olderWanted = 0);
+    // `now` is the instant of the scan, by the clock the file system takes
+    // its times from, read before the scan. At most `olderWanted` of the
+    // logs left out are named in `olderFiles`.
+    CodexSessionScan scan(Foundation::Date now, Foundation::Date modifiedSince, std::size_t olderWanted = 0);
 
 private:
     struct Log {
@@ -97,9 +78,9 @@ private:
     };
     struct Folder {
         std::filesystem::path path;
-        // The version the folder had when last listed, while that listing
+        // The identity the folder had when last listed, while that listing
         // can be trusted; without one it is listed again.
-        std::optional<CodexFileVersion> listedVersion;
+        std::optional<Foundation::FileIdentity> listedIdentity;
         std::vector<Folder> subfolders;
         std::vector<Log> logs;
     };

@@ -2,13 +2,13 @@
 // last read.
 #pragma once
 
+#include "Platform/Foundation/FileIdentity.hpp"
 #include "TavvoHost/LogFiles/LineSplitter.hpp"
 #include "TavvoHost/LogFiles/LogFileRead.hpp"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
-
-#include <sys/types.h>
 
 namespace TavvoHost {
 
@@ -27,16 +27,10 @@ public:
     LogFileRead read(const std::filesystem::path& path, LineConsumer& consumer);
 
 private:
-    struct Identity {
-        dev_t device;
-        ino_t inode;
-        friend bool operator==(const Identity&, const Identity&) = default;
-    };
-
     LogFileLimits m_limits;
-    std::optional<Identity> m_identity;
-    off_t m_offset = 0;
-    off_t m_end = 0; // how far the last read went, past any incomplete line
+    std::optional<Foundation::FileIdentity> m_identity;
+    std::int64_t m_offset = 0;
+    std::int64_t m_end = 0; // how far the last read went, past any incomplete line
     bool m_skipping = false;
 };
 

@@ -1,6 +1,6 @@
 #include "TavvoHost/LogFiles/CompressedLogFile.hpp"
 
-#include "TavvoHost/LogFiles/RegularFile.hpp"
+#include "Platform/Foundation/RegularFile.hpp"
 
 #include <memory>
 
@@ -30,18 +30,16 @@ CompressedLogFile::CompressedLogFile(LogFileLimits limits)
 
 LogFileRead CompressedLogFile::read(const std::filesystem::path& path, LineConsumer& consumer)
 {
-    RegularFile file(path);
-    if (file.opening() == RegularFile::Opening::failed)
+    Foundation::RegularFile file(path);
+    if (file.opening() == Foundation::RegularFile::Opening::failed)
         return endedWith(LogFileRead::Outcome::failed, file.error());
-    if (file.opening() == RegularFile::Opening::notRegular)
+    if (file.opening() == Foundation::RegularFile::Opening::notRegular)
         return endedWith(LogFileRead::Outcome::notRegular);
 
-    auto const& status = file.status();
-    Version const version { status.st_dev, status.st_ino, status.st_size,
-        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec };
-    if (m_version == version)
+    if (m_identity == file.identity())
         return {};
-    m_version = version;
+    m_identity = file.identity();
+    auto const size = file.identity().size;
 
     std::unique_ptr<ZSTD_DCtx, ContextDeleter> const context(ZSTD_createDCtx());
     if (!context || ZSTD_isError(ZSTD_DCtx_setParameter(context.get(), ZSTD_d_windowLogMax, maxWindowLog)))
@@ -58,9 +56,9 @@ LogFileRead CompressedLogFile::read(const std::filesystem::path& path, LineConsu
     auto const output = std::make_unique_for_overwrite<char[]>(logFileChunkBytes);
     std::uint64_t produced = 0;
     std::size_t frameRemainder = 0; // non-zero while a frame is unfinished
-    off_t position = 0;
-    while (position < status.st_size && result.outcome == LogFileRead::Outcome::read) {
-        auto const wanted = std::min<off_t>(static_cast<off_t>(logFileChunkBytes), status.st_size - position);
+    std::int64_t position = 0;
+    while (position < size && result.outcome == LogFileRead::Outcome::read) {
+        auto const wanted = std::min<std::int64_t>(static_cast<std::int64_t>(logFileChunkBytes), size - position);
         auto const count = file.readAt(std::span(input.get(), static_cast<std::size_t>(wanted)), position);
         if (!count) {
             result.outcome = LogFileRead::Outcome::failed;
@@ -69,7 +67,7 @@ LogFileRead CompressedLogFile::read(const std::filesystem::path& path, LineConsu
         }
         if (*count == 0)
             break;
-        position += static_cast<off_t>(*count);
+        position += static_cast<std::int64_t>(*count);
 
         ZSTD_inBuffer in { input.get(), *count, 0 };
         // Drain the chunk, and everything it expands to, before reading on.
@@ -91,7 +89,7 @@ LogFileRead CompressedLogFile::read(const std::filesystem::path& path, LineConsu
     }
 
     if (result.outcome == LogFileRead::Outcome::read) {
-        if (frameRemainder != 0 || position < status.st_size)
+        if (frameRemainder != 0 || position < size)
             result.outcome = LogFileRead::Outcome::truncated;
         else if (!splitter.skipping() && splitter.pendingBytes() > 0)
             splitter.feed("\n", consumer);

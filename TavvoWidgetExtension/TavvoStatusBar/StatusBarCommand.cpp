@@ -1,15 +1,13 @@
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarCommand.hpp"
 
 #include "Platform/CommandLine/OptionValidators.hpp"
+#include "Platform/Foundation/StandardOutput.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarOutput.hpp"
 #include "TavvoWidgetExtension/TavvoSurfaces/SurfaceSource.hpp"
 
-#include <cerrno>
 #include <csignal>
 #include <memory>
 #include <system_error>
-
-#include <unistd.h>
 
 namespace TavvoSurfaces {
 
@@ -32,17 +30,11 @@ struct OutputClosed { };
 // in two by a short write would show half.
 void print(std::string_view text)
 {
-    while (!text.empty()) {
-        auto const written = ::write(STDOUT_FILENO, text.data(), text.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            if (errno == EPIPE)
-                throw OutputClosed();
-            throw std::system_error(errno, std::generic_category(), "cannot write the line");
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
+    auto const error = Foundation::writeStandardOutput(text);
+    if (error == std::errc::broken_pipe)
+        throw OutputClosed();
+    if (error)
+        throw std::system_error(error, "cannot write the line");
 }
 
 ExitStatus run(const Settings& settings, const WidgetKit::LentServices& lent)

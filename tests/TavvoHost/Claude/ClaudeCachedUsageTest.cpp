@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -133,13 +134,15 @@ TEST(ClaudeCachedUsage, AReaderParsesTheFileAgainOnlyWhenItChanged)
     std::filesystem::rename(folder.path() / "new", file);
     EXPECT_EQ(used(reader.read(file)), 20);
 
-    // The same file, same size, same time: the last reading stands.
+    // Rewritten in place, its size and modification time kept: the change
+    // time still tells.
     struct stat before {};
     ASSERT_EQ(stat(file.c_str(), &before), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
     write(file, 30);
     timespec const times[2] = { before.st_atim, before.st_mtim };
     ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
-    EXPECT_EQ(used(reader.read(file)), 20);
+    EXPECT_EQ(used(reader.read(file)), 30);
 
     std::filesystem::remove(file);
     EXPECT_EQ(reader.read(file).state, TavvoHost::SourceState::missing);

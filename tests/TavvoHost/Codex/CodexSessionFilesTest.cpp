@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 using std::chrono::days;
 using std::chrono::hours;
 
-// The scanner compares modification times with the real clock.
+// The scanner compares modification times with the instant it is given,
+// which must be by the clock the file system takes its times from.
 Foundation::Date realNow()
 {
     return std::chrono::floor<std::chrono::microseconds>(std::chrono::system_clock::now());
@@ -58,7 +59,7 @@ std::vector<fs::path> pathsOf(const std::vector<CodexSessionFile>& files)
 // depends on the instant of the scan, so it is left out.
 struct Found {
     std::vector<fs::path> files, olderFiles;
-    std::vector<CodexFileVersion> versions;
+    std::vector<Foundation::FileIdentity> identities;
     std::vector<fs::path> folders;
     std::vector<CodexSessionFolderProblem> problems;
     bool anyHomeExists;
@@ -69,7 +70,7 @@ Found found(const CodexSessionScan& scan)
 {
     Found result { pathsOf(scan.files), pathsOf(scan.olderFiles), {}, sorted(scan.folders), scan.problems, scan.anyHomeExists };
     for (auto const& file : scan.files)
-        result.versions.push_back(file.version);
+        result.identities.push_back(file.identity);
     return result;
 }
 
@@ -85,10 +86,10 @@ TEST(CodexSessionFiles, ListsAFolderAgainOnlyWhenItChanged)
     CodexSessionFiles scanner({ home });
 
     // sessions, 2026, 06 and the two days; archived_sessions does not exist.
-    auto const first = scanner.scan(bound());
+    auto const first = scanner.scan(realNow(), bound());
     EXPECT_EQ(first.foldersListed, 5);
     EXPECT_EQ(pathsOf(first.files), (std::vector<fs::path> { day7 / "rollout-1.jsonl", day8 / "rollout-2.jsonl" }));
-    auto const again = scanner.scan(bound());
+    auto const again = scanner.scan(realNow(), bound());
     EXPECT_EQ(again.foldersListed, 0);
     EXPECT_EQ(found(again), found(first));
 
@@ -96,7 +97,7 @@ TEST(CodexSessionFiles, ListsAFolderAgainOnlyWhenItChanged)
     // again on every scan while its last change is too recent to trust.
     writeFile(day8 / "rollout-3.jsonl", "{}\n");
     for (int scan = 0; scan < 2; ++scan) {
-        auto const added = scanner.scan(bound());
+        auto const added = scanner.scan(realNow(), bound());
         EXPECT_EQ(added.foldersListed, 1);
         EXPECT_EQ(pathsOf(added.files), (std::vector<fs::path> { day7 / "rollout-1.jsonl", day8 / "rollout-2.jsonl", day8 / "rollout-3.jsonl" }));
     }
@@ -104,7 +105,7 @@ TEST(CodexSessionFiles, ListsAFolderAgainOnlyWhenItChanged)
     // A removed folder is dropped with its files; its parent is listed
     // again, as is day 8, changed too recently to trust.
     fs::remove_all(day7);
-    auto const removed = scanner.scan(bound());
+    auto const removed = scanner.scan(realNow(), bound());
     EXPECT_EQ(removed.foldersListed, 2);
     EXPECT_EQ(pathsOf(removed.files), (std::vector<fs::path> { day8 / "rollout-2.jsonl", day8 / "rollout-3.jsonl" }));
     EXPECT_EQ(std::count(removed.folders.begin(), removed.folders.end(), day7), 0);
@@ -113,10 +114,10 @@ TEST(CodexSessionFiles, ListsAFolderAgainOnlyWhenItChanged)
     // still makes it listed again, and the failure reported.
     if (::geteuid() != 0) {
         ageFolders(home);
-        scanner.scan(bound());
-        EXPECT_EQ(scanner.scan(bound()).foldersListed, 0);
+        scanner.scan(realNow(), bound());
+        EXPECT_EQ(scanner.scan(realNow(), bound()).foldersListed, 0);
         fs::permissions(day8, fs::perms::none);
-        auto const unreadable = scanner.scan(bound());
+        auto const unreadable = scanner.scan(realNow(), bound());
         fs::permissions(day8, fs::perms::owner_all);
         ASSERT_EQ(unreadable.problems.size(), 1u);
         EXPECT_EQ(unreadable.problems.front().path, day8);
@@ -133,20 +134,20 @@ TEST(CodexSessionFiles, NoticesAnOldLogWrittenAgain)
     setModified(log, realNow() - days(10));
     ageFolders(home);
     CodexSessionFiles scanner({ home });
-    EXPECT_TRUE(scanner.scan(bound()).files.empty());
+    EXPECT_TRUE(scanner.scan(realNow(), bound()).files.empty());
 
     // A session resumed days later appends to its old file: the folder
     // does not change, the file does.
     appendFile(log, "{}\n");
-    auto const resumed = scanner.scan(bound());
+    auto const resumed = scanner.scan(realNow(), bound());
     EXPECT_EQ(resumed.foldersListed, 0);
     ASSERT_EQ(pathsOf(resumed.files), std::vector<fs::path> { log });
-    EXPECT_EQ(resumed.files.front().version.size, 6);
-    // Just written: the same version later need not mean the same bytes.
+    EXPECT_EQ(resumed.files.front().identity.size, 6);
+    // Just written: the same identity later need not mean the same bytes.
     EXPECT_FALSE(resumed.files.front().settled);
 
     setModified(log, realNow() - hours(1));
-    auto const settled = scanner.scan(bound());
+    auto const settled = scanner.scan(realNow(), bound());
     ASSERT_EQ(settled.files.size(), 1u);
     EXPECT_TRUE(settled.files.front().settled);
 }
@@ -177,7 +178,7 @@ TEST(CodexSessionFiles, NamesTheNewestOfTheLogsLeftOut)
         b / "archived_sessions/rollout-5.jsonl" };
     for (std::size_t wanted : { 3u, 10u }) {
         SCOPED_TRACE(wanted);
-        auto const scan = CodexSessionFiles({ a, b }).scan(bound(), wanted);
+        auto const scan = CodexSessionFiles({ a, b }).scan(realNow(), bound(), wanted);
         EXPECT_EQ(pathsOf(scan.files), std::vector<fs::path> { b / "sessions/2026/06/08/rollout-6.jsonl" });
         auto const expected = std::vector<fs::path>(newestFirst.begin(), newestFirst.begin() + static_cast<std::ptrdiff_t>(std::min(wanted, newestFirst.size())));
         EXPECT_EQ(pathsOf(scan.olderFiles), expected);
@@ -229,10 +230,10 @@ TEST(CodexSessionFiles, FindsWhatAFreshScannerFindsAfterEachChange)
         SCOPED_TRACE(step.what);
         if (fs::exists(home))
             ageFolders(home);
-        incremental.scan(bound(), 2);
+        incremental.scan(realNow(), bound(), 2);
         step.change();
-        auto const scanned = incremental.scan(bound(), 2);
-        EXPECT_EQ(found(scanned), found(CodexSessionFiles({ home }).scan(bound(), 2)));
+        auto const scanned = incremental.scan(realNow(), bound(), 2);
+        EXPECT_EQ(found(scanned), found(CodexSessionFiles({ home }).scan(realNow(), bound(), 2)));
     }
 }
 

@@ -9,9 +9,6 @@
 #include <vector>
 
 #include <sys/resource.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 namespace {
 
@@ -77,34 +74,6 @@ TEST(AppendedLogFile, StartsOverWhenTheFileShrankOrWasReplaced)
     writeFile(folder.path() / "next", "first\nsecond\nthird\n");
     std::filesystem::rename(folder.path() / "next", path);
     EXPECT_EQ(readLines(file, path), (Lines { "first", "second", "third" }));
-}
-
-TEST(AppendedLogFile, NeverOpensAnythingButARegularFile)
-{
-    TemporaryDirectory folder;
-    auto const fifo = folder.path() / "fifo.jsonl";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    auto const zero = folder.path() / "zero.jsonl";
-    std::filesystem::create_symlink("/dev/zero", zero);
-    auto const socketPath = folder.path() / "socket.jsonl";
-    int const listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address {};
-    address.sun_family = AF_UNIX;
-    socketPath.string().copy(address.sun_path, sizeof address.sun_path - 1);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-
-    // A FIFO without a writer would block a blocking open; these return at once.
-    for (auto const& path : { fifo, zero, socketPath }) {
-        AppendedLogFile file;
-        readLines(file, path, Outcome::notRegular);
-    }
-    ::close(listener);
-
-    AppendedLogFile missing;
-    CollectedLines collected;
-    auto const result = missing.read(folder.path() / "missing.jsonl", collected);
-    EXPECT_EQ(result.outcome, Outcome::failed);
-    EXPECT_EQ(result.error, std::errc::no_such_file_or_directory);
 }
 
 long peakResidentKilobytes()
