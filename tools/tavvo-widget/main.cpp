@@ -10,7 +10,7 @@ int main(int argc, char** argv)
 {
     return WidgetKit::widgetBundleMain<TavvoWidgetBundle>("tavvo-widget", argc, argv,
         [](CommandLine::Program& program, const WidgetKit::LentServices& lent) {
-            declareStatusBarCommand(program, lent);
-            declareNotifyCommand(program, lent);
+            addStatusBarCommand(program, lent);
+            addNotifyCommand(program, lent);
         });
 }

@@ -4,6 +4,8 @@
 #include "Platform/Foundation/Bundle.hpp"
 #include "Platform/Foundation/FileManager.hpp"
 
+namespace TavvoTools {
+
 void GlobalOptions::declare(CLI::App& global)
 {
     global.add_option("--base-dir", baseDirectory, "use DIR in place of the shared folder (for tests and scripts)")
@@ -23,4 +25,6 @@ TavvoWidgetSnapshotStore makeStore(const GlobalOptions& options)
     if (!options.baseDirectory.empty())
         baseDirectory = std::filesystem::path(options.baseDirectory);
     return TavvoWidgetSnapshotStore(std::move(group), std::move(baseDirectory), Foundation::FileManager::defaultManager());
+}
+
 }
