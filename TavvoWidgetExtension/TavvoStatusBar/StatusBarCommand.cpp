@@ -1,11 +1,11 @@
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarCommand.hpp"
 
 #include "Platform/CommandLine/OptionValidators.hpp"
+#include "Platform/Foundation/TerminationSignals.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarOutput.hpp"
 #include "TavvoWidgetExtension/TavvoSurfaces/SurfaceSource.hpp"
 
 #include <cerrno>
-#include <csignal>
 #include <system_error>
 
 #include <unistd.h>
@@ -46,7 +46,7 @@ ExitStatus run(const Settings& settings, const WidgetKit::LentServices& lent)
 {
     // A closed pipe shows as EPIPE from write rather than ending the
     // process unannounced.
-    std::signal(SIGPIPE, SIG_IGN);
+    Foundation::failWritesToClosedPipes();
     auto const only = settings.oneProvider ? std::optional(settings.provider) : std::nullopt;
     StatusBarStream stream(settings.format);
     try {
