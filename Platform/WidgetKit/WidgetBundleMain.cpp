@@ -1,5 +1,6 @@
 #include "Platform/WidgetKit/WidgetBundleMain.hpp"
 
+#include "Platform/CommandLine/BashCompletion.hpp"
 #include "Platform/CommandLine/OptionValidators.hpp"
 #include "Platform/CommandLine/Program.hpp"
 #include "Platform/CommandLine/UsageError.hpp"
@@ -209,10 +210,21 @@ std::string familyNames()
     return fmt::format("{}", fmt::join(names, ", "));
 }
 
+// Every text that names a family: the names, then the short forms.
+std::vector<std::string> familyTexts()
+{
+    std::vector<std::string> texts;
+    for (auto const family : allWidgetFamilies)
+        texts.emplace_back(name(family));
+    for (auto const family : allWidgetFamilies)
+        texts.emplace_back(shortName(family));
+    return texts;
+}
+
 CLI::Option* addFamilyOption(CLI::App& command, WidgetFamily& family, std::string description)
 {
     return command.add_option("--family", family, std::move(description))
-        ->transform(CommandLine::choice<WidgetFamily>(widgetFamilyNamed, familyNames()))
+        ->transform(CommandLine::choice<WidgetFamily>(widgetFamilyNamed, familyNames(), familyTexts()))
         ->type_name("F");
 }
 
@@ -292,7 +304,9 @@ void addRenderCommand(CommandLine::Program& program, const Hosting& hosting)
     render.add_option("--format", rendering.format, "an image, or a dump of the texts, the spoken labels or the view tree (default png)")
         ->transform(CommandLine::rawValueChoice<RenderFormat>())
         ->type_name(CommandLine::rawValuesJoined<RenderFormat>("|"));
-    render.add_option("-o,--output", rendering.output, "the file to write; - is standard output")->type_name("FILE");
+    render.add_option("-o,--output", rendering.output, "the file to write; - is standard output")
+        ->type_name("FILE")
+        ->check(CommandLine::completes(CommandLine::ValueKind::files));
 }
 
 struct ShowSettings {
@@ -345,7 +359,8 @@ int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body,
     line.global()
         .add_option("--base-dir", hostOptions.baseDirectory, "use DIR in place of the shared folder (for tests and scripts)")
         ->type_name("DIR")
-        ->transform(CommandLine::nonEmpty("a folder"));
+        ->transform(CommandLine::nonEmpty("a folder"))
+        ->check(CommandLine::completes(CommandLine::ValueKind::directories));
 
     Hosting const hosting { body, hostOptions };
     addRequestCommands(line, hosting);
@@ -353,6 +368,7 @@ int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body,
     addShowCommand(line, hosting, program);
     if (programCommands)
         programCommands(line, [&hostOptions](PinnedClock pinned) { return services(hostOptions, pinned); });
+    CommandLine::addCompletionCommand(line);
 
     return line.run(arguments, [](std::exception_ptr error) -> std::optional<CommandLine::Program::Failure> {
         try {

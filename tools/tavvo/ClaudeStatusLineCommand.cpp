@@ -1,5 +1,6 @@
 #include "ClaudeStatusLineCommand.hpp"
 
+#include "Platform/CommandLine/ValueCompletion.hpp"
 #include "Platform/Foundation/ChildProcess.hpp"
 #include "Platform/Foundation/StandardInput.hpp"
 #include "TavvoHost/Claude/ClaudeFeed.hpp"
@@ -118,7 +119,8 @@ void addClaudeStatusLineCommand(CommandLine::Program& program)
         // Bounded, because the program's level already holds one operand list
         // of unbounded length and the parser accepts only one such.
         ->expected(0, 1 << 16)
-        ->type_name("");
+        ->type_name("")
+        ->check(CommandLine::completes(CommandLine::ValueKind::commandLine));
 }
 
 }

@@ -147,10 +147,12 @@ void addCollectCommand(CommandLine::Program& program, const GlobalOptions& globa
         [&global](const Settings& chosen) { return collect(global, chosen); });
     command.add_flag("--print", settings.print, "write the document to standard output instead of storing it");
     command.add_option("--codex-home", settings.codexHome, "the Codex homes, comma-separated (default: $CODEX_HOME, else ~/.codex)")
-        ->type_name("DIR");
+        ->type_name("DIR")
+        ->check(CommandLine::completes(CommandLine::ValueKind::directoryList));
     command.add_option("--claude-config-dir", settings.claudeConfigDirectory,
                "Claude Code's folder (default: $CLAUDE_CONFIG_DIR, else ~/.claude)")
-        ->type_name("DIR");
+        ->type_name("DIR")
+        ->check(CommandLine::completes(CommandLine::ValueKind::directories));
     // A week is longer than any window lasts between resets.
     constexpr double longestTTL = 7 * 24 * 3600;
     command.add_option("--ttl", settings.ttl, "how long an observation counts as fresh (default 900, at most a week)")
@@ -161,6 +163,7 @@ void addCollectCommand(CommandLine::Program& program, const GlobalOptions& globa
         "when the newest Codex numbers are older than the ttl, ask `codex app-server` (at most every 5 minutes)");
     command.add_option("--codex-program", settings.codexProgram, "the codex program to run (default: codex on PATH)")
         ->type_name("PATH")
+        ->check(CommandLine::completes(CommandLine::ValueKind::programs))
         ->needs(refresh);
 }
 

@@ -1,6 +1,7 @@
 #include "Commands.hpp"
 
 #include "Platform/CommandLine/UsageError.hpp"
+#include "Platform/CommandLine/ValueCompletion.hpp"
 #include "Platform/Foundation/FileManager.hpp"
 #include "Platform/Foundation/StandardInput.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
@@ -147,7 +148,9 @@ void addDocumentCommand(CommandLine::Program& program, const std::string& word, 
 {
     auto [command, settings] = program.command({ "snapshot", word }, std::move(summary), DocumentSettings {},
         [handler = std::move(handler)](const DocumentSettings& chosen) { return handler(chosen.file); });
-    command.add_option("FILE", settings.file, "the document; - or none reads standard input")->type_name("");
+    command.add_option("FILE", settings.file, "the document; - or none reads standard input")
+        ->type_name("")
+        ->check(CommandLine::completes(CommandLine::ValueKind::files));
 }
 
 struct LanguageSetSettings {
@@ -175,7 +178,10 @@ void addLanguageCommands(CommandLine::Program& program, const GlobalOptions& glo
     auto [set, settings] = program.command({ "language", "set" },
         "Set the language override (stored normalized) and print what was stored.", LanguageSetSettings {},
         [&global](const LanguageSetSettings& chosen) { return languageSet(global, chosen.code); });
-    set.add_option("CODE", settings.code, "a language code such as fr or zh-Hans")->required()->type_name("");
+    set.add_option("CODE", settings.code, "a language code such as fr or zh-Hans")
+        ->required()
+        ->type_name("")
+        ->check(CommandLine::completesWords(L10n::supportedLocalizations()));
     program.command({ "language", "clear" }, "Remove the language override: the system preference decides again.",
         [&global] { return languageClear(global); });
     program.command({ "language", "resolved" }, "Print the language in force.", [&global] { return languageResolved(global); });

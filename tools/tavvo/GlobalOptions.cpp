@@ -10,7 +10,8 @@ void GlobalOptions::declare(CLI::App& global)
 {
     global.add_option("--base-dir", baseDirectory, "use DIR in place of the shared folder (for tests and scripts)")
         ->type_name("DIR")
-        ->transform(CommandLine::nonEmpty("a non-empty value"));
+        ->transform(CommandLine::nonEmpty("a non-empty value"))
+        ->check(CommandLine::completes(CommandLine::ValueKind::directories));
     global.add_option("--app-group", appGroupIdentifier, "the application group whose shared folder holds the snapshot")
         ->type_name("ID")
         ->transform(CommandLine::nonEmpty("a non-empty value"));

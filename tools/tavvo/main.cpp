@@ -5,6 +5,7 @@
 #include "Commands.hpp"
 #include "GlobalOptions.hpp"
 
+#include "Platform/CommandLine/BashCompletion.hpp"
 #include "Platform/CommandLine/Program.hpp"
 #include "TavvoShared/Snapshot/DecodingError.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetSnapshotStoreError.hpp"
@@ -48,6 +49,7 @@ int main(int argc, char** argv)
     TavvoTools::addLanguageCommands(program, global);
     TavvoTools::addCollectCommand(program, global);
     TavvoTools::addClaudeStatusLineCommand(program);
+    CommandLine::addCompletionCommand(program);
 
     std::vector<std::string> const arguments(argv + 1, argv + argc);
     return program.run(arguments, failureOf);
