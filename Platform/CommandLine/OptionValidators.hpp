@@ -1,10 +1,12 @@
 // OptionValidators: checks of an option's value that CLI11 runs while it
-// parses, so that a wrong value is a usage error naming the option.
+// parses, so that a wrong value is a usage error naming the option. Those
+// of a fixed list tell the completion to offer it (ValueCompletion).
 //
 //   render.add_option("--format", format, "...")->transform(CommandLine::rawValueChoice<Format>())
 //       ->type_name(CommandLine::rawValuesJoined<Format>("|"));
 #pragma once
 
+#include "Platform/CommandLine/ValueCompletion.hpp"
 #include "Platform/Foundation/RawValue.hpp"
 
 #include <CLI/CLI.hpp>
@@ -46,31 +48,36 @@ inline CLI::Validator positiveNumber(double maximum)
 // The value is one of `texts`, kept as it is.
 inline CLI::Validator oneOf(std::vector<std::string> texts)
 {
-    return CLI::Validator(
-        [texts = std::move(texts)](std::string& text) {
-            if (std::find(texts.begin(), texts.end(), text) != texts.end())
-                return std::string();
-            return fmt::format("unknown value '{}' (expected {})", text, fmt::join(texts, ", "));
-        },
-        "");
+    auto const offered = texts;
+    return offering(CLI::Validator(
+                        [texts = std::move(texts)](std::string& text) {
+                            if (std::find(texts.begin(), texts.end(), text) != texts.end())
+                                return std::string();
+                            return fmt::format("unknown value '{}' (expected {})", text, fmt::join(texts, ", "));
+                        },
+                        ""),
+        offered);
 }
 
 // The value names one case of `Enumeration`, found by `named`; `expected`
-// lists the accepted texts for the message. For an option bound to an
-// `Enumeration` variable: CLI11 reads an enumeration from its number, so
-// the text is replaced by the number of the case it names.
+// lists the accepted texts for the message, `offered` every text `named`
+// accepts, for the completion. For an option bound to an `Enumeration`
+// variable: CLI11 reads an enumeration from its number, so the text is
+// replaced by the number of the case it names.
 template <class Enumeration>
-CLI::Validator choice(std::function<std::optional<Enumeration>(std::string_view)> named, std::string expected)
+CLI::Validator choice(std::function<std::optional<Enumeration>(std::string_view)> named, std::string expected,
+    const std::vector<std::string>& offered)
 {
-    return CLI::Validator(
-        [named = std::move(named), expected = std::move(expected)](std::string& text) {
-            auto const value = named(text);
-            if (!value)
-                return fmt::format("unknown value '{}' (expected {})", text, expected);
-            text = std::to_string(static_cast<std::underlying_type_t<Enumeration>>(*value));
-            return std::string();
-        },
-        "");
+    return offering(CLI::Validator(
+                        [named = std::move(named), expected = std::move(expected)](std::string& text) {
+                            auto const value = named(text);
+                            if (!value)
+                                return fmt::format("unknown value '{}' (expected {})", text, expected);
+                            text = std::to_string(static_cast<std::underlying_type_t<Enumeration>>(*value));
+                            return std::string();
+                        },
+                        ""),
+        offered);
 }
 
 // The raw values of an enumeration in case order, joined by `separator`:
@@ -85,7 +92,9 @@ std::string rawValuesJoined(std::string_view separator)
 template <class Enumeration>
 CLI::Validator rawValueChoice()
 {
-    return choice<Enumeration>(Foundation::fromRawValue<Enumeration>, rawValuesJoined<Enumeration>(", "));
+    auto const& texts = Foundation::RawValues<Enumeration>::texts;
+    return choice<Enumeration>(
+        Foundation::fromRawValue<Enumeration>, rawValuesJoined<Enumeration>(", "), std::vector<std::string>(texts.begin(), texts.end()));
 }
 
 }

@@ -3,9 +3,19 @@
 //
 //   CommandLine::Program program("tool", "tool: does things.", "Exit status: 0 done, 2 usage error.");
 //   program.global().add_option("--base-dir", baseDirectory, "...")->type_name("DIR");
-//   auto& write = program.command({ "snapshot", "write" }, "Store a document.", [&] { return write(file); });
-//   write.add_option("FILE", file, "the document; - reads standard input");
+//   addWriteCommand(program);
 //   return program.run(arguments, failureOf);
+//
+// Each command is declared by one free function of this shape, which
+// makes the command's settings, declares its options and operands into
+// them and names what runs:
+//
+//   void addWriteCommand(CommandLine::Program& program)
+//   {
+//       auto [command, settings] = program.command({ "snapshot", "write" }, "Store a document.", WriteSettings {},
+//           [](const WriteSettings& chosen) { return write(chosen.file); });
+//       command.add_option("FILE", settings.file, "the document; - reads standard input");
+//   }
 //
 // Global options stand before or after the command; "--name=value" and
 // "--name value" both work; "--" ends the options and "-" is an operand.
@@ -22,9 +32,11 @@
 #include <exception>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace CommandLine {
@@ -59,6 +71,24 @@ public:
     // declared on the returned level. Operands beyond the declared ones
     // are a usage error.
     CLI::App& command(const std::vector<std::string>& words, std::string summary, Handler handler);
+
+    // A command's level, and the settings its options and operands fill.
+    template <class Settings>
+    struct Declaration {
+        CLI::App& command;
+        Settings& settings;
+    };
+
+    // Declares a command with settings, starting as `initial`: the program
+    // keeps them until the run and hands them to `handler`.
+    template <class Settings>
+    Declaration<Settings> command(const std::vector<std::string>& words, std::string summary, Settings initial,
+        std::type_identity_t<std::function<ExitStatus(const Settings&)>> handler)
+    {
+        auto settings = std::make_shared<Settings>(std::move(initial));
+        auto& level = command(words, std::move(summary), [settings, handler = std::move(handler)] { return handler(*settings); });
+        return { level, *settings };
+    }
 
     // Parses `arguments` (without the program's name) and runs the command
     // they name. Returns the process's exit status.

@@ -1,6 +1,7 @@
 #include "Platform/Foundation/TerminationSignals.hpp"
 
 #include <cerrno>
+#include <csignal>
 #include <system_error>
 
 #include <pthread.h>
@@ -57,6 +58,13 @@ bool TerminationSignals::received()
         else
             return any;
     }
+}
+
+void failWritesToClosedPipes()
+{
+    // An ignored signal stays ignored across exec: children started
+    // afterwards inherit this.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 }

@@ -1,7 +1,8 @@
 // TerminationSignals: the requests to end a long-running program (SIGTERM,
 // SIGINT) as a file descriptor, so that the program sleeps on them and on
 // its other sources in one poll(2) and ends normally, at a point of its
-// choosing, instead of being killed between two writes.
+// choosing, instead of being killed between two writes. The same for a
+// closed pipe on standard output (SIGPIPE): an error the program sees.
 #pragma once
 
 #include <signal.h>
@@ -34,5 +35,10 @@ private:
     int m_descriptor;
     sigset_t m_previousMask;
 };
+
+// From now on, in the whole process, a write to a pipe or socket whose
+// reader has gone fails with EPIPE instead of killing the process: for a
+// program whose reader going away is the normal end of its run.
+void failWritesToClosedPipes();
 
 }

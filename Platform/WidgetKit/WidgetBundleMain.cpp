@@ -1,5 +1,6 @@
 #include "Platform/WidgetKit/WidgetBundleMain.hpp"
 
+#include "Platform/CommandLine/BashCompletion.hpp"
 #include "Platform/CommandLine/OptionValidators.hpp"
 #include "Platform/CommandLine/Program.hpp"
 #include "Platform/CommandLine/UsageError.hpp"
@@ -209,10 +210,21 @@ std::string familyNames()
     return fmt::format("{}", fmt::join(names, ", "));
 }
 
+// Every text that names a family: the names, then the short forms.
+std::vector<std::string> familyTexts()
+{
+    std::vector<std::string> texts;
+    for (auto const family : allWidgetFamilies)
+        texts.emplace_back(name(family));
+    for (auto const family : allWidgetFamilies)
+        texts.emplace_back(shortName(family));
+    return texts;
+}
+
 CLI::Option* addFamilyOption(CLI::App& command, WidgetFamily& family, std::string description)
 {
     return command.add_option("--family", family, std::move(description))
-        ->transform(CommandLine::choice<WidgetFamily>(widgetFamilyNamed, familyNames()))
+        ->transform(CommandLine::choice<WidgetFamily>(widgetFamilyNamed, familyNames(), familyTexts()))
         ->type_name("F");
 }
 
@@ -230,8 +242,56 @@ CLI::Validator scaleRange()
         "");
 }
 
-void declareRenderOptions(CLI::App& render, RenderOptions& rendering)
+// The host the global options configure.
+struct Hosting {
+    const WidgetBundleBody& body;
+    const HostOptions& options;
+
+    // Answers a request on the widget built with the services the options
+    // lend it; `request` is given the clock those services run on.
+    ExitStatus run(PinnedClock pinned, const std::function<ExitStatus(const WidgetHost&, const Clock&)>& request) const
+    {
+        auto const lent = services(options, pinned);
+        return request(makeHost(body, lent), lent.clock);
+    }
+};
+
+struct SnapshotSettings {
+    bool preview = false;
+};
+
+// describe, placeholder, snapshot and timeline: the provider's answers as
+// JSON.
+void addRequestCommands(CommandLine::Program& program, const Hosting& hosting)
 {
+    program.command({ "describe" }, "Print the widget's kind, name, description and families as JSON.", [&hosting] {
+        return hosting.run(PinnedClock::stays, [](const WidgetHost& widget, const Clock&) { return describe(widget); });
+    });
+    program.command({ "placeholder" }, "Print the placeholder entry as JSON; the snapshot file is not read.", [&hosting] {
+        return hosting.run(
+            PinnedClock::stays, [](const WidgetHost& widget, const Clock&) { return printEntry(widget.placeholder(defaultFamily(widget))); });
+    });
+    auto [snapshot, settings] = program.command({ "snapshot" },
+        "Print the entry for the widget's current picture as JSON; --preview asks for the gallery's preview.", SnapshotSettings {},
+        [&hosting](const SnapshotSettings& chosen) {
+            return hosting.run(PinnedClock::stays, [&chosen](const WidgetHost& widget, const Clock&) {
+                return printEntry(widget.entry(chosen.preview ? Request::preview : Request::snapshot, defaultFamily(widget)));
+            });
+        });
+    snapshot.add_flag("--preview", settings.preview, "ask for the picture of the widget gallery");
+    program.command({ "timeline" }, "Print the timeline as JSON: its entries and the instant to ask again.", [&hosting] {
+        return hosting.run(
+            PinnedClock::stays, [](const WidgetHost& widget, const Clock&) { return printTimeline(widget.timeline(defaultFamily(widget))); });
+    });
+}
+
+void addRenderCommand(CommandLine::Program& program, const Hosting& hosting)
+{
+    auto [render, rendering] = program.command({ "render" },
+        "Answer the request and draw its entry at the family's size. Writes FILE, or standard output.", RenderOptions {},
+        [&hosting](const RenderOptions& chosen) {
+            return hosting.run(PinnedClock::stays, [&chosen](const WidgetHost& widget, const Clock&) { return WidgetKit::render(widget, chosen); });
+        });
     addFamilyOption(render, rendering.family, fmt::format("the family: {}, or a short form such as small or extra-large", familyNames()))
         ->required();
     render.add_option("--request", rendering.request, "the request whose entry is drawn (default timeline)")
@@ -244,19 +304,43 @@ void declareRenderOptions(CLI::App& render, RenderOptions& rendering)
     render.add_option("--format", rendering.format, "an image, or a dump of the texts, the spoken labels or the view tree (default png)")
         ->transform(CommandLine::rawValueChoice<RenderFormat>())
         ->type_name(CommandLine::rawValuesJoined<RenderFormat>("|"));
-    render.add_option("-o,--output", rendering.output, "the file to write; - is standard output")->type_name("FILE");
+    render.add_option("-o,--output", rendering.output, "the file to write; - is standard output")
+        ->type_name("FILE")
+        ->check(CommandLine::completes(CommandLine::ValueKind::files));
 }
 
-void declareShowOptions(CLI::App& show, LiveWidgetOptions& live, std::string& liveAppearance)
+struct ShowSettings {
+    LiveWidgetOptions live;
+    std::string appearance = "auto";
+};
+
+void addShowCommand(CommandLine::Program& program, const Hosting& hosting, const std::string& programName)
 {
-    addFamilyOption(show, live.family, "the family (default medium)");
+    ShowSettings initial {
+        .live = { .family = WidgetFamily::systemMedium, .appearance = std::nullopt, .clock = {}, .reportFrames = false, .programName = programName },
+        .appearance = "auto",
+    };
+    auto [show, settings] = program.command({ "show" },
+        "Keep the widget on the desktop in a window of the family's size, updated at its reload dates and\n"
+        "whenever the snapshot or the language changes; a click opens its address. With --now, the clock\n"
+        "starts at that instant and runs on.",
+        std::move(initial), [&hosting](const ShowSettings& chosen) {
+            return hosting.run(PinnedClock::runsOn, [&chosen](const WidgetHost& widget, const Clock& clock) {
+                auto live = chosen.live;
+                // "auto" names no appearance: the window follows the desktop's.
+                live.appearance = Foundation::fromRawValue<UI::Appearance>(chosen.appearance);
+                live.clock = clock;
+                return static_cast<ExitStatus>(runLiveWidgetWindow(widget, live));
+            });
+        });
+    addFamilyOption(show, settings.live.family, "the family (default medium)");
     auto const& lightAndDark = Foundation::RawValues<UI::Appearance>::texts;
     std::vector<std::string> appearances(lightAndDark.begin(), lightAndDark.end());
     appearances.push_back("auto");
-    show.add_option("--appearance", liveAppearance, "auto (the default) follows the desktop's light or dark style")
+    show.add_option("--appearance", settings.appearance, "auto (the default) follows the desktop's light or dark style")
         ->check(CommandLine::oneOf(appearances))
         ->type_name(fmt::format("{}", fmt::join(appearances, "|")));
-    show.add_flag("--report-frames", live.reportFrames, "print a line for every new picture");
+    show.add_flag("--report-frames", settings.live.reportFrames, "print a line for every new picture");
 }
 
 }
@@ -275,53 +359,16 @@ int widgetBundleMain(std::string_view programName, const WidgetBundleBody& body,
     line.global()
         .add_option("--base-dir", hostOptions.baseDirectory, "use DIR in place of the shared folder (for tests and scripts)")
         ->type_name("DIR")
-        ->transform(CommandLine::nonEmpty("a folder"));
+        ->transform(CommandLine::nonEmpty("a folder"))
+        ->check(CommandLine::completes(CommandLine::ValueKind::directories));
 
-    // Each request builds the widget with the services the options lend it.
-    auto const hosted = [&](PinnedClock pinned, std::function<ExitStatus(const WidgetHost&, const Clock&)> request) {
-        return [&body, &hostOptions, pinned, request = std::move(request)] {
-            auto const lent = services(hostOptions, pinned);
-            return request(makeHost(body, lent), lent.clock);
-        };
-    };
-
-    line.command({ "describe" }, "Print the widget's kind, name, description and families as JSON.",
-        hosted(PinnedClock::stays, [](const WidgetHost& widget, const Clock&) { return describe(widget); }));
-    line.command({ "placeholder" }, "Print the placeholder entry as JSON; the snapshot file is not read.",
-        hosted(PinnedClock::stays, [](const WidgetHost& widget, const Clock&) { return printEntry(widget.placeholder(defaultFamily(widget))); }));
-    bool preview = false;
-    line.command({ "snapshot" }, "Print the entry for the widget's current picture as JSON; --preview asks for the gallery's preview.",
-            hosted(PinnedClock::stays,
-                [&preview](const WidgetHost& widget, const Clock&) {
-                    return printEntry(widget.entry(preview ? Request::preview : Request::snapshot, defaultFamily(widget)));
-                }))
-        .add_flag("--preview", preview, "ask for the picture of the widget gallery");
-    line.command({ "timeline" }, "Print the timeline as JSON: its entries and the instant to ask again.",
-        hosted(PinnedClock::stays, [](const WidgetHost& widget, const Clock&) { return printTimeline(widget.timeline(defaultFamily(widget))); }));
-
-    RenderOptions rendering;
-    auto& render = line.command({ "render" },
-        "Answer the request and draw its entry at the family's size. Writes FILE, or standard output.",
-        hosted(PinnedClock::stays, [&rendering](const WidgetHost& widget, const Clock&) { return WidgetKit::render(widget, rendering); }));
-    declareRenderOptions(render, rendering);
-
-    LiveWidgetOptions live { .family = WidgetFamily::systemMedium, .appearance = std::nullopt, .clock = {}, .reportFrames = false,
-        .programName = program };
-    std::string liveAppearance = "auto";
-    auto& show = line.command({ "show" },
-        "Keep the widget on the desktop in a window of the family's size, updated at its reload dates and\n"
-        "whenever the snapshot or the language changes; a click opens its address. With --now, the clock\n"
-        "starts at that instant and runs on.",
-        hosted(PinnedClock::runsOn, [&live, &liveAppearance](const WidgetHost& widget, const Clock& clock) {
-            // "auto" names no appearance: the window follows the desktop's.
-            live.appearance = Foundation::fromRawValue<UI::Appearance>(liveAppearance);
-            live.clock = clock;
-            return static_cast<ExitStatus>(runLiveWidgetWindow(widget, live));
-        }));
-    declareShowOptions(show, live, liveAppearance);
-
+    Hosting const hosting { body, hostOptions };
+    addRequestCommands(line, hosting);
+    addRenderCommand(line, hosting);
+    addShowCommand(line, hosting, program);
     if (programCommands)
         programCommands(line, [&hostOptions](PinnedClock pinned) { return services(hostOptions, pinned); });
+    CommandLine::addCompletionCommand(line);
 
     return line.run(arguments, [](std::exception_ptr error) -> std::optional<CommandLine::Program::Failure> {
         try {

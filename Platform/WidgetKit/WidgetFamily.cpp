@@ -40,12 +40,17 @@ std::string_view name(WidgetFamily family)
     return Foundation::rawValue(family);
 }
 
+std::string_view shortName(WidgetFamily family)
+{
+    return traits(family).shortName;
+}
+
 std::optional<WidgetFamily> widgetFamilyNamed(std::string_view text)
 {
     if (auto const family = Foundation::fromRawValue<WidgetFamily>(text))
         return family;
     for (auto const family : allWidgetFamilies) {
-        if (text == traits(family).shortName)
+        if (text == shortName(family))
             return family;
     }
     return std::nullopt;

@@ -27,6 +27,9 @@ inline constexpr auto allWidgetFamilies = Foundation::allCases<WidgetFamily>();
 // "systemSmall", "systemMedium", "systemLarge", "systemExtraLarge".
 std::string_view name(WidgetFamily family);
 
+// "small", "medium", "large", "extra-large".
+std::string_view shortName(WidgetFamily family);
+
 // The family called `text`: its name, or the short form "small", "medium",
 // "large" or "extra-large". Nothing for any other text.
 std::optional<WidgetFamily> widgetFamilyNamed(std::string_view text);

@@ -10,7 +10,6 @@
 #include <fmt/format.h>
 
 #include <exception>
-#include <memory>
 
 namespace TavvoSurfaces {
 
@@ -92,6 +91,10 @@ private:
     bool m_reportedUndelivered = false;
 };
 
+struct NotifySettings {
+    bool watch = false;
+};
+
 ExitStatus notifyOnce(const WidgetKit::LentServices& lent)
 {
     SurfaceSource const source(lent(WidgetKit::PinnedClock::stays));
@@ -122,15 +125,14 @@ ExitStatus notifyWatching(const WidgetKit::LentServices& lent)
 
 }
 
-void declareNotifyCommand(CommandLine::Program& program, const WidgetKit::LentServices& lent)
+void addNotifyCommand(CommandLine::Program& program, const WidgetKit::LentServices& lent)
 {
-    auto const watch = std::make_shared<bool>(false);
-    auto& command = program.command({ "notify" },
+    auto [command, settings] = program.command({ "notify" },
         "Show a desktop notification when a limit runs low or starts a new window after running low, and when\n"
         "Codex's forecast says it runs out before it resets; each once per limit and window, remembered in\n"
         "$XDG_STATE_HOME/tavvo/notifications.json. What is already so when it starts is not notified.",
-        [lent, watch] { return *watch ? notifyWatching(lent) : notifyOnce(lent); });
-    command.add_flag("--watch", *watch,
+        NotifySettings {}, [lent](const NotifySettings& chosen) { return chosen.watch ? notifyWatching(lent) : notifyOnce(lent); });
+    command.add_flag("--watch", settings.watch,
         "keep running: look again whenever the snapshot or the language changes (SIGTERM or SIGINT ends it)");
 }
 

@@ -11,6 +11,6 @@ namespace TavvoSurfaces {
 
 // Declares `notify` on `program`, with the services `lent` gives at run
 // time; `lent` is copied.
-void declareNotifyCommand(CommandLine::Program& program, const WidgetKit::LentServices& lent);
+void addNotifyCommand(CommandLine::Program& program, const WidgetKit::LentServices& lent);
 
 } // namespace TavvoSurfaces

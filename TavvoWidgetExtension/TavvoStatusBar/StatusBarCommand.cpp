@@ -2,11 +2,10 @@
 
 #include "Platform/CommandLine/OptionValidators.hpp"
 #include "Platform/Foundation/StandardOutput.hpp"
+#include "Platform/Foundation/TerminationSignals.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarOutput.hpp"
 #include "TavvoWidgetExtension/TavvoSurfaces/SurfaceSource.hpp"
 
-#include <csignal>
-#include <memory>
 #include <system_error>
 
 namespace TavvoSurfaces {
@@ -41,7 +40,7 @@ ExitStatus run(const Settings& settings, const WidgetKit::LentServices& lent)
 {
     // A closed pipe shows as EPIPE from write rather than ending the
     // process unannounced.
-    std::signal(SIGPIPE, SIG_IGN);
+    Foundation::failWritesToClosedPipes();
     auto const only = settings.oneProvider ? std::optional(settings.provider) : std::nullopt;
     StatusBarStream stream(settings.format);
     try {
@@ -74,23 +73,22 @@ ExitStatus run(const Settings& settings, const WidgetKit::LentServices& lent)
 
 }
 
-void declareStatusBarCommand(CommandLine::Program& program, const WidgetKit::LentServices& lent)
+void addStatusBarCommand(CommandLine::Program& program, const WidgetKit::LentServices& lent)
 {
-    auto const settings = std::make_shared<Settings>();
-    auto& bar = program.command({ "bar" },
+    auto [bar, settings] = program.command({ "bar" },
         "Print the limits as one line for a status bar or a terminal: the remaining share of each\n"
         "provider's binding limit, coloured by how close it is to running out. With --watch, print a\n"
         "new line whenever it changes (the snapshot, the language, freshness ending, a countdown's\n"
         "minute), and only then.",
-        [settings, lent] { return run(*settings, lent); });
-    bar.add_option("--format", settings->format, "the bar's protocol (default text)")
+        Settings {}, [lent](const Settings& chosen) { return run(chosen, lent); });
+    bar.add_option("--format", settings.format, "the bar's protocol (default text)")
         ->transform(CommandLine::rawValueChoice<StatusBarFormat>())
         ->type_name(CommandLine::rawValuesJoined<StatusBarFormat>("|"));
-    bar.add_option("--provider", settings->provider, "show this provider only")
+    bar.add_option("--provider", settings.provider, "show this provider only")
         ->transform(CommandLine::rawValueChoice<TavvoWidgetProviderID>())
         ->type_name(CommandLine::rawValuesJoined<TavvoWidgetProviderID>("|"))
-        ->each([settings](const std::string&) { settings->oneProvider = true; });
-    bar.add_flag("--watch", settings->watch, "keep running; SIGTERM, SIGINT or a closed pipe end it with status 0");
+        ->each([&settings](const std::string&) { settings.oneProvider = true; });
+    bar.add_flag("--watch", settings.watch, "keep running; SIGTERM, SIGINT or a closed pipe end it with status 0");
 }
 
 } // namespace TavvoSurfaces

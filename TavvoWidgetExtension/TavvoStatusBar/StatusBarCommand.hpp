@@ -9,6 +9,6 @@ namespace TavvoSurfaces {
 
 // Declares `bar` on `program`; its run reads the snapshot through the
 // services `lent` gives.
-void declareStatusBarCommand(CommandLine::Program& program, const WidgetKit::LentServices& lent);
+void addStatusBarCommand(CommandLine::Program& program, const WidgetKit::LentServices& lent);
 
 } // namespace TavvoSurfaces

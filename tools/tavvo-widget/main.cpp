@@ -10,7 +10,7 @@ int main(int argc, char** argv)
 {
     return WidgetKit::widgetBundleMain<TavvoWidgetBundle>("tavvo-widget", argc, argv,
         [](CommandLine::Program& program, const WidgetKit::LentServices& lent) {
-            TavvoSurfaces::declareStatusBarCommand(program, lent);
-            TavvoSurfaces::declareNotifyCommand(program, lent);
+            TavvoSurfaces::addStatusBarCommand(program, lent);
+            TavvoSurfaces::addNotifyCommand(program, lent);
         });
 }

@@ -1,5 +1,6 @@
 #include "ClaudeStatusLineCommand.hpp"
 
+#include "Platform/CommandLine/ValueCompletion.hpp"
 #include "Platform/Foundation/ChildProcess.hpp"
 #include "Platform/Foundation/StandardInput.hpp"
 #include "TavvoHost/Claude/ClaudeFeed.hpp"
@@ -10,12 +11,13 @@
 
 #include <chrono>
 #include <cstdio>
-#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 #include <vector>
+
+namespace TavvoTools {
 
 namespace {
 
@@ -78,6 +80,10 @@ std::optional<ExitStatus> runPreviousCommand(const std::vector<std::string>& com
     return static_cast<ExitStatus>(*outcome.exitStatus);
 }
 
+struct Settings {
+    std::vector<std::string> previousCommand; // empty: none
+};
+
 ExitStatus claudeStatusLine(const std::vector<std::string>& previousCommand)
 {
     auto const read = Foundation::readStandardInput(maximumInputLength);
@@ -104,17 +110,17 @@ ExitStatus claudeStatusLine(const std::vector<std::string>& previousCommand)
 
 void addClaudeStatusLineCommand(CommandLine::Program& program)
 {
-    // Kept alive by the handler, which the program holds until it has run.
-    auto previousCommand = std::make_shared<std::vector<std::string>>();
-    program
-        .command({ "claude-statusline" },
-            "Claude Code's status line: read the JSON Claude Code writes to standard input (at most 1 MiB), record its "
-            "limits for 'tavvo collect' and print one line with what is left. After --, the status-line command used "
-            "before runs with the same input and its output and status are passed on instead.",
-            [previousCommand] { return claudeStatusLine(*previousCommand); })
-        .add_option("COMMAND", *previousCommand, "the previous status-line command and its arguments, after --")
+    auto [command, settings] = program.command({ "claude-statusline" },
+        "Claude Code's status line: read the JSON Claude Code writes to standard input (at most 1 MiB), record its "
+        "limits for 'tavvo collect' and print one line with what is left. After --, the status-line command used "
+        "before runs with the same input and its output and status are passed on instead.",
+        Settings {}, [](const Settings& chosen) { return claudeStatusLine(chosen.previousCommand); });
+    command.add_option("COMMAND", settings.previousCommand, "the previous status-line command and its arguments, after --")
         // Bounded, because the program's level already holds one operand list
         // of unbounded length and the parser accepts only one such.
         ->expected(0, 1 << 16)
-        ->type_name("");
+        ->type_name("")
+        ->check(CommandLine::completes(CommandLine::ValueKind::commandLine));
+}
+
 }

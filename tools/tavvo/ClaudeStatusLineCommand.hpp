@@ -5,4 +5,8 @@
 
 #include "Platform/CommandLine/Program.hpp"
 
+namespace TavvoTools {
+
 void addClaudeStatusLineCommand(CommandLine::Program& program);
+
+}

@@ -5,6 +5,7 @@
 #include "TavvoHost/Collector/Collector.hpp"
 #include "Platform/Foundation/WatchedPasses.hpp"
 #include "TavvoHost/Collector/SnapshotPublication.hpp"
+#include "TavvoShared/Snapshot/TavvoFreshnessPolicy.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONEncoder.hpp"
 
 #include <fmt/format.h>
@@ -12,10 +13,23 @@
 #include <algorithm>
 #include <chrono>
 #include <exception>
+#include <string>
+
+namespace TavvoTools {
 
 namespace {
 
 using CommandLine::ExitStatus;
+
+struct Settings {
+    bool print = false;
+    bool watch = false;
+    bool refreshCodex = false;
+    std::string codexHome; // empty: CODEX_HOME, else ~/.codex
+    std::string claudeConfigDirectory; // empty: CLAUDE_CONFIG_DIR, else ~/.claude
+    std::string codexProgram = "codex";
+    double ttl = TavvoFreshnessPolicy::defaultTTL;
+};
 
 Foundation::Date now()
 {
@@ -30,7 +44,7 @@ std::optional<std::string> optionOrEnvironment(const std::string& option, const 
     return Foundation::environmentValue(variable);
 }
 
-TavvoHost::CollectorOptions collectorOptions(const CollectCommand::Settings& settings)
+TavvoHost::CollectorOptions collectorOptions(const Settings& settings)
 {
     auto const home = Foundation::environmentValue("HOME");
     std::optional<std::filesystem::path> homeDirectory;
@@ -99,7 +113,7 @@ std::optional<Foundation::Date> earliest(std::optional<Foundation::Date> left, s
     return std::min(*left, *right);
 }
 
-ExitStatus collect(const GlobalOptions& global, const CollectCommand::Settings& settings)
+ExitStatus collect(const GlobalOptions& global, const Settings& settings)
 {
     PassPublisher publisher(global, settings.print, settings.ttl);
     TavvoHost::Collector collector(collectorOptions(settings));
@@ -126,18 +140,19 @@ ExitStatus collect(const GlobalOptions& global, const CollectCommand::Settings& 
 
 }
 
-CollectCommand::CollectCommand(CommandLine::Program& program, const GlobalOptions& global)
+void addCollectCommand(CommandLine::Program& program, const GlobalOptions& global)
 {
-    auto& settings = m_settings;
-    auto& command = program.command({ "collect" },
-        "Read what Codex and Claude Code keep on this machine and store the snapshot when it changed.",
-        [&global, &settings] { return collect(global, settings); });
+    auto [command, settings] = program.command({ "collect" },
+        "Read what Codex and Claude Code keep on this machine and store the snapshot when it changed.", Settings {},
+        [&global](const Settings& chosen) { return collect(global, chosen); });
     command.add_flag("--print", settings.print, "write the document to standard output instead of storing it");
     command.add_option("--codex-home", settings.codexHome, "the Codex homes, comma-separated (default: $CODEX_HOME, else ~/.codex)")
-        ->type_name("DIR");
+        ->type_name("DIR")
+        ->check(CommandLine::completes(CommandLine::ValueKind::directoryList));
     command.add_option("--claude-config-dir", settings.claudeConfigDirectory,
                "Claude Code's folder (default: $CLAUDE_CONFIG_DIR, else ~/.claude)")
-        ->type_name("DIR");
+        ->type_name("DIR")
+        ->check(CommandLine::completes(CommandLine::ValueKind::directories));
     // A week is longer than any window lasts between resets.
     constexpr double longestTTL = 7 * 24 * 3600;
     command.add_option("--ttl", settings.ttl, "how long an observation counts as fresh (default 900, at most a week)")
@@ -148,5 +163,8 @@ CollectCommand::CollectCommand(CommandLine::Program& program, const GlobalOption
         "when the newest Codex numbers are older than the ttl, ask `codex app-server` (at most every 5 minutes)");
     command.add_option("--codex-program", settings.codexProgram, "the codex program to run (default: codex on PATH)")
         ->type_name("PATH")
+        ->check(CommandLine::completes(CommandLine::ValueKind::programs))
         ->needs(refresh);
+}
+
 }

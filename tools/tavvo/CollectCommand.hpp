@@ -5,27 +5,11 @@
 #include "GlobalOptions.hpp"
 
 #include "Platform/CommandLine/Program.hpp"
-#include "TavvoShared/Snapshot/TavvoFreshnessPolicy.hpp"
 
-#include <string>
+namespace TavvoTools {
 
-class CollectCommand {
-public:
-    // Declares `collect` on `program`; both must outlive the run.
-    CollectCommand(CommandLine::Program& program, const GlobalOptions& global);
-    CollectCommand(const CollectCommand&) = delete;
-    CollectCommand& operator=(const CollectCommand&) = delete;
+// Declares `collect` on `program`, writing to the store `global` selects;
+// both must outlive the run.
+void addCollectCommand(CommandLine::Program& program, const GlobalOptions& global);
 
-    struct Settings {
-        bool print = false;
-        bool watch = false;
-        bool refreshCodex = false;
-        std::string codexHome; // empty: CODEX_HOME, else ~/.codex
-        std::string claudeConfigDirectory; // empty: CLAUDE_CONFIG_DIR, else ~/.claude
-        std::string codexProgram = "codex";
-        double ttl = TavvoFreshnessPolicy::defaultTTL;
-    };
-
-private:
-    Settings m_settings;
-};
+}

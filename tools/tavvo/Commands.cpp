@@ -1,10 +1,7 @@
 #include "Commands.hpp"
 
-#include "ClaudeStatusLineCommand.hpp"
-#include "CollectCommand.hpp"
-#include "GlobalOptions.hpp"
-
 #include "Platform/CommandLine/UsageError.hpp"
+#include "Platform/CommandLine/ValueCompletion.hpp"
 #include "Platform/Foundation/FileManager.hpp"
 #include "Platform/Foundation/StandardInput.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
@@ -16,7 +13,11 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
+#include <string>
 #include <system_error>
+
+namespace TavvoTools {
 
 namespace {
 
@@ -136,47 +137,55 @@ ExitStatus languageList(const GlobalOptions& options)
     return ExitStatus::success;
 }
 
+struct DocumentSettings {
+    std::string file = "-";
+};
+
+// `snapshot WORD [FILE]`: a command over one document, read from FILE or
+// standard input.
+void addDocumentCommand(CommandLine::Program& program, const std::string& word, std::string summary,
+    std::function<ExitStatus(const std::string& file)> handler)
+{
+    auto [command, settings] = program.command({ "snapshot", word }, std::move(summary), DocumentSettings {},
+        [handler = std::move(handler)](const DocumentSettings& chosen) { return handler(chosen.file); });
+    command.add_option("FILE", settings.file, "the document; - or none reads standard input")
+        ->type_name("")
+        ->check(CommandLine::completes(CommandLine::ValueKind::files));
 }
 
-int runTavvoCommandLine(std::span<const std::string> arguments, const CommandLine::Program::FailureMapping& failureOf)
-{
-    CommandLine::Program program("tavvo", "tavvo: collect usage limits from Codex and Claude Code, publish widget snapshots and set the widget's language.",
-        "Exit status: 0 done, 1 failure, 2 usage error, 3 nothing to show, 65 not a valid snapshot,\n"
-        "66 input file missing.");
-
-    GlobalOptions global;
-    global.declare(program.global());
-
-    std::string file = "-";
-    auto const fileOperand = [&file](CLI::App& command) {
-        command.add_option("FILE", file, "the document; - or none reads standard input")->type_name("");
-    };
-    fileOperand(program.command({ "snapshot", "normalize" },
-        "Decode a snapshot document and print it as the library writes it (no version check).",
-        [&] { return snapshotNormalize(file); }));
-    fileOperand(program.command({ "snapshot", "write" },
-        "Decode a snapshot document and store it in the shared folder, replacing the current one atomically.",
-        [&] { return snapshotWrite(global, file); }));
-    program.command({ "snapshot", "read" }, "Print the stored snapshot; exit 3 when there is none of the current version.",
-        [&] { return snapshotRead(global); });
-    program.command({ "snapshot", "path" }, "Print where the snapshot file lives; creates nothing.", [&] { return snapshotPath(global); });
-
-    program.command({ "language", "get" }, "Print the stored language override; exit 3 when none is set.",
-        [&] { return languageGet(global); });
+struct LanguageSetSettings {
     std::string code;
-    program
-        .command({ "language", "set" }, "Set the language override (stored normalized) and print what was stored.",
-            [&] { return languageSet(global, code); })
-        .add_option("CODE", code, "a language code such as fr or zh-Hans")
+};
+
+}
+
+void addSnapshotCommands(CommandLine::Program& program, const GlobalOptions& global)
+{
+    addDocumentCommand(program, "normalize", "Decode a snapshot document and print it as the library writes it (no version check).",
+        [](const std::string& file) { return snapshotNormalize(file); });
+    addDocumentCommand(program, "write",
+        "Decode a snapshot document and store it in the shared folder, replacing the current one atomically.",
+        [&global](const std::string& file) { return snapshotWrite(global, file); });
+    program.command({ "snapshot", "read" }, "Print the stored snapshot; exit 3 when there is none of the current version.",
+        [&global] { return snapshotRead(global); });
+    program.command({ "snapshot", "path" }, "Print where the snapshot file lives; creates nothing.", [&global] { return snapshotPath(global); });
+}
+
+void addLanguageCommands(CommandLine::Program& program, const GlobalOptions& global)
+{
+    program.command({ "language", "get" }, "Print the stored language override; exit 3 when none is set.",
+        [&global] { return languageGet(global); });
+    auto [set, settings] = program.command({ "language", "set" },
+        "Set the language override (stored normalized) and print what was stored.", LanguageSetSettings {},
+        [&global](const LanguageSetSettings& chosen) { return languageSet(global, chosen.code); });
+    set.add_option("CODE", settings.code, "a language code such as fr or zh-Hans")
         ->required()
-        ->type_name("");
+        ->type_name("")
+        ->check(CommandLine::completesWords(L10n::supportedLocalizations()));
     program.command({ "language", "clear" }, "Remove the language override: the system preference decides again.",
-        [&] { return languageClear(global); });
-    program.command({ "language", "resolved" }, "Print the language in force.", [&] { return languageResolved(global); });
-    program.command({ "language", "list" }, "Print each supported language code and its name.", [&] { return languageList(global); });
+        [&global] { return languageClear(global); });
+    program.command({ "language", "resolved" }, "Print the language in force.", [&global] { return languageResolved(global); });
+    program.command({ "language", "list" }, "Print each supported language code and its name.", [&global] { return languageList(global); });
+}
 
-    CollectCommand const collect(program, global);
-    addClaudeStatusLineCommand(program);
-
-    return program.run(arguments, failureOf);
 }

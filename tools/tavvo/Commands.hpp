@@ -1,11 +1,14 @@
-// The commands of tavvo, declared on the shared command-line layer.
+// tavvo's commands over the shared library: the snapshot's and the
+// language override's.
 #pragma once
+
+#include "GlobalOptions.hpp"
 
 #include "Platform/CommandLine/Program.hpp"
 
-#include <span>
 #include <stdexcept>
-#include <string>
+
+namespace TavvoTools {
 
 // An input file named on the command line is not there.
 class InputMissingError : public std::runtime_error {
@@ -13,8 +16,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Runs the command `arguments` name, printing its result on standard
-// output, and returns the exit status. Failures the commands throw beyond
-// usage errors (InputMissingError, the store's and the decoder's errors,
-// std::system_error) are mapped by `failureOf`.
-int runTavvoCommandLine(std::span<const std::string> arguments, const CommandLine::Program::FailureMapping& failureOf);
+// Declares `snapshot normalize|write|read|path` on `program`, on the store
+// `global` selects; both must outlive the run. An input file that is not
+// there throws InputMissingError, the store and the decoder their errors.
+void addSnapshotCommands(CommandLine::Program& program, const GlobalOptions& global);
+
+// Declares `language get|set|clear|resolved|list` on `program`; they
+// refuse --app-group. Both must outlive the run.
+void addLanguageCommands(CommandLine::Program& program, const GlobalOptions& global);
+
+}

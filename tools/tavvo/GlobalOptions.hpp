@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace TavvoTools {
+
 // Empty when not given (an empty value is refused).
 struct GlobalOptions {
     std::string baseDirectory;
@@ -19,3 +21,5 @@ struct GlobalOptions {
 // The store in the folder the options name: the app group's shared folder,
 // or --base-dir.
 TavvoWidgetSnapshotStore makeStore(const GlobalOptions& options);
+
+}

@@ -26,7 +26,7 @@ namespace {
 // ran and with which values.
 struct Tool {
     std::string baseDirectory;
-    std::string file = "-";
+    std::string file; // as the write command was given it
     Shade shade = Shade::light;
     bool preview = false;
     std::string ran;
@@ -35,9 +35,15 @@ struct Tool {
     Tool()
     {
         program.global().add_option("--base-dir", baseDirectory, "the folder")->type_name("DIR");
-        program.command({ "snapshot", "write" }, "Write it.", [this] { return run("write"); })
-            .add_option("FILE", file, "the document")
-            ->type_name("");
+        // The settings the handler is given are those the line filled.
+        struct WriteSettings {
+            std::string file = "-";
+        };
+        auto [write, settings] = program.command({ "snapshot", "write" }, "Write it.", WriteSettings {}, [this](const WriteSettings& chosen) {
+            file = chosen.file;
+            return run("write");
+        });
+        write.add_option("FILE", settings.file, "the document")->type_name("");
         auto& read = program.command({ "snapshot", "read" }, "Read it.", [this] { return run("read"); });
         read.add_option("--shade", shade, "the shade")->transform(CommandLine::rawValueChoice<Shade>())->type_name("S");
         read.add_flag("--preview", preview, "a preview");
