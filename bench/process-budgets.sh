@@ -71,7 +71,7 @@ if ! cmp -s <(head -c 24 "$work/floor.png" | tail -c 8) <(head -c 24 "$work/larg
 fi
 check_memory() { # label, limit in MB
   local kb; kb=$(cat "$work/$1.kb")
-  if [ "$kb" -ge $(($2 * 1024)) ]; then echo "over budget: $1 peaks at $((kb / 1024)) MB, limit $2 MB"; status=1; fi
+  if [ "$kb" -ge $(($2 * 1024)) ]; then echo "over budget: $1 peaks at $((kb / 1024)).$((kb % 1024 * 10 / 1024)) MB, limit $2 MB"; status=1; fi
 }
 check_cpu() { # label, floor's label, limit as a ratio in tenths
   local cpu floor; cpu=$(cat "$work/$1.cpu") floor=$(cat "$work/$2.cpu")
