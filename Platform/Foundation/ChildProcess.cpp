@@ -1,7 +1,6 @@
 #include "Platform/Foundation/ChildProcess.hpp"
 
 #include <fmt/format.h>
-#include <gio/gio.h>
 
 #include <algorithm>
 #include <array>
@@ -14,21 +13,18 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+// Debian 12's C library declares these without C linkage for C++.
+extern "C" {
+#include <sys/pidfd.h>
+}
 
 namespace Foundation {
 
 namespace {
-
-// Runs in the child between fork and exec. A program inherits its parent's
-// blocked signals, and a long-running parent blocks SIGTERM to read it from
-// a descriptor: unblocked, the child can still be stopped like any other.
-void unblockEverySignal(gpointer)
-{
-    sigset_t none;
-    ::sigemptyset(&none);
-    ::sigprocmask(SIG_SETMASK, &none, nullptr);
-}
 
 using Clock = ChildProcess::Clock;
 
@@ -40,17 +36,18 @@ constexpr std::size_t chunkSize = 64 * 1024;
     throw std::system_error(code, std::generic_category(), message);
 }
 
-// The parent's end of one pipe; closed once, whoever closes it.
-class PipeEnd {
+// One open descriptor (an end of a pipe, a process's); closed once,
+// whoever closes it.
+class Descriptor {
 public:
-    PipeEnd() = default;
-    explicit PipeEnd(int descriptor)
+    Descriptor() = default;
+    explicit Descriptor(int descriptor)
         : m_descriptor(descriptor)
     {
     }
-    PipeEnd(const PipeEnd&) = delete;
-    PipeEnd& operator=(const PipeEnd&) = delete;
-    ~PipeEnd() { close(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { close(); }
 
     int descriptor() const { return m_descriptor; }
     bool isOpen() const { return m_descriptor >= 0; }
@@ -59,8 +56,6 @@ public:
         close();
         m_descriptor = descriptor;
     }
-    // Hands the descriptor to a new owner.
-    int release() { return std::exchange(m_descriptor, -1); }
     void close()
     {
         if (m_descriptor >= 0)
@@ -71,14 +66,30 @@ private:
     int m_descriptor = -1;
 };
 
+// Moves `end` above standard error, so that placing one pipe end as the
+// child's input never overwrites the other before it becomes its output
+// (a program started with its standard streams closed gets pipes there).
+void moveAboveStandardStreams(Descriptor& end)
+{
+    if (end.descriptor() > STDERR_FILENO)
+        return;
+    int const moved = ::fcntl(end.descriptor(), F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    if (moved < 0)
+        throwSystemError(errno, "cannot create a pipe");
+    end.adopt(moved);
+}
+
 // A pipe whose ends close on exec, so that no other child started meanwhile
 // inherits them and keeps the pipe open past this one's end.
-std::pair<int, int> newPipe()
+void openPipe(Descriptor& reader, Descriptor& writer)
 {
     std::array<int, 2> ends {};
     if (::pipe2(ends.data(), O_CLOEXEC) != 0)
         throwSystemError(errno, "cannot create a pipe");
-    return { ends[0], ends[1] };
+    reader.adopt(ends[0]);
+    writer.adopt(ends[1]);
+    moveAboveStandardStreams(reader);
+    moveAboveStandardStreams(writer);
 }
 
 // The parent never waits inside read or write: poll says when a call will
@@ -199,83 +210,98 @@ bool readSome(int descriptor, std::string& buffer, std::size_t limit, const std:
     }
 }
 
-// GLib reports a failed start as a spawn error code; callers branch on errno.
-int errnoOfSpawnError(const GError* error)
+// Setting up a child's start fails only for want of memory.
+void throwIfFailed(int error)
 {
-    if (error->domain != G_SPAWN_ERROR)
-        return EIO;
-    switch (error->code) {
-    case G_SPAWN_ERROR_NOENT:
-        return ENOENT;
-    case G_SPAWN_ERROR_ACCES:
-        return EACCES;
-    case G_SPAWN_ERROR_PERM:
-        return EPERM;
-    case G_SPAWN_ERROR_NOEXEC:
-        return ENOEXEC;
-    case G_SPAWN_ERROR_ISDIR:
-        return EISDIR;
-    case G_SPAWN_ERROR_NOMEM:
-        return ENOMEM;
-    case G_SPAWN_ERROR_TOO_BIG:
-        return E2BIG;
-    default:
-        return EIO;
-    }
+    if (error != 0)
+        throwSystemError(error, "cannot prepare a child process");
 }
 
-struct ObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
+// The attributes a child starts with: no blocked signal, and SIGPIPE at
+// its default action. A program inherits its parent's blocked and ignored
+// signals, and a long-running parent blocks SIGTERM to read it from a
+// descriptor, or ignores SIGPIPE to see EPIPE: unblocked, the child can
+// still be stopped like any other, and one writing to a reader that went
+// ends as under `head`. Its process group and session are ours.
+class SpawnAttributes {
+public:
+    SpawnAttributes()
+    {
+        throwIfFailed(::posix_spawnattr_init(&m_attributes));
+        sigset_t signals;
+        ::sigemptyset(&signals);
+        ::posix_spawnattr_setsigmask(&m_attributes, &signals);
+        ::sigaddset(&signals, SIGPIPE);
+        ::posix_spawnattr_setsigdefault(&m_attributes, &signals);
+        ::posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    }
+    SpawnAttributes(const SpawnAttributes&) = delete;
+    SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+    ~SpawnAttributes() { ::posix_spawnattr_destroy(&m_attributes); }
+
+    const posix_spawnattr_t* get() const { return &m_attributes; }
+
+private:
+    posix_spawnattr_t m_attributes;
 };
 
-// GLib reaps its children itself (a child watch on its worker thread), so
-// the end of one is learnt from GLib and never from waitpid, which would
-// race with it. The wait runs on a private main context, beside a timer
-// for the deadline, so that no other part of the program is dispatched.
-ProcessEnd waitForEnd(GSubprocess* process, Clock::time_point deadline)
-{
-    GMainContext* context = g_main_context_new();
-    g_main_context_push_thread_default(context);
-
-    bool ended = false;
-    g_subprocess_wait_async(
-        process, nullptr,
-        [](GObject* source, GAsyncResult* result, gpointer flag) {
-            g_subprocess_wait_finish(G_SUBPROCESS(source), result, nullptr);
-            *static_cast<bool*>(flag) = true;
-        },
-        &ended);
-
-    bool expired = false;
-    auto const timerMilliseconds = std::min<long long>(millisecondsUntil(deadline), G_MAXUINT);
-    GSource* timer = g_timeout_source_new(static_cast<guint>(timerMilliseconds));
-    g_source_set_callback(
-        timer,
-        [](gpointer flag) -> gboolean {
-            *static_cast<bool*>(flag) = true;
-            return G_SOURCE_REMOVE;
-        },
-        &expired, nullptr);
-    g_source_attach(timer, context);
-
-    while (!ended && !expired)
-        g_main_context_iteration(context, TRUE);
-    bool const killed = !ended;
-    if (killed) {
-        g_subprocess_force_exit(process);
-        while (!ended)
-            g_main_context_iteration(context, TRUE);
+// The child's descriptors: `input` and `output` as its standard input and
+// output, standard error ours, and nothing else, not even a descriptor
+// some other part of the program opened without close-on-exec.
+class SpawnDescriptors {
+public:
+    SpawnDescriptors(int input, int output)
+    {
+        throwIfFailed(::posix_spawn_file_actions_init(&m_actions));
+        try {
+            throwIfFailed(::posix_spawn_file_actions_adddup2(&m_actions, input, STDIN_FILENO));
+            throwIfFailed(::posix_spawn_file_actions_adddup2(&m_actions, output, STDOUT_FILENO));
+            throwIfFailed(::posix_spawn_file_actions_addclosefrom_np(&m_actions, STDERR_FILENO + 1));
+        } catch (...) {
+            ::posix_spawn_file_actions_destroy(&m_actions);
+            throw;
+        }
     }
+    SpawnDescriptors(const SpawnDescriptors&) = delete;
+    SpawnDescriptors& operator=(const SpawnDescriptors&) = delete;
+    ~SpawnDescriptors() { ::posix_spawn_file_actions_destroy(&m_actions); }
 
-    g_source_destroy(timer);
-    g_source_unref(timer);
-    g_main_context_pop_thread_default(context);
-    g_main_context_unref(context);
+    const posix_spawn_file_actions_t* get() const { return &m_actions; }
+
+private:
+    posix_spawn_file_actions_t m_actions;
+};
+
+// Waits until `process`, a child of ours, has ended, and reaps it; its
+// status as waitpid gives it.
+int reap(pid_t process, const std::string& program)
+{
+    int status = 0;
+    while (::waitpid(process, &status, 0) < 0) {
+        if (errno != EINTR)
+            throwSystemError(errno, fmt::format("cannot wait for {}", program));
+    }
+    return status;
+}
+
+// The child's process descriptor turns readable when it ends, so that its
+// end is waited for with poll and a deadline, without a SIGCHLD handler or
+// a thread, and without reaping it before we know whether to kill it.
+ProcessEnd waitForEnd(pid_t process, const std::string& program, Clock::time_point deadline)
+{
+    Descriptor ending(::pidfd_open(process, 0));
+    if (!ending.isOpen())
+        throwSystemError(errno, fmt::format("cannot wait for {}", program));
+    std::array<pollfd, 1> descriptors { { { ending.descriptor(), POLLIN, 0 } } };
+    bool const killed = !pollUntil(descriptors, deadline);
+    if (killed)
+        ::kill(process, SIGKILL);
+    int const status = reap(process, program);
 
     ProcessEnd end;
     end.timedOut = killed;
-    if (g_subprocess_get_if_exited(process))
-        end.exitStatus = g_subprocess_get_exit_status(process);
+    if (WIFEXITED(status))
+        end.exitStatus = WEXITSTATUS(status);
     return end;
 }
 
@@ -283,13 +309,13 @@ ProcessEnd waitForEnd(GSubprocess* process, Clock::time_point deadline)
 
 struct ChildProcess::State {
     std::string program;
-    std::unique_ptr<GSubprocess, ObjectUnref> process;
-    PipeEnd input;
-    PipeEnd output;
+    // Nothing once the child has been reaped.
+    std::optional<pid_t> process;
+    Descriptor input;
+    Descriptor output;
     // Output read past the last line handed out.
     std::string pending;
     bool outputEnded = false;
-    bool finished = false;
 };
 
 ChildProcess::ChildProcess(const std::vector<std::string>& arguments)
@@ -299,35 +325,28 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments)
         throwSystemError(EINVAL, "cannot start a program without a name");
     m_state->program = arguments.front();
 
-    auto [inputReader, inputWriter] = newPipe();
-    m_state->input.adopt(inputWriter);
-    PipeEnd inputForChild(inputReader);
-    auto [outputReader, outputWriter] = newPipe();
-    m_state->output.adopt(outputReader);
-    PipeEnd outputForChild(outputWriter);
+    Descriptor inputForChild;
+    openPipe(inputForChild, m_state->input);
+    Descriptor outputForChild;
+    openPipe(m_state->output, outputForChild);
     makeNonBlocking(m_state->input.descriptor());
     makeNonBlocking(m_state->output.descriptor());
 
-    std::vector<const char*> argumentVector;
+    std::vector<char*> argumentVector;
     for (auto const& argument : arguments)
-        argumentVector.push_back(argument.c_str());
+        argumentVector.push_back(const_cast<char*>(argument.c_str()));
     argumentVector.push_back(nullptr);
 
-    // The launcher takes over the child's ends and closes them when it goes,
-    // so that this process keeps only its own ends and sees the output end
-    // when the child closes it.
-    std::unique_ptr<GSubprocessLauncher, ObjectUnref> launcher(g_subprocess_launcher_new(G_SUBPROCESS_FLAGS_NONE));
-    g_subprocess_launcher_set_child_setup(launcher.get(), unblockEverySignal, nullptr, nullptr);
-    g_subprocess_launcher_take_stdin_fd(launcher.get(), inputForChild.release());
-    g_subprocess_launcher_take_stdout_fd(launcher.get(), outputForChild.release());
-    GError* error = nullptr;
-    m_state->process.reset(g_subprocess_launcher_spawnv(launcher.get(), argumentVector.data(), &error));
-    launcher.reset();
-    if (!m_state->process) {
-        int const code = errnoOfSpawnError(error);
-        g_error_free(error);
-        throwSystemError(code, fmt::format("cannot start {}", m_state->program));
-    }
+    SpawnDescriptors const descriptors(inputForChild.descriptor(), outputForChild.descriptor());
+    SpawnAttributes const attributes;
+    pid_t process = 0;
+    int const error = ::posix_spawnp(&process, argumentVector.front(), descriptors.get(), attributes.get(),
+        argumentVector.data(), environ);
+    if (error != 0)
+        throwSystemError(error, fmt::format("cannot start {}", m_state->program));
+    m_state->process = process;
+    // The child's ends close here, so that this process keeps only its own
+    // and sees the output end when the child closes it.
 }
 
 ChildProcess::Clock::time_point ChildProcess::deadlineAfter(std::chrono::milliseconds timeout)
@@ -343,11 +362,16 @@ ChildProcess::Clock::time_point ChildProcess::deadlineAfter(std::chrono::millise
 
 ChildProcess::~ChildProcess()
 {
-    if (m_state->process && !m_state->finished) {
-        m_state->input.close();
-        m_state->output.close();
-        g_subprocess_force_exit(m_state->process.get());
-        g_subprocess_wait(m_state->process.get(), nullptr, nullptr);
+    if (!m_state->process)
+        return;
+    m_state->input.close();
+    m_state->output.close();
+    ::kill(*m_state->process, SIGKILL);
+    try {
+        reap(*m_state->process, m_state->program);
+    } catch (const std::system_error&) {
+        // Reaped elsewhere already, against this class's contract: nothing
+        // is left to wait for.
     }
 }
 
@@ -402,8 +426,9 @@ ProcessEnd ChildProcess::finish(Clock::time_point deadline)
     // would never end by itself.
     m_state->input.close();
     m_state->output.close();
-    m_state->finished = true;
-    return waitForEnd(m_state->process.get(), deadline);
+    ProcessEnd const end = waitForEnd(*m_state->process, m_state->program, deadline);
+    m_state->process.reset();
+    return end;
 }
 
 bool ChildProcess::exchange(std::string_view input, std::size_t maximumOutput, Clock::time_point deadline, std::string& output)

@@ -10,8 +10,9 @@
 // Failures are std::system_error carrying errno and a short lowercase
 // message naming the program ("cannot write to cat").
 //
-// GLib starts and reaps the children, so a program using this must leave
-// the reaping to it: no waitpid(-1, …) of its own, SIGCHLD not ignored.
+// Each child is waited for by its process id, by this class alone, so a
+// program using it must not reap children of its own accord: no
+// waitpid(-1, …), SIGCHLD not ignored.
 #pragma once
 
 #include <chrono>

@@ -7,9 +7,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
+#include <span>
 #include <string_view>
 #include <system_error>
-#include <vector>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -211,16 +212,19 @@ std::string FileManager::contentsOfFile(const fs::path& path, std::size_t maximu
     // The size is a hint only: the file may grow or shrink while it is read.
     std::string contents;
     contents.reserve(static_cast<std::size_t>(size));
-    std::vector<char> buffer(64 * 1024);
+    // Left uninitialized: zero-filling it would touch all its pages for a
+    // file of a few kilobytes, a cost every cold start would pay.
+    constexpr std::size_t bufferSize = 64 * 1024;
+    auto const buffer = std::make_unique_for_overwrite<char[]>(bufferSize);
     for (;;) {
-        auto const count = file.readAt(buffer, static_cast<std::int64_t>(contents.size()));
+        auto const count = file.readAt(std::span(buffer.get(), bufferSize), static_cast<std::int64_t>(contents.size()));
         if (!count)
             throwErrno(file.error().value(), "cannot read file", path);
         if (*count == 0)
             break;
         if (contents.size() + *count > maximumLength)
             throwErrno(EFBIG, "cannot read file", path);
-        contents.append(buffer.data(), *count);
+        contents.append(buffer.get(), *count);
     }
     return contents;
 }

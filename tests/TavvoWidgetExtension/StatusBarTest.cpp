@@ -161,7 +161,7 @@ TEST_F(StatusBarTest, I3barBlocksPerProvider)
 TEST_F(StatusBarTest, LongFormListsEveryLimitWithItsResetAndCountdown)
 {
     auto snapshot = document({ titled(provider(ID::codex, { limit("five", 64, now + 3h + 30min, "5h"), limit("week", 25, now + 50h, "Weekly") }),
-                                   "R&D <team>"),
+                                   "R&D <team's \"€\"\x7f\u0086\u0085>"),
         staled(provider(ID::claude, { percent(8) })), provider(ID::claude, { percent(99) }) });
     snapshot.codexAnalytics = CodexAnalyticsSummary { .accountLabel = std::nullopt,
         .planTitle = std::nullopt,
@@ -175,7 +175,7 @@ TEST_F(StatusBarTest, LongFormListsEveryLimitWithItsResetAndCountdown)
         .weeklyCredits = std::nullopt };
     StatusBarSummary const bar({ now, snapshot, std::nullopt }, std::nullopt);
     EXPECT_EQ(bar.tooltip(),
-        "R&D <team>\n"
+        "R&D <team's \"€\"\x7f\u0086\u0085>\n"
         "5h: 64% left · Resets 12:56 · in 3h 30m\n"
         "Weekly: 25% left · Resets 11:26 · in 2d 2h\n"
         "Claude plan\n"
@@ -184,9 +184,11 @@ TEST_F(StatusBarTest, LongFormListsEveryLimitWithItsResetAndCountdown)
         "Lasts until reset\n"
         "Updated 09:25");
 
-    // Waybar reads Pango markup: the writer's title is escaped, not markup.
+    // Waybar reads Pango markup: the writer's title is escaped, not markup,
+    // and so are the control characters markup cannot hold (next-line can).
     auto const waybar = parsed(statusBarLine(bar, StatusBarFormat::waybar));
-    EXPECT_EQ(std::string(waybar["tooltip"].GetString()).substr(0, 21), "R&amp;D &lt;team&gt;\n");
+    std::string const tooltip = waybar["tooltip"].GetString();
+    EXPECT_EQ(tooltip.substr(0, tooltip.find('\n')), "R&amp;D &lt;team&apos;s &quot;€&quot;&#x7f;&#x86;\u0085&gt;");
     EXPECT_EQ(strings(waybar["class"]), (std::vector<std::string> { "critical", "stale" }));
     EXPECT_STREQ(waybar["alt"].GetString(), "critical");
 
