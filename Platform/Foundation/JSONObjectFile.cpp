@@ -1,6 +1,7 @@
 #include "Platform/Foundation/JSONObjectFile.hpp"
 
 #include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/JSONMembers.hpp"
 
 #include <cstdint>
 #include <map>
@@ -71,12 +72,10 @@ std::shared_ptr<const rapidjson::Document> parsedObject(const fs::path& path, st
     } catch (const std::system_error&) {
         return nullptr;
     }
-    auto document = std::make_shared<rapidjson::Document>();
-    document->Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag>(
-        contents.data(), contents.size());
-    if (document->HasParseError() || !document->IsObject())
+    auto document = parseJSONObject(contents);
+    if (!document)
         return nullptr;
-    return document;
+    return std::make_shared<const rapidjson::Document>(std::move(*document));
 }
 
 struct Parsed {
