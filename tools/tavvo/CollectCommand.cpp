@@ -17,11 +17,6 @@ namespace {
 
 using CommandLine::ExitStatus;
 
-Foundation::Date now()
-{
-    return std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
-}
-
 // The option's value, else the environment variable's.
 std::optional<std::string> optionOrEnvironment(const std::string& option, const char* variable)
 {
@@ -52,7 +47,7 @@ TavvoHost::CollectorOptions collectorOptions(const CollectCommand::Settings& set
 // appear: a folder that stays unreadable is not reported at every pass.
 class PassPublisher {
 public:
-    PassPublisher(const GlobalOptions& global, bool print, Foundation::TimeInterval ttl)
+    PassPublisher(const GlobalOptions& global, bool print, std::chrono::seconds ttl)
         : m_ttl(ttl)
     {
         if (!print)
@@ -86,7 +81,7 @@ public:
     }
 
 private:
-    Foundation::TimeInterval m_ttl;
+    std::chrono::seconds m_ttl;
     std::optional<TavvoWidgetSnapshotStore> m_store;
     std::optional<TavvoWidgetSnapshot> m_published;
     std::vector<std::string> m_problems;
@@ -104,7 +99,7 @@ ExitStatus collect(const GlobalOptions& global, const CollectCommand::Settings& 
     PassPublisher publisher(global, settings.print, settings.ttl);
     TavvoHost::Collector collector(collectorOptions(settings));
     if (!settings.watch) {
-        publisher.publish(collector.collect(now()));
+        publisher.publish(collector.collect(Foundation::currentDate()));
         return ExitStatus::success;
     }
     // Kept running as a service: a pass that cannot be published is
@@ -140,7 +135,11 @@ CollectCommand::CollectCommand(CommandLine::Program& program, const GlobalOption
         ->type_name("DIR");
     // A week is longer than any window lasts between resets.
     constexpr double longestTTL = 7 * 24 * 3600;
-    command.add_option("--ttl", settings.ttl, "how long an observation counts as fresh (default 900, at most a week)")
+    // A fraction of a second counts as a whole one.
+    command
+        .add_option_function<double>(
+            "--ttl", [&settings](double seconds) { settings.ttl = std::chrono::ceil<std::chrono::seconds>(std::chrono::duration<double>(seconds)); },
+            "how long an observation counts as fresh (default 900, at most a week)")
         ->type_name("SECONDS")
         ->check(CommandLine::positiveNumber(longestTTL));
     command.add_flag("--watch", settings.watch, "keep running: collect again whenever a source changes (SIGTERM or SIGINT ends it)");

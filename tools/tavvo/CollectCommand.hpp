@@ -7,6 +7,7 @@
 #include "Platform/CommandLine/Program.hpp"
 #include "TavvoShared/Snapshot/TavvoFreshnessPolicy.hpp"
 
+#include <chrono>
 #include <string>
 
 class CollectCommand {
@@ -23,7 +24,7 @@ public:
         std::string codexHome; // empty: CODEX_HOME, else ~/.codex
         std::string claudeConfigDirectory; // empty: CLAUDE_CONFIG_DIR, else ~/.claude
         std::string codexProgram = "codex";
-        double ttl = TavvoFreshnessPolicy::defaultTTL;
+        std::chrono::seconds ttl { static_cast<std::chrono::seconds::rep>(TavvoFreshnessPolicy::defaultTTL) };
     };
 
 private:
