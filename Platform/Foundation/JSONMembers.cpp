@@ -17,21 +17,6 @@ std::optional<rapidjson::Document> parseJSONObject(std::string_view text, NonFin
     return document;
 }
 
-const rapidjson::Value* jsonMember(const rapidjson::Value& object, std::string_view name)
-{
-    if (!object.IsObject())
-        return nullptr;
-    auto const found = object.FindMember(rapidjson::Value(rapidjson::StringRef(name.data(), static_cast<rapidjson::SizeType>(name.size()))));
-    return found == object.MemberEnd() ? nullptr : &found->value;
-}
-
-std::optional<std::string_view> jsonText(const rapidjson::Value* value)
-{
-    if (!value || !value->IsString())
-        return std::nullopt;
-    return std::string_view(value->GetString(), value->GetStringLength());
-}
-
 std::optional<std::string> jsonString(const rapidjson::Value* value)
 {
     auto const text = jsonText(value);

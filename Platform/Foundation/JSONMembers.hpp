@@ -30,12 +30,24 @@ std::optional<rapidjson::Document> parseJSONObject(std::string_view text,
     NonFiniteNumbers nonFinite = NonFiniteNumbers::rejected);
 
 // The member `name` of `object`; nothing when `object` is not an object or
-// has no such member. A null member is a value like any other.
-const rapidjson::Value* jsonMember(const rapidjson::Value& object, std::string_view name);
+// has no such member. A null member is a value like any other. Inline, as
+// the Codex log reader looks up members on its hot path.
+inline const rapidjson::Value* jsonMember(const rapidjson::Value& object, std::string_view name)
+{
+    if (!object.IsObject())
+        return nullptr;
+    auto const found = object.FindMember(rapidjson::Value(rapidjson::StringRef(name.data(), static_cast<rapidjson::SizeType>(name.size()))));
+    return found == object.MemberEnd() ? nullptr : &found->value;
+}
 
 // The text of `value`, pointing into it; nothing when there is no value or
 // it is not a string (null included).
-std::optional<std::string_view> jsonText(const rapidjson::Value* value);
+inline std::optional<std::string_view> jsonText(const rapidjson::Value* value)
+{
+    if (!value || !value->IsString())
+        return std::nullopt;
+    return std::string_view(value->GetString(), value->GetStringLength());
+}
 
 // The same text copied, for a record that outlives the document.
 std::optional<std::string> jsonString(const rapidjson::Value* value);
