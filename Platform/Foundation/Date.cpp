@@ -6,6 +6,11 @@
 
 namespace Foundation {
 
+Date currentDate()
+{
+    return std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
+}
+
 Date addingTimeInterval(Date date, TimeInterval seconds)
 {
     if (std::isnan(seconds))

@@ -15,6 +15,10 @@ using Date = std::chrono::sys_time<std::chrono::microseconds>;
 // does (time-to-live values are given this way).
 using TimeInterval = double;
 
+// The present, read from the system's clock to the microsecond. The one
+// place the real clock is read: everything else is handed its `now`.
+Date currentDate();
+
 // `date` moved by `seconds`. The result saturates at the ends of Date's
 // range instead of overflowing; a NaN interval leaves `date` unchanged.
 Date addingTimeInterval(Date date, TimeInterval seconds);

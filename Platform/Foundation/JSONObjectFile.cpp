@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/FileIdentity.hpp"
 #include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/JSONMembers.hpp"
 
 #include <chrono>
 #include <map>
@@ -32,12 +33,10 @@ std::shared_ptr<const rapidjson::Document> parsedObject(const fs::path& path, st
     } catch (const std::system_error&) {
         return nullptr;
     }
-    auto document = std::make_shared<rapidjson::Document>();
-    document->Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag>(
-        contents.data(), contents.size());
-    if (document->HasParseError() || !document->IsObject())
+    auto document = parseJSONObject(contents);
+    if (!document)
         return nullptr;
-    return document;
+    return std::make_shared<const rapidjson::Document>(std::move(*document));
 }
 
 struct Parsed {

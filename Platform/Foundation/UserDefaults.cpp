@@ -3,6 +3,7 @@
 #include "Platform/Foundation/Bundle.hpp"
 #include "Platform/Foundation/Environment.hpp"
 #include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/JSONMembers.hpp"
 #include "Platform/Foundation/JSONObjectFile.hpp"
 
 #include <rapidjson/document.h>
@@ -41,17 +42,6 @@ std::optional<fs::path> suiteFile(std::string_view suiteName)
 rapidjson::Value jsonText(std::string_view text, rapidjson::Document::AllocatorType& allocator)
 {
     return rapidjson::Value(text.data(), static_cast<rapidjson::SizeType>(text.size()), allocator);
-}
-
-// The file's object; nothing when the bytes are not a JSON object.
-std::optional<rapidjson::Document> parsedObject(const std::string& contents)
-{
-    rapidjson::Document document;
-    document.Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag>(
-        contents.data(), contents.size());
-    if (document.HasParseError() || !document.IsObject())
-        return std::nullopt;
-    return document;
 }
 
 // Holds an exclusive advisory lock on `path` (created if needed) for the
@@ -95,7 +85,7 @@ void updateSuite(const fs::path& file, const std::function<bool(rapidjson::Docum
 
     std::optional<rapidjson::Document> document;
     try {
-        document = parsedObject(fileManager->contentsOfFile(file, maximumSuiteFileLength));
+        document = parseJSONObject(fileManager->contentsOfFile(file, maximumSuiteFileLength));
     } catch (const std::system_error& error) {
         if (error.code() != std::errc::no_such_file_or_directory)
             throw;

@@ -16,11 +16,6 @@ namespace {
 
 using Steady = std::chrono::steady_clock;
 
-Date systemDate()
-{
-    return std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
-}
-
 // A timed pass years away is slept towards a day at a time, so that the
 // instant stays within the steady clock's range (and a changed wall clock
 // is noticed at least daily).
@@ -63,14 +58,14 @@ private:
 
 void runWatchedPasses(const WatchedPasses& passes)
 {
-    auto const currentDate = passes.clock ? passes.clock : std::function<Date()>(systemDate);
+    auto const presentDate = passes.clock ? passes.clock : std::function<Date()>(currentDate);
     // Blocked first, so that a request during the first pass (which may
     // read a long history) ends the loop rather than killing the program.
     TerminationSignals signals;
     FolderWatcher watcher;
     Burst burst;
     auto const pass = [&] {
-        passes.pass(currentDate());
+        passes.pass(presentDate());
         burst.clear();
         // What landed in a new folder between the pass's reading and the
         // start of its watch was reported to nobody: one more pass reads it.
@@ -81,7 +76,7 @@ void runWatchedPasses(const WatchedPasses& passes)
     for (;;) {
         auto const now = Steady::now();
         auto deadline = burst.due();
-        if (auto const date = currentDate(); auto const timed = passes.nextTimedPassAt(date)) {
+        if (auto const date = presentDate(); auto const timed = passes.nextTimedPassAt(date)) {
             // Compared before subtracting: an instant far in the past
             // minus now could overflow.
             auto const timedDeadline = *timed <= date ? now : now + std::min<Date::duration>(*timed - date, longestSleep);
@@ -103,7 +98,7 @@ void runWatchedPasses(const WatchedPasses& passes)
         if ((ready[1].revents & POLLIN) != 0 && watcher.readEvents())
             burst.add(Steady::now());
         auto const burstDue = burst.due();
-        auto const date = currentDate();
+        auto const date = presentDate();
         auto const timed = passes.nextTimedPassAt(date);
         if ((burstDue && *burstDue <= Steady::now()) || (timed && *timed <= date))
             pass();

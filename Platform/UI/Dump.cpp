@@ -1,10 +1,8 @@
 #include "Platform/UI/Dump.hpp"
 
+#include "Platform/Foundation/JSONWriter.hpp"
 #include "Platform/Foundation/RawValue.hpp"
 #include "Platform/UI/AccessibilityElement.hpp"
-
-#include <rapidjson/prettywriter.h>
-#include <rapidjson/stringbuffer.h>
 
 #include <cmath>
 #include <cstdio>
@@ -14,7 +12,7 @@ namespace UI {
 
 namespace {
 
-using Writer = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
+using Writer = Foundation::JSONWriter;
 
 void writeNumber(Writer& writer, double value)
 {
@@ -29,11 +27,6 @@ void writeNumber(Writer& writer, double value)
     if (!std::isfinite(rounded))
         rounded = value;
     writer.Double(rounded == 0 ? 0.0 : rounded);
-}
-
-void writeString(Writer& writer, std::string_view string)
-{
-    writer.String(string.data(), static_cast<rapidjson::SizeType>(string.size()));
 }
 
 std::string colorText(const Color& color, Appearance appearance)
@@ -57,7 +50,7 @@ void writeUnitPoint(Writer& writer, const UnitPoint& point)
 void writePaint(Writer& writer, const Paint& paint, Appearance appearance)
 {
     if (auto const* color = std::get_if<Color>(&paint)) {
-        writeString(writer, colorText(*color, appearance));
+        Foundation::writeJSONString(writer, colorText(*color, appearance));
         return;
     }
     auto const& gradient = std::get<LinearGradient>(paint);
@@ -69,7 +62,7 @@ void writePaint(Writer& writer, const Paint& paint, Appearance appearance)
     for (auto const& stop : gradient.stops) {
         writer.StartObject();
         writer.Key("color");
-        writeString(writer, colorText(stop.color, appearance));
+        Foundation::writeJSONString(writer, colorText(stop.color, appearance));
         writer.Key("location");
         writeNumber(writer, stop.location);
         writer.EndObject();
@@ -88,13 +81,13 @@ void writeText(Writer& writer, const LaidOutText& text, Appearance appearance)
     auto const& setting = text.setting;
     writer.StartObject();
     writer.Key("string");
-    writeString(writer, text.string);
+    Foundation::writeJSONString(writer, text.string);
     writer.Key("style");
-    writeString(writer, Foundation::rawValue(setting.style));
+    Foundation::writeJSONString(writer, Foundation::rawValue(setting.style));
     writer.Key("weight");
-    writeString(writer, Foundation::rawValue(setting.weight));
+    Foundation::writeJSONString(writer, Foundation::rawValue(setting.weight));
     writer.Key("design");
-    writeString(writer, Foundation::rawValue(setting.design));
+    Foundation::writeJSONString(writer, Foundation::rawValue(setting.design));
     writer.Key("pointSize");
     writeNumber(writer, setting.pointSize);
     writer.Key("monospacedDigit");
@@ -107,7 +100,7 @@ void writeText(Writer& writer, const LaidOutText& text, Appearance appearance)
     else
         writer.Null();
     writer.Key("color");
-    writeString(writer, colorText(text.color, appearance));
+    Foundation::writeJSONString(writer, colorText(text.color, appearance));
     writer.Key("truncated");
     writer.Bool(text.truncated);
     writer.EndObject();
@@ -117,7 +110,7 @@ void writeShape(Writer& writer, const LaidOutShape& shape, Appearance appearance
 {
     writer.StartObject();
     writer.Key("path");
-    writeString(writer, Foundation::rawValue(shape.path.kind));
+    Foundation::writeJSONString(writer, Foundation::rawValue(shape.path.kind));
     if (shape.path.kind == ShapeKind::circle) {
         writer.Key("trimFrom");
         writeNumber(writer, shape.path.trimFrom);
@@ -134,9 +127,9 @@ void writeShape(Writer& writer, const LaidOutShape& shape, Appearance appearance
         writer.Key("lineWidth");
         writeNumber(writer, shape.stroke->lineWidth);
         writer.Key("lineCap");
-        writeString(writer, Foundation::rawValue(shape.stroke->lineCap));
+        Foundation::writeJSONString(writer, Foundation::rawValue(shape.stroke->lineCap));
         writer.Key("lineJoin");
-        writeString(writer, Foundation::rawValue(shape.stroke->lineJoin));
+        Foundation::writeJSONString(writer, Foundation::rawValue(shape.stroke->lineJoin));
         writer.Key("miterLimit");
         writeNumber(writer, shape.stroke->miterLimit);
     }
@@ -148,7 +141,7 @@ void writeAccessibility(Writer& writer, const AccessibilityTraits& traits)
     writer.StartObject();
     if (traits.label) {
         writer.Key("label");
-        writeString(writer, *traits.label);
+        Foundation::writeJSONString(writer, *traits.label);
     }
     if (traits.hidden) {
         writer.Key("hidden");
@@ -156,7 +149,7 @@ void writeAccessibility(Writer& writer, const AccessibilityTraits& traits)
     }
     if (traits.children) {
         writer.Key("children");
-        writeString(writer, Foundation::rawValue(*traits.children));
+        Foundation::writeJSONString(writer, Foundation::rawValue(*traits.children));
     }
     writer.EndObject();
 }
@@ -165,7 +158,7 @@ void writeAnimation(Writer& writer, const AnimationNote& note)
 {
     writer.StartObject();
     writer.Key("curve");
-    writeString(writer, Foundation::rawValue(note.animation.curve));
+    Foundation::writeJSONString(writer, Foundation::rawValue(note.animation.curve));
     writer.Key("duration");
     writeNumber(writer, note.animation.duration);
     writer.Key("value");
@@ -179,7 +172,7 @@ void writeNode(Writer& writer, const LaidOutNode& node, Appearance appearance)
 {
     writer.StartObject();
     writer.Key("kind");
-    writeString(writer, Foundation::rawValue(node.kind));
+    Foundation::writeJSONString(writer, Foundation::rawValue(node.kind));
     writer.Key("frame");
     writer.StartObject();
     writer.Key("x");
@@ -256,11 +249,9 @@ std::string accessibilityDump(const LaidOutNode& root)
 
 std::string treeDump(const LaidOutNode& root, Appearance appearance)
 {
-    rapidjson::StringBuffer buffer;
-    Writer writer(buffer);
-    writer.SetIndent(' ', 2);
+    Writer writer;
     writeNode(writer, root, appearance);
-    return std::string(buffer.GetString(), buffer.GetSize());
+    return std::string(writer.text());
 }
 
 }

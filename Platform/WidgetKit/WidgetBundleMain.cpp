@@ -86,19 +86,6 @@ WidgetFamily defaultFamily(const WidgetHost& host)
 
 using Writer = Foundation::JSONWriter;
 
-void writeString(Writer& writer, std::string_view text)
-{
-    writer.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
-}
-
-void writeDate(Writer& writer, Foundation::Date date)
-{
-    if (auto const text = Foundation::formatInternetDateTime(date))
-        writeString(writer, *text);
-    else
-        writer.Null();
-}
-
 ExitStatus printJSON(const std::function<void(Writer&)>& write)
 {
     Writer writer;
@@ -112,15 +99,15 @@ ExitStatus describe(const WidgetHost& host)
     return printJSON([&](Writer& writer) {
         writer.StartObject();
         writer.Key("kind");
-        writeString(writer, host.widget().kind());
+        Foundation::writeJSONString(writer, host.widget().kind());
         writer.Key("displayName");
-        writeString(writer, host.widget().displayName());
+        Foundation::writeJSONString(writer, host.widget().displayName());
         writer.Key("description");
-        writeString(writer, host.widget().description());
+        Foundation::writeJSONString(writer, host.widget().description());
         writer.Key("families");
         writer.StartArray();
         for (auto const family : host.widget().supportedFamilies())
-            writeString(writer, WidgetKit::name(family));
+            Foundation::writeJSONString(writer, WidgetKit::name(family));
         writer.EndArray();
         writer.EndObject();
     });
@@ -141,7 +128,7 @@ ExitStatus printTimeline(const HostedTimeline& timeline)
             entry.writeJSON(writer);
         writer.EndArray();
         writer.Key("reloadAfter");
-        writeDate(writer, timeline.policy.date);
+        Foundation::writeJSONDate(writer, timeline.policy.date);
         writer.EndObject();
     });
 }

@@ -8,7 +8,7 @@ WidgetServices WidgetServices::system()
 {
     return {
         Foundation::FileManager::defaultManager(),
-        [] { return std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now()); },
+        Foundation::currentDate,
     };
 }
 

@@ -1,11 +1,9 @@
 #include "TavvoHost/Claude/ClaudeFeed.hpp"
 
 #include "TavvoShared/State/TavvoStateFile.hpp"
-#include "Platform/Foundation/InternetDateTime.hpp"
+#include "Platform/Foundation/JSONMembers.hpp"
 #include "Platform/Foundation/JSONWriter.hpp"
 #include "TavvoHost/Claude/ClaudeWindowJSON.hpp"
-
-#include <rapidjson/document.h>
 
 #include <cmath>
 #include <variant>
@@ -32,10 +30,7 @@ void writeWindow(Foundation::JSONWriter& writer, const char* key, const std::opt
     writer.StartObject();
     writer.Key(percentKey);
     writer.Double(*window->usedPercent);
-    if (auto const reset = window->resetsAt ? Foundation::formatInternetDateTime(*window->resetsAt) : std::nullopt) {
-        writer.Key("resets_at");
-        writer.String(reset->c_str());
-    }
+    Foundation::writeJSONDateMember(writer, "resets_at", window->resetsAt);
     writer.EndObject();
 }
 
@@ -50,10 +45,7 @@ std::string encodeClaudeFeed(const ClaudeObservation& observation)
 {
     Foundation::JSONWriter writer;
     writer.StartObject();
-    if (auto const observedAt = Foundation::formatInternetDateTime(observation.observedAt)) {
-        writer.Key(observedAtKey);
-        writer.String(observedAt->c_str());
-    }
+    Foundation::writeJSONDateMember(writer, observedAtKey, observation.observedAt);
     writeWindow(writer, fiveHourKey, observation.fiveHour);
     writeWindow(writer, sevenDayKey, observation.sevenDay);
     writer.EndObject();
@@ -62,14 +54,11 @@ std::string encodeClaudeFeed(const ClaudeObservation& observation)
 
 std::optional<ClaudeObservation> decodeClaudeFeed(std::string_view text)
 {
-    auto const document = Tavvo::parseStateObject(text);
+    auto const document = Foundation::parseJSONObject(text);
     if (!document)
         return std::nullopt;
     rapidjson::Value const& root = *document;
-    auto const observedAt = root.FindMember(observedAtKey);
-    if (observedAt == root.MemberEnd() || !observedAt->value.IsString())
-        return std::nullopt;
-    auto const date = Foundation::parseInternetDateTime({ observedAt->value.GetString(), observedAt->value.GetStringLength() });
+    auto const date = Foundation::jsonDate(Foundation::jsonMember(root, observedAtKey));
     if (!date)
         return std::nullopt;
     return ClaudeObservation {

@@ -2,6 +2,8 @@
 
 #include "TavvoHost/Claude/ClaudeWindowJSON.hpp"
 
+#include "Platform/Foundation/JSONMembers.hpp"
+
 #include <rapidjson/document.h>
 
 #include <algorithm>
@@ -29,17 +31,13 @@ std::optional<std::string> displayName(const rapidjson::Value& root)
 
 std::optional<ClaudeStatusLineInput> parseClaudeStatusLineInput(std::string_view text)
 {
-    // Iterative, so deep nesting cannot exhaust the stack; NaN and Infinity
-    // are read so that they can be dropped as values rather than failing
-    // the whole input.
-    constexpr unsigned flags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag
-        | rapidjson::kParseFullPrecisionFlag | rapidjson::kParseNanAndInfFlag;
-    rapidjson::Document document;
-    document.Parse<flags>(text.data(), text.size());
-    if (document.HasParseError() || !document.IsObject())
+    // NaN and Infinity are read so that they can be dropped as values
+    // rather than failing the whole input.
+    auto const document = Foundation::parseJSONObject(text, Foundation::NonFiniteNumbers::accepted);
+    if (!document)
         return std::nullopt;
 
-    rapidjson::Value const& root = document;
+    rapidjson::Value const& root = *document;
     ClaudeStatusLineInput input;
     input.modelDisplayName = displayName(root);
     auto const limits = root.FindMember("rate_limits");

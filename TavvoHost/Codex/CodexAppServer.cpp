@@ -4,11 +4,9 @@
 
 #include "Platform/Foundation/ChildProcess.hpp"
 #include "Platform/Foundation/JSONMembers.hpp"
+#include "Platform/Foundation/JSONWriter.hpp"
 
 #include <fmt/format.h>
-#include <rapidjson/document.h>
-#include <rapidjson/stringbuffer.h>
-#include <rapidjson/writer.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -23,7 +21,7 @@ namespace TavvoHost {
 namespace {
 
 using Clock = Foundation::ChildProcess::Clock;
-using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
+using Writer = Foundation::JSONLineWriter;
 
 // No answer of the server comes near this; a longer line is refused
 // rather than held.
@@ -57,11 +55,10 @@ struct ExchangeFailure {
 // has none), and the params written by `writeParams`, if any.
 std::string messageLine(std::string_view method, std::optional<int> id, const std::function<void(Writer&)>& writeParams = {})
 {
-    rapidjson::StringBuffer buffer;
-    Writer writer(buffer);
+    Writer writer;
     writer.StartObject();
     writer.Key("method");
-    writer.String(method.data(), static_cast<rapidjson::SizeType>(method.size()));
+    Foundation::writeJSONString(writer, method);
     if (id) {
         writer.Key("id");
         writer.Int(*id);
@@ -73,7 +70,7 @@ std::string messageLine(std::string_view method, std::optional<int> id, const st
         writer.EndObject();
     }
     writer.EndObject();
-    return std::string(buffer.GetString(), buffer.GetSize()) + '\n';
+    return std::string(writer.text()) + '\n';
 }
 
 std::string initializeLine()
@@ -118,14 +115,7 @@ std::string oneShortLine(std::string_view text, std::size_t length)
 }
 
 using Foundation::jsonMember;
-
-std::optional<std::string> stringMember(const rapidjson::Value& object, const char* name)
-{
-    auto const text = Foundation::jsonText(jsonMember(object, name));
-    if (!text)
-        return std::nullopt;
-    return std::string(*text);
-}
+using Foundation::jsonString;
 
 // The instants a reset may have: a Unix time in the years 2000–9999.
 std::optional<Foundation::Date> resetDate(const rapidjson::Value* value)
@@ -234,11 +224,10 @@ private:
         }
         if (!line)
             throw ExchangeFailure { "codex app-server ended before answering" };
-        rapidjson::Document message;
-        message.Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag>(line->data(), line->size());
-        if (message.HasParseError() || !message.IsObject())
+        auto message = Foundation::parseJSONObject(*line);
+        if (!message)
             throw ExchangeFailure { malformedReason() };
-        return message;
+        return std::move(*message);
     }
 
     std::string failureReason(const std::system_error& error) const
@@ -259,7 +248,7 @@ private:
 
     static std::string refusalReason(std::string_view method, const rapidjson::Value& error)
     {
-        auto const message = stringMember(error, "message").value_or("no message");
+        auto const message = jsonString(jsonMember(error, "message")).value_or("no message");
         auto const* code = jsonMember(error, "code");
         if (code && code->IsInt64())
             return fmt::format("codex app-server refused {}: {} ({})", method, oneShortLine(message, maximumMessageLength), code->GetInt64());
@@ -278,7 +267,7 @@ CodexAppServerAnswer answerFrom(const Answer& rateLimits, const Answer& accountA
 {
     auto const& accountResult = accountAnswer.resultOrFailure();
     auto const* account = jsonMember(accountResult, "account");
-    bool const loggedIn = account && account->IsObject() && stringMember(*account, "type") != "apiKey";
+    bool const loggedIn = account && account->IsObject() && jsonString(jsonMember(*account, "type")) != "apiKey";
     if (!loggedIn && rateLimits.refusal)
         throw ExchangeFailure { noRateLimitsReason };
 
@@ -289,8 +278,8 @@ CodexAppServerAnswer answerFrom(const Answer& rateLimits, const Answer& accountA
     if (answer.observation.windows.empty())
         throw ExchangeFailure { noRateLimitsReason };
     if (loggedIn) {
-        answer.observation.planType = stringMember(*account, "planType");
-        answer.email = stringMember(*account, "email");
+        answer.observation.planType = jsonString(jsonMember(*account, "planType"));
+        answer.email = jsonString(jsonMember(*account, "email"));
     }
     return answer;
 }

@@ -1,12 +1,10 @@
 #include "TavvoHost/Codex/CodexAppServerRecord.hpp"
 
 #include "Platform/Foundation/FileManager.hpp"
-#include "Platform/Foundation/InternetDateTime.hpp"
+#include "Platform/Foundation/JSONMembers.hpp"
 #include "Platform/Foundation/JSONWriter.hpp"
 #include "TavvoHost/Observation/ObservedDates.hpp"
 #include "TavvoShared/State/TavvoStateFile.hpp"
-
-#include <rapidjson/document.h>
 
 #include <cmath>
 #include <system_error>
@@ -17,30 +15,6 @@ namespace {
 
 // Far more than a record ever holds; a larger file is not ours.
 constexpr std::size_t maximumRecordLength = 64 * 1024;
-
-void writeDate(Foundation::JSONWriter& writer, const char* key, const std::optional<Foundation::Date>& date)
-{
-    if (auto const text = date ? Foundation::formatInternetDateTime(*date) : std::nullopt) {
-        writer.Key(key);
-        writer.String(text->c_str());
-    }
-}
-
-void writeText(Foundation::JSONWriter& writer, const char* key, const std::optional<std::string>& text)
-{
-    if (text) {
-        writer.Key(key);
-        writer.String(text->c_str(), static_cast<rapidjson::SizeType>(text->size()));
-    }
-}
-
-std::optional<std::string> textMember(const rapidjson::Value& object, const char* key)
-{
-    auto const found = object.FindMember(key);
-    if (found == object.MemberEnd() || !found->value.IsString())
-        return std::nullopt;
-    return std::string(found->value.GetString(), found->value.GetStringLength());
-}
 
 const rapidjson::Value* numberMember(const rapidjson::Value& object, const char* key)
 {
@@ -60,7 +34,7 @@ std::optional<UsageWindow> windowFrom(const rapidjson::Value& value)
         window.length = standardWindowLength(std::chrono::minutes(minutes->GetInt64()));
     if (auto const* used = numberMember(value, "usedPercent"))
         window.usedPercent = used->GetDouble();
-    if (auto const reset = textMember(value, "resetsAt"))
+    if (auto const reset = Foundation::jsonText(Foundation::jsonMember(value, "resetsAt")))
         window.resetsAt = dateFromTimestampText(*reset);
     return window;
 }
@@ -71,9 +45,9 @@ std::string encodeCodexAppServerAnswer(const CodexAppServerAnswer& answer)
 {
     Foundation::JSONWriter writer;
     writer.StartObject();
-    writeDate(writer, "observedAt", answer.observation.observedAt);
-    writeText(writer, "planType", answer.observation.planType);
-    writeText(writer, "email", answer.email);
+    Foundation::writeJSONDateMember(writer, "observedAt", answer.observation.observedAt);
+    Foundation::writeJSONMember(writer, "planType", answer.observation.planType);
+    Foundation::writeJSONMember(writer, "email", answer.email);
     writer.Key("windows");
     writer.StartArray();
     for (auto const& window : answer.observation.windows) {
@@ -86,7 +60,7 @@ std::string encodeCodexAppServerAnswer(const CodexAppServerAnswer& answer)
             writer.Key("usedPercent");
             writer.Double(*window.usedPercent);
         }
-        writeDate(writer, "resetsAt", window.resetsAt);
+        Foundation::writeJSONDateMember(writer, "resetsAt", window.resetsAt);
         writer.EndObject();
     }
     writer.EndArray();
@@ -96,16 +70,17 @@ std::string encodeCodexAppServerAnswer(const CodexAppServerAnswer& answer)
 
 std::optional<CodexAppServerAnswer> decodeCodexAppServerAnswer(std::string_view text)
 {
-    auto const document = Tavvo::parseStateObject(text);
+    auto const document = Foundation::parseJSONObject(text);
     if (!document)
         return std::nullopt;
     rapidjson::Value const& root = *document;
-    auto const observedAtText = textMember(root, "observedAt");
+    auto const observedAtText = Foundation::jsonText(Foundation::jsonMember(root, "observedAt"));
     auto const observedAt = observedAtText ? dateFromTimestampText(*observedAtText) : std::nullopt;
     auto const windows = root.FindMember("windows");
     if (!observedAt || windows == root.MemberEnd() || !windows->value.IsArray())
         return std::nullopt;
-    CodexAppServerAnswer answer { { *observedAt, "codex", std::nullopt, textMember(root, "planType"), {} }, textMember(root, "email") };
+    CodexAppServerAnswer answer { { *observedAt, "codex", std::nullopt, Foundation::jsonString(Foundation::jsonMember(root, "planType")), {} },
+        Foundation::jsonString(Foundation::jsonMember(root, "email")) };
     for (auto const& value : windows->value.GetArray()) {
         if (auto window = windowFrom(value))
             answer.observation.windows.push_back(*window);

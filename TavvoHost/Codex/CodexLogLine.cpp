@@ -3,6 +3,7 @@
 #include "TavvoHost/Observation/ObservedDates.hpp"
 
 #include "Platform/Foundation/InternetDateTime.hpp"
+#include "Platform/Foundation/JSONMembers.hpp"
 
 #include <rapidjson/document.h>
 #include <rapidjson/reader.h>
@@ -74,10 +75,8 @@ private:
 // Nothing for an absent or null member: Codex writes either for "unknown".
 const Value* member(const Value& object, std::string_view name)
 {
-    auto const found = object.FindMember(Value(rapidjson::StringRef(name.data(), static_cast<Size>(name.size()))));
-    if (found == object.MemberEnd() || found->value.IsNull())
-        return nullptr;
-    return &found->value;
+    auto const* value = Foundation::jsonMember(object, name);
+    return value && !value->IsNull() ? value : nullptr;
 }
 
 const Value* objectMember(const Value& object, std::string_view name)
@@ -95,9 +94,10 @@ std::optional<std::string> stringMember(const Value& object, std::string_view na
     auto const* value = member(object, name);
     if (!value)
         return std::nullopt;
-    if (!value->IsString() || !g_utf8_validate_len(value->GetString(), value->GetStringLength(), nullptr))
+    auto const text = Foundation::jsonText(value);
+    if (!text || !g_utf8_validate_len(text->data(), static_cast<gssize>(text->size()), nullptr))
         throw Malformed {};
-    return std::string(value->GetString(), value->GetStringLength());
+    return std::string(*text);
 }
 
 std::optional<double> numberMember(const Value& object, std::string_view name)

@@ -8,17 +8,11 @@
 #include <fmt/format.h>
 
 #include <algorithm>
-#include <cmath>
 #include <system_error>
 
 namespace TavvoHost {
 
 namespace {
-
-std::chrono::seconds wholeSecondsOf(Foundation::TimeInterval ttl)
-{
-    return std::chrono::seconds(static_cast<std::chrono::seconds::rep>(std::ceil(std::min(ttl, 1e15))));
-}
 
 CodexObservation* codexBucket(CodexReading& reading)
 {
@@ -78,8 +72,7 @@ void Collector::refreshCodex(CodexReading& reading, Foundation::Date now, std::v
         problems.push_back("cannot refresh Codex: no folder to remember the last refresh in (HOME and XDG_STATE_HOME are unset)");
         return;
     }
-    auto const ttl = wholeSecondsOf(m_options.ttl);
-    if (isCodexRefreshDue(newestCodexObservation(), m_refreshStamp->lastAttempt(), ttl, now)) {
+    if (isCodexRefreshDue(newestCodexObservation(), m_refreshStamp->lastAttempt(), m_options.ttl, now)) {
         try {
             m_refreshStamp->record(now);
         } catch (const std::system_error& error) {
@@ -149,7 +142,7 @@ std::optional<Foundation::Date> Collector::nextTimedPassAt(Foundation::Date now)
 {
     if (!m_options.codexProgram || !m_refreshStamp)
         return std::nullopt;
-    return codexRefreshDueAt(newestCodexObservation(), m_refreshStamp->lastAttempt(), wholeSecondsOf(m_options.ttl), now);
+    return codexRefreshDueAt(newestCodexObservation(), m_refreshStamp->lastAttempt(), m_options.ttl, now);
 }
 
 }

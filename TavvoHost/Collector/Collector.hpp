@@ -21,7 +21,7 @@ namespace TavvoHost {
 struct CollectorOptions {
     std::vector<std::filesystem::path> codexHomes;
     ClaudeLocations claude;
-    Foundation::TimeInterval ttl;
+    std::chrono::seconds ttl;
     // The user's own `codex` program, run for fresh numbers when the logs'
     // are older than `ttl`; nothing: never run.
     std::optional<std::string> codexProgram;

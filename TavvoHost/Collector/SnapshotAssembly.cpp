@@ -29,6 +29,12 @@ std::optional<Foundation::Date> wholeSeconds(std::optional<Foundation::Date> dat
     return wholeSeconds(*date);
 }
 
+// The freshness policy takes its ttl in the platform's interval type.
+Foundation::TimeInterval timeInterval(std::chrono::seconds ttl)
+{
+    return std::chrono::duration<Foundation::TimeInterval>(ttl).count();
+}
+
 // "plus" → "Plus": plans are product names, the same in every language.
 std::string capitalized(std::string text)
 {
@@ -186,9 +192,9 @@ std::vector<Foundation::Date> resetDates(const std::vector<TavvoWidgetLimitSnaps
 // Only for a non-empty list of limits: a provider with none to show is
 // never available.
 TavvoWidgetProviderSnapshot observed(TavvoWidgetProviderID id, std::string title, std::vector<TavvoWidgetLimitSnapshot> limits,
-    Foundation::Date observedAt, Foundation::TimeInterval ttl)
+    Foundation::Date observedAt, std::chrono::seconds ttl)
 {
-    auto const freshUntil = TavvoFreshnessPolicy::freshUntil(observedAt, resetDates(limits), ttl);
+    auto const freshUntil = TavvoFreshnessPolicy::freshUntil(observedAt, resetDates(limits), timeInterval(ttl));
     return {
         .id = id,
         .title = std::move(title),
@@ -205,7 +211,7 @@ TavvoWidgetProviderSnapshot observed(TavvoWidgetProviderID id, std::string title
 // time makes the record fresh for a while, so that the widget shows its
 // status and note rather than calling it outdated.
 TavvoWidgetProviderSnapshot unobserved(TavvoWidgetProviderID id, std::string title, TavvoWidgetProviderStatus status,
-    std::optional<std::string> note, Foundation::Date now, Foundation::TimeInterval ttl)
+    std::optional<std::string> note, Foundation::Date now, std::chrono::seconds ttl)
 {
     auto const checkedAt = wholeSeconds(now);
     return {
@@ -215,7 +221,7 @@ TavvoWidgetProviderSnapshot unobserved(TavvoWidgetProviderID id, std::string tit
         .status = status,
         .limits = {},
         .observedAt = checkedAt,
-        .freshUntil = TavvoFreshnessPolicy::freshUntil(checkedAt, {}, ttl),
+        .freshUntil = TavvoFreshnessPolicy::freshUntil(checkedAt, {}, timeInterval(ttl)),
         .note = std::move(note),
     };
 }
@@ -238,7 +244,7 @@ const UsageWindow* weeklyWindowOf(const CodexObservation& observation)
     return nullptr;
 }
 
-TavvoWidgetProviderSnapshot codexProvider(const CodexReading& codex, Foundation::Date now, Foundation::TimeInterval ttl)
+TavvoWidgetProviderSnapshot codexProvider(const CodexReading& codex, Foundation::Date now, std::chrono::seconds ttl)
 {
     auto const* main = codexBucket(codex);
     std::string title = "Codex";
@@ -290,7 +296,7 @@ std::optional<CodexAnalyticsSummary> codexAnalytics(const CodexReading& codex)
     };
 }
 
-TavvoWidgetProviderSnapshot claudeProvider(const ClaudeReading& claude, Foundation::Date now, Foundation::TimeInterval ttl)
+TavvoWidgetProviderSnapshot claudeProvider(const ClaudeReading& claude, Foundation::Date now, std::chrono::seconds ttl)
 {
     std::string title = "Claude";
     if (claude.observation) {
@@ -312,7 +318,7 @@ TavvoWidgetProviderSnapshot claudeProvider(const ClaudeReading& claude, Foundati
 }
 
 TavvoWidgetSnapshot assembleSnapshot(const CodexReading& codex, const ClaudeReading& claude, Foundation::Date now,
-    Foundation::TimeInterval ttl)
+    std::chrono::seconds ttl)
 {
     return {
         .schemaVersion = TavvoWidgetSnapshot::currentSchemaVersion,

@@ -15,6 +15,6 @@ namespace TavvoHost {
 // 0…100; observation times are cut to whole seconds; `ttl` is the
 // freshness policy's time to live.
 TavvoWidgetSnapshot assembleSnapshot(const CodexReading& codex, const ClaudeReading& claude, Foundation::Date now,
-    Foundation::TimeInterval ttl);
+    std::chrono::seconds ttl);
 
 }

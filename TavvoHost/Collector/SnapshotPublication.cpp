@@ -20,9 +20,9 @@ bool sameBesidesCheckTime(TavvoWidgetProviderSnapshot left, const TavvoWidgetPro
     return left == right;
 }
 
-Foundation::Date renewalOf(Foundation::Date checkedAt, Foundation::TimeInterval ttl)
+Foundation::Date renewalOf(Foundation::Date checkedAt, std::chrono::seconds ttl)
 {
-    return Foundation::addingTimeInterval(checkedAt, ttl / 2);
+    return Foundation::addingTimeInterval(checkedAt, std::chrono::duration<Foundation::TimeInterval>(ttl).count() / 2);
 }
 
 }
@@ -40,7 +40,7 @@ bool differsInContent(const TavvoWidgetSnapshot& candidate, const std::optional<
 }
 
 TavvoWidgetSnapshot keepingRecentChecks(TavvoWidgetSnapshot candidate, const std::optional<TavvoWidgetSnapshot>& previous,
-    Foundation::TimeInterval ttl)
+    std::chrono::seconds ttl)
 {
     if (!previous)
         return candidate;
@@ -56,7 +56,7 @@ TavvoWidgetSnapshot keepingRecentChecks(TavvoWidgetSnapshot candidate, const std
     return candidate;
 }
 
-std::optional<Foundation::Date> checkRenewalDue(const TavvoWidgetSnapshot& snapshot, Foundation::TimeInterval ttl)
+std::optional<Foundation::Date> checkRenewalDue(const TavvoWidgetSnapshot& snapshot, std::chrono::seconds ttl)
 {
     std::optional<Foundation::Date> due;
     for (auto const& provider : snapshot.providers) {
@@ -70,7 +70,7 @@ std::optional<Foundation::Date> checkRenewalDue(const TavvoWidgetSnapshot& snaps
 }
 
 TavvoWidgetSnapshot publishIfChanged(const TavvoWidgetSnapshotStore& store, const TavvoWidgetSnapshot& snapshot,
-    Foundation::TimeInterval ttl)
+    std::chrono::seconds ttl)
 {
     std::optional<TavvoWidgetSnapshot> stored;
     try {

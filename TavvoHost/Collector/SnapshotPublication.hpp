@@ -21,17 +21,17 @@ bool differsInContent(const TavvoWidgetSnapshot& candidate, const std::optional<
 // without an observation that is otherwise unchanged and whose check is
 // younger than half of `ttl` at the candidate's `generatedAt`.
 TavvoWidgetSnapshot keepingRecentChecks(TavvoWidgetSnapshot candidate, const std::optional<TavvoWidgetSnapshot>& previous,
-    Foundation::TimeInterval ttl);
+    std::chrono::seconds ttl);
 
 // When the oldest check time in `snapshot` must be renewed for its
 // provider to stay fresh; nothing when every provider has an observation.
-std::optional<Foundation::Date> checkRenewalDue(const TavvoWidgetSnapshot& snapshot, Foundation::TimeInterval ttl);
+std::optional<Foundation::Date> checkRenewalDue(const TavvoWidgetSnapshot& snapshot, std::chrono::seconds ttl);
 
 // Writes `snapshot` (its recent checks kept) through the store unless the
 // stored document holds the same content, and returns the document the
 // store now holds. A stored file that cannot be read or decoded is
 // replaced. Throws the store's error when writing fails.
 TavvoWidgetSnapshot publishIfChanged(const TavvoWidgetSnapshotStore& store, const TavvoWidgetSnapshot& snapshot,
-    Foundation::TimeInterval ttl);
+    std::chrono::seconds ttl);
 
 }

@@ -52,7 +52,7 @@ public:
         if (!isValidUTF8(value))
             throw Tavvo::EncodingError(fmt::format("{}: the text is not valid UTF-8", pathOf(key)));
         this->key(key);
-        m_writer.String(value.data(), static_cast<rapidjson::SizeType>(value.size()));
+        Foundation::writeJSONString(m_writer, value);
     }
     void string(std::string_view key, const std::optional<std::string>& value)
     {

@@ -20,14 +20,4 @@ void writeStateFile(const std::filesystem::path& file, std::string_view bytes)
     manager->writeAtomically(file, bytes);
 }
 
-std::optional<rapidjson::Document> parseStateObject(std::string_view text)
-{
-    constexpr unsigned flags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag;
-    rapidjson::Document document;
-    document.Parse<flags>(text.data(), text.size());
-    if (document.HasParseError() || !document.IsObject())
-        return std::nullopt;
-    return document;
-}
-
 }

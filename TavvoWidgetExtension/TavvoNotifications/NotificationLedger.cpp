@@ -1,7 +1,7 @@
 #include "TavvoWidgetExtension/TavvoNotifications/NotificationLedger.hpp"
 
 #include "Platform/Foundation/FileManager.hpp"
-#include "Platform/Foundation/InternetDateTime.hpp"
+#include "Platform/Foundation/JSONMembers.hpp"
 #include "Platform/Foundation/JSONWriter.hpp"
 #include "TavvoShared/State/TavvoStateFile.hpp"
 
@@ -34,33 +34,13 @@ namespace TavvoSurfaces {
 namespace {
 
 using Writer = Foundation::JSONWriter;
-
-void writeText(Writer& writer, std::string_view text)
-{
-    writer.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
-}
-
-// Dates beyond what four digits can write are left out, as unknown.
-void writeDate(Writer& writer, const char* key, std::optional<Foundation::Date> date)
-{
-    if (auto const text = date ? Foundation::formatInternetDateTime(*date) : std::nullopt) {
-        writer.Key(key);
-        writeText(writer, *text);
-    }
-}
-
-std::optional<std::string_view> textMember(const rapidjson::Value& object, const char* key)
-{
-    auto const member = object.FindMember(key);
-    if (member == object.MemberEnd() || !member->value.IsString())
-        return std::nullopt;
-    return std::string_view(member->value.GetString(), member->value.GetStringLength());
-}
+using Foundation::jsonMember;
+using Foundation::jsonText;
 
 template <typename Enumeration>
 std::optional<Enumeration> caseMember(const rapidjson::Value& object, const char* key)
 {
-    auto const text = textMember(object, key);
+    auto const text = jsonText(jsonMember(object, key));
     return text ? Foundation::fromRawValue<Enumeration>(*text) : std::nullopt;
 }
 
@@ -70,8 +50,7 @@ bool readDate(const rapidjson::Value& object, const char* key, std::optional<Fou
 {
     if (!object.HasMember(key))
         return true;
-    auto const text = textMember(object, key);
-    date = text ? Foundation::parseInternetDateTime(*text) : std::nullopt;
+    date = Foundation::jsonDate(jsonMember(object, key));
     return date.has_value();
 }
 
@@ -84,7 +63,7 @@ bool readLimits(const rapidjson::Value& root, LimitNotificationRecord& record)
         if (!entry.IsObject())
             return false;
         auto const provider = caseMember<TavvoWidgetProviderID>(entry, providerKey);
-        auto const id = textMember(entry, idKey);
+        auto const id = jsonText(jsonMember(entry, idKey));
         auto const severity = caseMember<NovikSeverity>(entry, highestSeverityKey);
         std::optional<Foundation::Date> resetDate;
         if (!provider || !id || !severity || !readDate(entry, resetDateKey, resetDate))
@@ -120,21 +99,21 @@ std::string encodeNotificationRecord(const LimitNotificationRecord& record)
     for (auto const& [key, window] : record.limits) {
         writer.StartObject();
         writer.Key(providerKey);
-        writeText(writer, Foundation::rawValue(key.provider));
+        Foundation::writeJSONString(writer, Foundation::rawValue(key.provider));
         writer.Key(idKey);
-        writeText(writer, key.limitID);
-        writeDate(writer, resetDateKey, window.resetDate);
+        Foundation::writeJSONString(writer, key.limitID);
+        Foundation::writeJSONDateMember(writer, resetDateKey, window.resetDate);
         writer.Key(highestSeverityKey);
-        writeText(writer, Foundation::rawValue(window.highestSeverity));
+        Foundation::writeJSONString(writer, Foundation::rawValue(window.highestSeverity));
         writer.EndObject();
     }
     writer.EndArray();
     if (record.forecast) {
         writer.Key(forecastKey);
         writer.StartObject();
-        writeDate(writer, resetAtKey, record.forecast->resetAt);
+        Foundation::writeJSONDateMember(writer, resetAtKey, record.forecast->resetAt);
         writer.Key(runsOutBeforeResetKey);
-        writeText(writer, Foundation::rawValue(record.forecast->runsOutBeforeReset));
+        Foundation::writeJSONString(writer, Foundation::rawValue(record.forecast->runsOutBeforeReset));
         writer.EndObject();
     }
     writer.EndObject();
@@ -143,7 +122,7 @@ std::string encodeNotificationRecord(const LimitNotificationRecord& record)
 
 std::optional<LimitNotificationRecord> decodeNotificationRecord(std::string_view text)
 {
-    auto const document = Tavvo::parseStateObject(text);
+    auto const document = Foundation::parseJSONObject(text);
     if (!document)
         return std::nullopt;
     LimitNotificationRecord record;

@@ -1,6 +1,5 @@
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarDocument.hpp"
 
-#include "Platform/Foundation/InternetDateTime.hpp"
 #include "Platform/Foundation/JSONWriter.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarLine.hpp"
 
@@ -9,19 +8,6 @@ namespace TavvoSurfaces {
 namespace {
 
 using Writer = Foundation::JSONLineWriter;
-
-void writeOptionalText(Writer& writer, const std::optional<std::string>& text)
-{
-    if (text)
-        Foundation::writeJSONString(writer, *text);
-    else
-        writer.Null();
-}
-
-void writeDate(Writer& writer, std::optional<Foundation::Date> date)
-{
-    writeOptionalText(writer, date ? Foundation::formatInternetDateTime(*date) : std::nullopt);
-}
 
 void writeBinding(Writer& writer, const std::optional<TavvoWidgetLimitSnapshot>& limit)
 {
@@ -40,7 +26,7 @@ void writeBinding(Writer& writer, const std::optional<TavvoWidgetLimitSnapshot>&
     else
         writer.Null();
     writer.Key("resetDate");
-    writeDate(writer, limit->resetDate);
+    Foundation::writeJSONDate(writer, limit->resetDate);
     writer.EndObject();
 }
 
@@ -58,9 +44,9 @@ void writeProvider(Writer& writer, const StatusBarSummary& summary, const Status
     writer.Key("fresh");
     writer.Bool(!provider.stale());
     writer.Key("observedAt");
-    writeDate(writer, provider.record.observedAt);
+    Foundation::writeJSONDate(writer, provider.record.observedAt);
     writer.Key("freshUntil");
-    writeDate(writer, provider.record.freshUntil);
+    Foundation::writeJSONDate(writer, provider.record.freshUntil);
     writer.Key("severity");
     Foundation::writeJSONString(writer, Foundation::rawValue(provider.severity));
     writer.Key("text");
@@ -97,11 +83,11 @@ std::string statusBarDocument(const StatusBarSummary& summary)
     writer.Key("version");
     writer.Int(1);
     writer.Key("date");
-    writeDate(writer, summary.entry().date);
+    Foundation::writeJSONDate(writer, summary.entry().date);
     writer.Key("state");
     Foundation::writeJSONString(writer, stateName(summary.state()));
     writer.Key("message");
-    writeOptionalText(writer, summary.entry().snapshot ? std::nullopt : summary.entry().errorText);
+    Foundation::writeJSONStringOrNull(writer, summary.entry().snapshot ? std::nullopt : summary.entry().errorText);
     writer.Key("text");
     Foundation::writeJSONString(writer, plainText(statusBarPieces(summary)));
     writer.Key("tooltip");
@@ -119,9 +105,9 @@ std::string statusBarDocument(const StatusBarSummary& summary)
     else
         writer.Null();
     writer.Key("forecast");
-    writeOptionalText(writer, summary.forecastSentence());
+    Foundation::writeJSONStringOrNull(writer, summary.forecastSentence());
     writer.Key("updated");
-    writeOptionalText(writer, summary.updatedLine());
+    Foundation::writeJSONStringOrNull(writer, summary.updatedLine());
     writer.Key("providers");
     writer.StartArray();
     for (auto const& provider : summary.providers())

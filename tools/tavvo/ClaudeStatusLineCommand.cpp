@@ -34,7 +34,7 @@ constexpr std::size_t maximumPreviousOutput = 1024 * 1024;
 
 Foundation::Date nowToTheSecond()
 {
-    return std::chrono::time_point_cast<std::chrono::seconds>(std::chrono::system_clock::now());
+    return std::chrono::time_point_cast<std::chrono::seconds>(Foundation::currentDate());
 }
 
 // A feed that cannot be written must not cost the user the line: the

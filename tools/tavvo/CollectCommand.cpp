@@ -28,13 +28,8 @@ struct Settings {
     std::string codexHome; // empty: CODEX_HOME, else ~/.codex
     std::string claudeConfigDirectory; // empty: CLAUDE_CONFIG_DIR, else ~/.claude
     std::string codexProgram = "codex";
-    double ttl = TavvoFreshnessPolicy::defaultTTL;
+    std::chrono::seconds ttl { static_cast<std::chrono::seconds::rep>(TavvoFreshnessPolicy::defaultTTL) };
 };
-
-Foundation::Date now()
-{
-    return std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now());
-}
 
 // The option's value, else the environment variable's.
 std::optional<std::string> optionOrEnvironment(const std::string& option, const char* variable)
@@ -66,7 +61,7 @@ TavvoHost::CollectorOptions collectorOptions(const Settings& settings)
 // appear: a folder that stays unreadable is not reported at every pass.
 class PassPublisher {
 public:
-    PassPublisher(const GlobalOptions& global, bool print, Foundation::TimeInterval ttl)
+    PassPublisher(const GlobalOptions& global, bool print, std::chrono::seconds ttl)
         : m_ttl(ttl)
     {
         if (!print)
@@ -100,7 +95,7 @@ public:
     }
 
 private:
-    Foundation::TimeInterval m_ttl;
+    std::chrono::seconds m_ttl;
     std::optional<TavvoWidgetSnapshotStore> m_store;
     std::optional<TavvoWidgetSnapshot> m_published;
     std::vector<std::string> m_problems;
@@ -118,7 +113,7 @@ ExitStatus collect(const GlobalOptions& global, const Settings& settings)
     PassPublisher publisher(global, settings.print, settings.ttl);
     TavvoHost::Collector collector(collectorOptions(settings));
     if (!settings.watch) {
-        publisher.publish(collector.collect(now()));
+        publisher.publish(collector.collect(Foundation::currentDate()));
         return ExitStatus::success;
     }
     // Kept running as a service: a pass that cannot be published is
@@ -155,7 +150,11 @@ void addCollectCommand(CommandLine::Program& program, const GlobalOptions& globa
         ->check(CommandLine::completes(CommandLine::ValueKind::directories));
     // A week is longer than any window lasts between resets.
     constexpr double longestTTL = 7 * 24 * 3600;
-    command.add_option("--ttl", settings.ttl, "how long an observation counts as fresh (default 900, at most a week)")
+    // A fraction of a second counts as a whole one.
+    command
+        .add_option_function<double>(
+            "--ttl", [&settings](double seconds) { settings.ttl = std::chrono::ceil<std::chrono::seconds>(std::chrono::duration<double>(seconds)); },
+            "how long an observation counts as fresh (default 900, at most a week)")
         ->type_name("SECONDS")
         ->check(CommandLine::positiveNumber(longestTTL));
     command.add_flag("--watch", settings.watch, "keep running: collect again whenever a source changes (SIGTERM or SIGINT ends it)");

@@ -9,6 +9,9 @@ namespace {
 
 using namespace TavvoHost;
 using std::chrono::minutes;
+
+constexpr std::chrono::seconds ttl { 900 };
+
 using Limit = TavvoWidgetLimitSnapshot;
 using Status = TavvoWidgetProviderStatus;
 
@@ -36,7 +39,7 @@ TEST(SnapshotAssembly, CodexObservationBecomesLimitsAnalyticsAndFreshness)
     CodexReading codex = present({ codexObservation() });
     codex.weeklyTokens = 123456;
     codex.accountLabel = "user@example.com";
-    auto const snapshot = assembleSnapshot(codex, {}, now, 900);
+    auto const snapshot = assembleSnapshot(codex, {}, now, ttl);
 
     EXPECT_EQ(snapshot.schemaVersion, 4);
     ASSERT_EQ(snapshot.providers.size(), 2u);
@@ -89,7 +92,7 @@ TEST(SnapshotAssembly, EachWindowBecomesALimitOfItsOwn)
                 { "codex.spark.weekly", "Неделя · spark", 97, std::nullopt }, { "codex.max.weekly", "Неделя · max", 96, std::nullopt } } },
     };
     for (auto const& item : cases) {
-        auto const provider = assembleSnapshot(present(item.observations), {}, now, 900).providers[0];
+        auto const provider = assembleSnapshot(present(item.observations), {}, now, ttl).providers[0];
         EXPECT_EQ(provider.limits, item.limits) << item.name;
         EXPECT_EQ(provider.freshUntil, at("2026-06-03T12:14:30Z")) << item.name;
     }
@@ -119,7 +122,7 @@ TEST(SnapshotAssembly, StatusesAndNotesWithoutObservations)
         codex.state = item.state;
         ClaudeReading claude;
         claude.state = item.state;
-        auto const snapshot = assembleSnapshot(codex, claude, now, 900);
+        auto const snapshot = assembleSnapshot(codex, claude, now, ttl);
         EXPECT_EQ(snapshot.providers,
             (std::vector { unobserved(TavvoWidgetProviderID::codex, "Codex", item.status, item.codexNote),
                 unobserved(TavvoWidgetProviderID::claude, "Claude", item.status, item.claudeNote) }));
@@ -137,7 +140,7 @@ TEST(SnapshotAssembly, ClaudeObservationAndAPassedReset)
         .modelWeekly = {},
     } };
     // The five-hour window had already reset when observed: never fresh.
-    EXPECT_EQ(assembleSnapshot({}, claude, now, 900).providers[1],
+    EXPECT_EQ(assembleSnapshot({}, claude, now, ttl).providers[1],
         (TavvoWidgetProviderSnapshot { TavvoWidgetProviderID::claude, "Claude", std::nullopt, Status::available,
             { { "claude.five_hour", "5\u00a0h", 77, at("2026-06-03T10:00:00Z") }, { "claude.weekly", "Semaine", 59, at("2026-06-07T00:00:00Z") } },
             at("2026-06-03T11:00:00Z"), at("2026-06-03T10:00:00Z"), std::nullopt }));
@@ -153,7 +156,7 @@ TEST(SnapshotAssembly, AModelsOwnWeeklyLimitIsNamedForIt)
         .modelWeekly = { { "Opus", { weeklyWindow, 10, std::nullopt } }, { "Sonnet 4.5 (new)", { weeklyWindow, 20.4, at("2026-06-07T00:00:00Z") } },
             { "Opus!", { weeklyWindow, 30, std::nullopt } } },
     } };
-    EXPECT_EQ(assembleSnapshot({}, claude, now, 900).providers[1].limits,
+    EXPECT_EQ(assembleSnapshot({}, claude, now, ttl).providers[1].limits,
         (std::vector<Limit> { { "claude.weekly", "Semana", 36, std::nullopt }, { "claude.opus.weekly", "Semana · Opus", 90, std::nullopt },
             { "claude.sonnet_4_5_new_.weekly", "Semana · Sonnet 4.5 (new)", 80, at("2026-06-07T00:00:00Z") },
             { "claude.opus_.weekly", "Semana · Opus!", 70, std::nullopt } }));
@@ -166,7 +169,7 @@ TEST(SnapshotAssembly, NoProviderIsAvailableWithoutALimit)
     ScopedLanguage english("en");
     CodexObservation lapsed = codexObservation("codex_mini", { { weeklyWindow, 30, at("2026-06-01T00:00:00Z") } });
     ClaudeReading const claude { SourceState::present, ClaudeObservation { at("2026-06-03T11:00:00Z"), std::nullopt, std::nullopt, {} } };
-    auto const snapshot = assembleSnapshot(present({ lapsed }), claude, now, 900);
+    auto const snapshot = assembleSnapshot(present({ lapsed }), claude, now, ttl);
     for (auto const& provider : snapshot.providers) {
         EXPECT_EQ(provider.status, Status::noData) << provider.title;
         EXPECT_TRUE(provider.limits.empty()) << provider.title;

@@ -13,6 +13,8 @@ namespace {
 
 using std::chrono::minutes;
 
+constexpr std::chrono::seconds ttl { 900 };
+
 // A claude record with nothing observed, checked at `generatedAt`, as the
 // assembly makes it.
 TavvoWidgetSnapshot document(Foundation::Date generatedAt, std::string note)
@@ -35,7 +37,7 @@ protected:
     TemporaryDirectory m_folder;
     TavvoWidgetSnapshotStore const m_store { "group", m_folder.path(), Foundation::FileManager::defaultManager() };
 
-    TavvoWidgetSnapshot publish(const TavvoWidgetSnapshot& snapshot) const { return TavvoHost::publishIfChanged(m_store, snapshot, 900); }
+    TavvoWidgetSnapshot publish(const TavvoWidgetSnapshot& snapshot) const { return TavvoHost::publishIfChanged(m_store, snapshot, ttl); }
     ino_t fileInode() const { return inodeOf(m_store.snapshotURL()); }
 };
 
@@ -50,7 +52,7 @@ TEST_F(SnapshotPublication, ANewCheckTimeAloneIsNewsOnlyOnceHalfTheFreshWindowHa
     EXPECT_EQ(publish(document(first + minutes(5), "connect")).providers[0].observedAt, first);
     EXPECT_EQ(fileInode(), written);
     EXPECT_EQ(m_store.readSnapshot()->generatedAt, first);
-    EXPECT_EQ(TavvoHost::checkRenewalDue(*m_store.readSnapshot(), 900), first + std::chrono::seconds(450));
+    EXPECT_EQ(TavvoHost::checkRenewalDue(*m_store.readSnapshot(), ttl), first + std::chrono::seconds(450));
 
     // Past half of the fifteen minutes, the check is renewed in time for
     // the record to stay fresh.
@@ -70,7 +72,7 @@ TEST_F(SnapshotPublication, ObservedProvidersKeepTheirOwnTimesAndNeedNoRenewal)
     snapshot.providers[0].status = TavvoWidgetProviderStatus::available;
     snapshot.providers[0].note.reset();
     publish(snapshot);
-    EXPECT_EQ(TavvoHost::checkRenewalDue(snapshot, 900), std::nullopt);
+    EXPECT_EQ(TavvoHost::checkRenewalDue(snapshot, ttl), std::nullopt);
     auto next = snapshot;
     next.generatedAt += minutes(1);
     next.providers[0].observedAt = next.generatedAt;
