@@ -7,22 +7,35 @@
 
 namespace Foundation {
 
+namespace {
+
+void* loadedSymbol(const char* library, const char* symbol)
+{
+    // Never unloaded: the libraries modules bring (GLib's types, GTK) cannot
+    // be unloaded safely.
+    void* module = dlopen(library, RTLD_NOW | RTLD_LOCAL);
+    if (!module)
+        throw std::runtime_error(dlerror());
+    void* address = dlsym(module, symbol);
+    if (!address)
+        throw std::runtime_error(std::string(library) + " lacks " + symbol);
+    return address;
+}
+
+}
+
 void* moduleSymbol(const void* anchor, const std::filesystem::path& relativePath, const char* symbol)
 {
     Dl_info info {};
     std::filesystem::path const folder = dladdr(anchor, &info) != 0 && info.dli_fname
         ? std::filesystem::path(info.dli_fname).parent_path()
         : std::filesystem::path();
-    auto const path = folder / relativePath;
-    // Never unloaded: the libraries modules bring (GLib's types, GTK) cannot
-    // be unloaded safely.
-    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!module)
-        throw std::runtime_error(dlerror());
-    void* address = dlsym(module, symbol);
-    if (!address)
-        throw std::runtime_error(path.string() + " lacks " + symbol);
-    return address;
+    return loadedSymbol((folder / relativePath).c_str(), symbol);
+}
+
+void* systemLibrarySymbol(const char* soname, const char* symbol)
+{
+    return loadedSymbol(soname, symbol);
 }
 
 }

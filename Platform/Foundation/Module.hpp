@@ -14,4 +14,12 @@ namespace Foundation {
 // why when the module cannot be loaded or lacks the symbol.
 void* moduleSymbol(const void* anchor, const std::filesystem::path& relativePath, const char* symbol);
 
+// The address of `symbol` in the system library `soname` (as the dynamic
+// loader finds it, e.g. "libglib-2.0.so.0"), loaded on the first call for
+// the life of the process: for a program that needs one function of a large
+// library on one path only, and should not map it on every other. Throws
+// std::runtime_error saying why when the library cannot be loaded or lacks
+// the symbol.
+void* systemLibrarySymbol(const char* soname, const char* symbol);
+
 }
