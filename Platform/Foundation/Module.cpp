@@ -9,11 +9,11 @@ namespace Foundation {
 
 namespace {
 
-void* loadedSymbol(const char* library, const char* symbol)
+void* loadedSymbol(const char* library, const char* symbol, int binding)
 {
     // Never unloaded: the libraries modules bring (GLib's types, GTK) cannot
     // be unloaded safely.
-    void* module = dlopen(library, RTLD_NOW | RTLD_LOCAL);
+    void* module = dlopen(library, binding | RTLD_LOCAL);
     if (!module)
         throw std::runtime_error(dlerror());
     void* address = dlsym(module, symbol);
@@ -30,12 +30,15 @@ void* moduleSymbol(const void* anchor, const std::filesystem::path& relativePath
     std::filesystem::path const folder = dladdr(anchor, &info) != 0 && info.dli_fname
         ? std::filesystem::path(info.dli_fname).parent_path()
         : std::filesystem::path();
-    return loadedSymbol((folder / relativePath).c_str(), symbol);
+    return loadedSymbol((folder / relativePath).c_str(), symbol, RTLD_NOW);
 }
 
 void* systemLibrarySymbol(const char* soname, const char* symbol)
 {
-    return loadedSymbol(soname, symbol);
+    // Bound lazily: of a large library, the one function asked for is all
+    // that runs, and resolving every other symbol up front is most of the
+    // cost of loading it.
+    return loadedSymbol(soname, symbol, RTLD_LAZY);
 }
 
 }
