@@ -72,6 +72,13 @@ test=(
   lintian desktop-file-utils
   # Tab completion for bash is tested as bash-completion loads it.
   bash-completion
+  # The desktop integrations run inside their real hosts: the GNOME Shell
+  # extension in a headless GNOME Shell (its logic also under plain gjs),
+  # Xfce's generic monitor in xfce4-panel under Xvfb, Conky in its console
+  # mode; the window's accessible tree is read over AT-SPI.
+  gnome-shell gnome-shell-extension-prefs gjs
+  xfce4-panel xfce4-genmon-plugin conky-std
+  python3-gi gir1.2-atspi-2.0 python3-dogtail
 )
 
 package=(
