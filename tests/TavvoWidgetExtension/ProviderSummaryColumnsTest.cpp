@@ -36,7 +36,7 @@ TavvoWidgetLimitSnapshot const monthly = limit("month", 10, now + 30h, "Monthly"
 std::vector<TavvoWidgetLimitSnapshot> const threeLimits { fiveHours, weekly, monthly };
 Texts const fiveHoursTexts { "5h", "limit.percent_remaining[42]", "widget.reset", "11:26" };
 Texts const weeklyTexts { "Weekly", "limit.percent_remaining[80]" };
-Texts const monthlyTexts { "Monthly", "limit.percent_remaining[10]", "widget.reset", "15:26" };
+Texts const monthlyTexts { "Monthly", "limit.percent_remaining[10]", "widget.reset.other_day", "Mar 15, 15:26" };
 Texts const lastKnown { "limits.last_known_at[07:26]" };
 Texts const staleText { "widget.status.stale" };
 
