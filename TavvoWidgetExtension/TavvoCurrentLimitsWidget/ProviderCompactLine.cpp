@@ -89,6 +89,9 @@ UI::View ProviderCompactLine::body() const
                 .minimumScaleFactor(0.8),
         });
 
+    // A reset on another day makes the detail line longer than the small
+    // size's width in some languages; it shrinks a little rather than lose
+    // its time.
     return UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::tight,
         {
             header,
