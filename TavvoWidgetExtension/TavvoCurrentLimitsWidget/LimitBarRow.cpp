@@ -1,6 +1,5 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/LimitBarRow.hpp"
 
-#include "TavvoShared/Localization/DateFormatting.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
 #include "TavvoShared/Localization/LimitTexts.hpp"
 #include "TavvoShared/NovikDesign/NovikMeter.hpp"
@@ -11,8 +10,9 @@
 
 #include <vector>
 
-LimitBarRow::LimitBarRow(TavvoWidgetLimitSnapshot limit)
+LimitBarRow::LimitBarRow(TavvoWidgetLimitSnapshot limit, Foundation::Date now)
     : m_limit(std::move(limit))
+    , m_now(now)
 {
 }
 
@@ -24,7 +24,7 @@ std::string LimitBarRow::accessibilityLabel() const
         parts.push_back(m_limit.title);
     if (m_limit.remainingPercent)
         parts.push_back(L10n::percentRemaining(*m_limit.remainingPercent));
-    if (auto reset = limitResetText(m_limit))
+    if (auto reset = limitResetText(m_limit, m_now))
         parts.push_back(std::move(*reset));
 
     return fmt::to_string(fmt::join(parts, ". "));
@@ -58,11 +58,12 @@ UI::View LimitBarRow::body() const
         });
 
     // The reset line, only when the limit says when it resets.
-    auto const resetLine = m_limit.resetDate
+    auto const reset = limitResetTexts(m_limit, m_now);
+    auto const resetLine = reset
         ? UI::hstack(UI::VerticalAlignment::center, NovikMetrics::tight,
               {
-                  UI::text(L10n::tr("widget.reset")),
-                  UI::text(L10n::shortTime(*m_limit.resetDate)),
+                  UI::text(reset->label),
+                  UI::text(reset->instant),
               })
               .font(UI::TextStyle::caption2)
               .foregroundColor(UI::Color::tertiary())

@@ -2,6 +2,7 @@
 // percentage, a meter, and when it resets.
 #pragma once
 
+#include "Platform/Foundation/Date.hpp"
 #include "Platform/UI/View.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetLimitSnapshot.hpp"
 
@@ -9,7 +10,9 @@
 
 class LimitBarRow {
 public:
-    explicit LimitBarRow(TavvoWidgetLimitSnapshot limit);
+    // `now` is the entry's date, which decides whether the reset names its
+    // day.
+    LimitBarRow(TavvoWidgetLimitSnapshot limit, Foundation::Date now);
 
     const TavvoWidgetLimitSnapshot& limit() const { return m_limit; }
 
@@ -21,4 +24,5 @@ public:
 
 private:
     TavvoWidgetLimitSnapshot m_limit;
+    Foundation::Date m_now;
 };
