@@ -57,10 +57,11 @@ std::vector<StatusBarPiece> providerPieces(const StatusBarProvider& provider)
 {
     // A stale value is not coloured by its severity: it may no longer hold.
     auto const color = provider.stale() ? std::nullopt : statusBarColor(provider.severity);
-    std::vector<StatusBarPiece> pieces { { provider.shortTitle() + " ", std::nullopt }, { provider.percentageText(), color } };
+    auto const styleClass = color ? std::optional<std::string>(Foundation::rawValue(provider.severity)) : std::nullopt;
+    std::vector<StatusBarPiece> pieces { { provider.shortTitle() + " ", std::nullopt, std::nullopt }, { provider.percentageText(), color, styleClass } };
     if (provider.stale()) {
-        pieces.push_back({ " ", std::nullopt });
-        pieces.push_back({ L10n::tr("bar.stale_mark"), statusBarColor(NovikSeverity::watch) });
+        pieces.push_back({ " ", std::nullopt, std::nullopt });
+        pieces.push_back({ L10n::tr("bar.stale_mark"), statusBarColor(NovikSeverity::watch), "stale" });
     }
     return pieces;
 }
@@ -68,11 +69,11 @@ std::vector<StatusBarPiece> providerPieces(const StatusBarProvider& provider)
 std::vector<StatusBarPiece> statusBarPieces(const StatusBarSummary& summary)
 {
     if (auto const empty = summary.emptyLine())
-        return { { *empty, std::nullopt } };
+        return { { *empty, std::nullopt, summary.classes().front() } };
     std::vector<StatusBarPiece> pieces;
     for (auto const& provider : summary.providers()) {
         if (!pieces.empty())
-            pieces.push_back({ std::string(providerSeparator), std::nullopt });
+            pieces.push_back({ std::string(providerSeparator), std::nullopt, std::nullopt });
         auto const own = providerPieces(provider);
         pieces.insert(pieces.end(), own.begin(), own.end());
     }

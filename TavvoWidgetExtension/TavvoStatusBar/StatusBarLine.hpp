@@ -5,7 +5,10 @@
 //
 // Each displayed provider reads as its short title and the remaining share
 // of its binding limit in its severity's colour; a stale one is followed
-// by the stale mark in the watch colour. Colours are the design kit's
+// by the stale mark in the watch colour. Each coloured piece also names
+// its colour's class (the severity, or "stale"), and the line of a missing
+// or unreadable document is classed "empty" or "error", for hosts that
+// style by class rather than by colour. Colours are the design kit's
 // dark-appearance values: bars are dark far more often than not, and the
 // light values are made for light backgrounds.
 #pragma once
@@ -23,6 +26,9 @@ struct StatusBarPiece {
     std::string text;
     // "#RRGGBB"; nothing: the bar's own colour.
     std::optional<std::string> color;
+    // "ok", "watch", "tight", "critical", "stale", "empty", "error";
+    // nothing: plain text.
+    std::optional<std::string> styleClass;
 
     friend bool operator==(const StatusBarPiece&, const StatusBarPiece&) = default;
 };
