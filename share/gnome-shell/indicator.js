@@ -25,7 +25,9 @@ class TavvoIndicator extends PanelMenu.Button {
 
         this.menu.removeAll();
         for (const line of layout.menu) {
-            const item = new PopupMenu.PopupMenuItem(line.text, { reactive: false });
+            // Text to read, not to choose: not greyed out as an
+            // unreactive item would be, and a click leaves the menu open.
+            const item = new PopupMenu.PopupMenuItem(line.text, { activate: false, hover: false, can_focus: false });
             item.label.add_style_class_name(line.styleClass);
             this.menu.addMenuItem(item);
         }
