@@ -85,13 +85,13 @@ function layoutOf(document) {
 }
 
 // When tavvo-widget is not on PATH there is no program to say anything in
-// the user's language: this one line is the extension's own.
+// the user's language: these two lines are the extension's own.
 function notInstalledLayout() {
     const text = 'Tavvo: not installed';
     return {
         pieces: [{ text, styleClass: pieceStyleClass('error') }],
         accessibleName: text,
-        menu: [],
+        menu: [{ text: 'tavvo-widget is not on the PATH of GNOME Shell', styleClass: 'tavvo-detail' }],
         openLabel: null,
     };
 }

@@ -127,7 +127,12 @@ tavvo_children() { pgrep -P "$shell" -f -- "$widget --base-dir $base bar --forma
 
 if [ "$session" = missing ]; then
   expect_within "not installed: said" 5 "says 'Tavvo: not installed'"
+  gnome-extensions enable "$driver"
+  expect_within "not installed: the menu says why" 10 "shows_item 'tavvo-widget is not on the PATH of GNOME Shell'"
   expect_within "not installed: shown in the error colour" 5 "bar_shows '$critical' '$critical' 'Tavvo: not installed'" && keep not-installed
+  # The shell disables the extensions enabled after one it disables: the
+  # driver goes first.
+  gnome-extensions disable "$driver"
   gnome-extensions disable "$uuid"
   exit
 fi

@@ -1,5 +1,6 @@
 // Opens Tavvo's menu once the overview the shell starts in is gone (a
-// headless shell has no pointer to click the indicator with).
+// headless shell has no pointer to click the indicator with). Enable it
+// after Tavvo's, and disable it first.
 /* exported init */
 const Main = imports.ui.main;
 
