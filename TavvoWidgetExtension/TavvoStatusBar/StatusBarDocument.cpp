@@ -1,6 +1,7 @@
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarDocument.hpp"
 
 #include "Platform/Foundation/JSONWriter.hpp"
+#include "TavvoShared/Localization/L10n.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarLine.hpp"
 
 namespace TavvoSurfaces {
@@ -27,6 +28,16 @@ void writeBinding(Writer& writer, const std::optional<TavvoWidgetLimitSnapshot>&
         writer.Null();
     writer.Key("resetDate");
     Foundation::writeJSONDate(writer, limit->resetDate);
+    writer.EndObject();
+}
+
+void writePiece(Writer& writer, const StatusBarPiece& piece)
+{
+    writer.StartObject();
+    writer.Key("text");
+    Foundation::writeJSONString(writer, piece.text);
+    writer.Key("class");
+    Foundation::writeJSONStringOrNull(writer, piece.styleClass);
     writer.EndObject();
 }
 
@@ -113,6 +124,15 @@ std::string statusBarDocument(const StatusBarSummary& summary)
     for (auto const& provider : summary.providers())
         writeProvider(writer, summary, provider);
     writer.EndArray();
+    writer.Key("pieces");
+    writer.StartArray();
+    for (auto const& piece : statusBarPieces(summary))
+        writePiece(writer, piece);
+    writer.EndArray();
+    writer.Key("spoken");
+    Foundation::writeJSONString(writer, summary.spokenLine());
+    writer.Key("openLabel");
+    Foundation::writeJSONString(writer, L10n::tr("bar.open", { L10n::tr("app.title") }));
     writer.EndObject();
     return std::string(writer.text());
 }

@@ -22,6 +22,13 @@
 //     details      its lines of the long form
 //     binding      {id, title, remainingPercent, resetDate} of the binding
 //                  limit while its values are shown, or null
+//   pieces         the line as the bar colours it, [{text, class}]: class
+//                  is a share's severity, "stale" for the stale mark,
+//                  "empty" or "error" for the line without a document, or
+//                  null for plain text; the texts joined are `text`
+//   spoken         the line in words, for an accessible name ("Codex: 64%
+//                  left. Claude: 42% left, outdated")
+//   openLabel      the label of an action that opens the window ("Open Tavvo")
 #pragma once
 
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarSummary.hpp"

@@ -58,10 +58,11 @@ std::vector<StatusBarPiece> providerPieces(const StatusBarProvider& provider)
 {
     // A stale value is not coloured by its severity: it may no longer hold.
     auto const severity = provider.stale() ? std::nullopt : std::optional(provider.severity);
-    std::vector<StatusBarPiece> pieces { { provider.shortTitle() + " ", std::nullopt }, { provider.percentageText(), severity } };
+    auto const styleClass = severity && *severity != NovikSeverity::unknown ? std::optional<std::string>(Foundation::rawValue(*severity)) : std::nullopt;
+    std::vector<StatusBarPiece> pieces { { provider.shortTitle() + " ", std::nullopt, std::nullopt }, { provider.percentageText(), severity, styleClass } };
     if (provider.stale()) {
-        pieces.push_back({ " ", std::nullopt });
-        pieces.push_back({ L10n::tr("bar.stale_mark"), NovikSeverity::watch });
+        pieces.push_back({ " ", std::nullopt, std::nullopt });
+        pieces.push_back({ L10n::tr("bar.stale_mark"), NovikSeverity::watch, "stale" });
     }
     return pieces;
 }
@@ -69,11 +70,11 @@ std::vector<StatusBarPiece> providerPieces(const StatusBarProvider& provider)
 std::vector<StatusBarPiece> statusBarPieces(const StatusBarSummary& summary)
 {
     if (auto const empty = summary.emptyLine())
-        return { { *empty, std::nullopt } };
+        return { { *empty, std::nullopt, summary.classes().front() } };
     std::vector<StatusBarPiece> pieces;
     for (auto const& provider : summary.providers()) {
         if (!pieces.empty())
-            pieces.push_back({ std::string(providerSeparator), std::nullopt });
+            pieces.push_back({ std::string(providerSeparator), std::nullopt, std::nullopt });
         auto const own = providerPieces(provider);
         pieces.insert(pieces.end(), own.begin(), own.end());
     }

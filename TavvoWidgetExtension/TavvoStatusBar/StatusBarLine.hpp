@@ -5,7 +5,10 @@
 //
 // Each displayed provider reads as its short title and the remaining share
 // of its binding limit in its severity's colour; a stale one is followed
-// by the stale mark in the watch colour. Colours are the design kit's
+// by the stale mark in the watch colour. Each coloured piece also names
+// its colour's class (the severity, or "stale"), and the line of a missing
+// or unreadable document is classed "empty" or "error", for hosts that
+// style by class rather than by colour. Colours are the design kit's
 // values for the bar's appearance: dark unless told otherwise, as bars are
 // dark far more often than not; the light values are made for light
 // panels.
@@ -27,6 +30,9 @@ struct StatusBarPiece {
     std::string text;
     // Whose colour the piece is drawn in; nothing: the bar's own colour.
     std::optional<NovikSeverity> severity;
+    // "ok", "watch", "tight", "critical", "stale", "empty", "error";
+    // nothing: plain text.
+    std::optional<std::string> styleClass;
 
     friend bool operator==(const StatusBarPiece&, const StatusBarPiece&) = default;
 };

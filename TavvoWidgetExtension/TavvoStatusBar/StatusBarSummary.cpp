@@ -169,6 +169,27 @@ std::optional<std::string> StatusBarSummary::updatedLine() const
     return L10n::tr("widget.updated") + " " + L10n::timestampText(*updated, m_entry.date);
 }
 
+std::string StatusBarSummary::spokenLine() const
+{
+    if (auto const empty = emptyLine())
+        return *empty;
+    std::optional<std::string> spoken;
+    for (auto const& provider : m_providers) {
+        auto const& binding = provider.shownBinding;
+        std::string said;
+        if (binding && binding->remainingPercent) {
+            said = L10n::percentRemaining(*binding->remainingPercent);
+            if (provider.stale())
+                said = L10n::tr("bar.spoken.stale", { said });
+        } else {
+            said = statusMessage(provider.record, provider.freshness);
+        }
+        said = L10n::tr("bar.labeled", { provider.shortTitle(), said });
+        spoken = spoken ? L10n::tr("bar.spoken.next", { *spoken, said }) : said;
+    }
+    return spoken.value_or("");
+}
+
 std::string StatusBarSummary::tooltip() const
 {
     if (!m_entry.snapshot)

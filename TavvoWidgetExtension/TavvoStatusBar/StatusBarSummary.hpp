@@ -68,6 +68,11 @@ public:
     // The least remaining share shown, within 0…100; nothing when none is.
     std::optional<std::int64_t> leastRemaining() const;
 
+    // The line in words, for a screen reader: "Codex: 64% left. Claude:
+    // 42% left, outdated"; a provider whose share is not shown says why
+    // ("Codex: Not connected"). The empty line without a document.
+    std::string spokenLine() const;
+
     // The long form, one line each: per provider its title and every limit
     // ("5h: 64% left · Resets 18:40 · in 1h 5m") or why none is
     // shown, then the forecast sentence and "Updated 22:45". Without a

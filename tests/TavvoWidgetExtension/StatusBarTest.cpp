@@ -168,7 +168,7 @@ TEST_F(StatusBarTest, ColouredFormatsUseTheSeverityColoursOfTheAppearance)
 
 TEST_F(StatusBarTest, TextThatWouldReadAsMarkupIsDefused)
 {
-    std::vector<StatusBarPiece> const tricky { { "#[bg=red]%{F#000}${exec rm}$$ <b>&amp;", NovikSeverity::ok }, { " # x", std::nullopt } };
+    std::vector<StatusBarPiece> const tricky { { "#[bg=red]%{F#000}${exec rm}$$ <b>&amp;", NovikSeverity::ok, "ok" }, { " # x", std::nullopt, std::nullopt } };
     struct Case {
         const char* markup;
         std::string text;
@@ -310,6 +310,48 @@ TEST_F(StatusBarTest, TheLineSpeaksTheLanguageInForce)
     auto const bar = summary({ provider(ID::codex, { percent(64) }), staled(provider(ID::claude, {})) });
     EXPECT_EQ(statusBarLine(bar, StatusBarFormat::text), "Codex 64\u00a0% · Claude — ⚠");
     EXPECT_EQ(bar.longFormLines(bar.providers()[1]), std::vector<std::string> { "Données obsolètes" });
+}
+
+// What a desktop-shell extension lays out without deciding anything: the
+// line's pieces with the class it styles each by, the line in words for its
+// accessible name, and the label of the action that opens the window.
+TEST_F(StatusBarTest, TheDocumentCarriesPiecesSpokenLineAndOpenLabel)
+{
+    using Pieces = std::vector<std::pair<std::string, std::string>>;
+    struct Case {
+        const char* name;
+        std::optional<std::vector<TavvoWidgetProviderSnapshot>> providers;
+        Pieces pieces;
+        std::string spoken;
+    };
+    Case const cases[] = {
+        { "each share in its own severity", std::vector { provider(ID::codex, { percent(64) }), provider(ID::claude, { percent(25) }) },
+            { { "Codex ", "" }, { "64%", "ok" }, { " · ", "" }, { "Claude ", "" }, { "25%", "tight" } },
+            "Codex: 64% left. Claude: 25% left" },
+        { "a stale share is plain, its mark is stale", std::vector { staled(provider(ID::claude, { percent(8) })) },
+            { { "Claude ", "" }, { "8%", "" }, { " ", "" }, { "⚠", "stale" } }, "Claude: 8% left, outdated" },
+        { "nothing shown says why", std::vector { staled(provider(ID::codex, { percent(5) })), provider(ID::claude, {}, Status::noData) },
+            { { "Codex ", "" }, { "—", "" }, { " ", "" }, { "⚠", "stale" }, { " · ", "" }, { "Claude ", "" }, { "—", "" } },
+            "Codex: Data is out of date. Claude: No data yet" },
+        { "no document yet", std::nullopt, { { "Tavvo: Open Tavvo once to get started", "empty" } }, "Tavvo: Open Tavvo once to get started" },
+    };
+    for (auto const& test : cases) {
+        auto const snapshot = test.providers ? std::optional(document(*test.providers)) : std::nullopt;
+        StatusBarSummary const bar({ now, snapshot, snapshot ? std::nullopt : std::optional(L10n::tr("widget.open_once")) }, std::nullopt);
+        auto const json = parsed(statusBarLine(bar, StatusBarFormat::json));
+        Pieces pieces;
+        for (auto const& piece : json["pieces"].GetArray())
+            pieces.emplace_back(piece["text"].GetString(), piece["class"].IsNull() ? "" : piece["class"].GetString());
+        EXPECT_EQ(pieces, test.pieces) << test.name;
+        EXPECT_STREQ(json["spoken"].GetString(), test.spoken.c_str()) << test.name;
+        EXPECT_STREQ(json["openLabel"].GetString(), "Open Tavvo") << test.name;
+    }
+
+    ScopedLanguage const russian("ru");
+    auto const json = parsed(statusBarLine(summary({ provider(ID::codex, { percent(64) }), staled(provider(ID::claude, { percent(42) })) }),
+        StatusBarFormat::json));
+    EXPECT_STREQ(json["spoken"].GetString(), "Codex: Осталось 64%. Claude: Осталось 42%, данные устарели");
+    EXPECT_STREQ(json["openLabel"].GetString(), "Открыть Tavvo");
 }
 
 TEST_F(StatusBarTest, TimeAloneChangesTheLongFormAtEachCountdownMinute)

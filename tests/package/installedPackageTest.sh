@@ -100,6 +100,11 @@ for service in "tavvo-collect:/usr/bin/tavvo collect --watch" "tavvo-notify:/usr
 done
 check "desktop entry" desktop-file-validate /usr/share/applications/app.tavvo.Widget.desktop
 
+# The GNOME Shell extension, in the form Debian 12's GNOME Shell 43 loads.
+extension=/usr/share/gnome-shell/extensions/tavvo@tavvo.app
+grep -q '"shell-version": \["43", "44"\]' "$extension/metadata.json" && grep -q '^function init()' "$extension/extension.js" \
+  && [ -f "$extension/panelLayout.js" ] && [ -f "$extension/stylesheet.css" ] && pass || fail "the GNOME Shell 43-44 extension in $extension"
+
 # The manual pages, where man finds them.
 for page in tavvo tavvo-widget; do
   check "man -w $page" man -w "$page"

@@ -87,4 +87,8 @@ private=$(find "$prefix/include" -path '*/PangoCairo/*')
 # The status-bar configurations, where a user's bar configuration includes
 # them from.
 diff -r "$source/examples/status-bars" "$prefix/share/tavvo/examples" || fail "the status-bar examples in share/tavvo/examples"
-echo "9 passed, 0 failed"
+
+# The GNOME Shell extension the build chose, where the shell looks in a prefix.
+diff -r "$build/gnome-shell/$(sed -n 's/^TAVVO_GNOME_SHELL_VARIANT:STRING=//p' "$build/CMakeCache.txt")/tavvo@tavvo.app" \
+  "$prefix/share/gnome-shell/extensions/tavvo@tavvo.app" || fail "the GNOME Shell extension in share/gnome-shell/extensions"
+echo "10 passed, 0 failed"

@@ -1,0 +1,2 @@
+
+export { parseDocument, layoutOf, notInstalledLayout, restartDelay };

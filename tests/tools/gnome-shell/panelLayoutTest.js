@@ -1,0 +1,135 @@
+// gjs -m panelLayoutTest.js VARIANT EXTENSION_DIR DOCUMENTS.json
+//
+// The extension's logic, loaded as the shell loads it: the legacy variant's
+// panelLayout.js through `imports`, the module variant's as an ES module.
+// DOCUMENTS.json maps each case's name to a line the built tavvo-widget
+// printed for it; each is laid out and compared with what the top bar and
+// the menu must show.
+import System from 'system';
+import GLib from 'gi://GLib';
+
+const [variant, folder, documentsFile] = ARGV;
+let Layout;
+if (variant === 'legacy') {
+    imports.searchPath.unshift(folder);
+    Layout = imports.panelLayout;
+} else {
+    Layout = await import(`file://${folder}/panelLayout.js`);
+}
+const documents = JSON.parse(new TextDecoder().decode(GLib.file_get_contents(documentsFile)[1]));
+
+let passed = 0, failed = 0;
+function check(name, condition, seen) {
+    if (condition) {
+        passed++;
+    } else {
+        failed++;
+        printerr(`FAIL: ${variant}: ${name}: saw ${JSON.stringify(seen)}`);
+    }
+}
+const same = (left, right) => JSON.stringify(left) === JSON.stringify(right);
+
+// Per case: the line's pieces as [text, style class], the accessible name,
+// the menu as [style class, the start of its text] (countdowns and times
+// change with the clock), and the open action's label.
+const cases = {
+    'two providers, two severities': {
+        pieces: [['Codex ', null], ['64%', 'tavvo-ok'], [' · ', null], ['Claude ', null], ['25%', 'tavvo-tight']],
+        accessibleName: 'Codex: 64% left. Claude: 25% left',
+        menu: [['tavvo-heading', 'Codex Pro'], ['tavvo-detail', 'Weekly: 64% left · Resets '],
+            ['tavvo-heading', 'Claude'], ['tavvo-detail', '5h: 25% left · Resets '], ['tavvo-note', 'Updated ']],
+        openLabel: 'Open Tavvo',
+    },
+    'critical and stale': {
+        pieces: [['Codex ', null], ['5%', 'tavvo-critical'], [' · ', null], ['Claude ', null], ['42%', null], [' ', null], ['⚠', 'tavvo-stale']],
+        accessibleName: 'Codex: 5% left. Claude: 42% left, outdated',
+        menu: [['tavvo-heading', 'Codex Pro'], ['tavvo-detail', 'Weekly: 5% left · Resets '],
+            ['tavvo-heading', 'Claude'], ['tavvo-detail', '5h: 42% left'], ['tavvo-detail', 'Last known at '], ['tavvo-note', 'Updated ']],
+        openLabel: 'Open Tavvo',
+    },
+    'one provider': {
+        pieces: [['Codex ', null], ['45%', 'tavvo-watch']],
+        accessibleName: 'Codex: 45% left',
+        menu: [['tavvo-heading', 'Codex Pro'], ['tavvo-detail', 'Weekly: 45% left · Resets '], ['tavvo-note', 'Updated ']],
+        openLabel: 'Open Tavvo',
+    },
+    'no snapshot yet': {
+        pieces: [['Tavvo: Open Tavvo once to get started', 'tavvo-empty']],
+        accessibleName: 'Tavvo: Open Tavvo once to get started',
+        menu: [['tavvo-detail', 'Open Tavvo once to get started'], ['tavvo-detail', 'Your limits appear here after Tavvo checks your accounts.']],
+        openLabel: 'Open Tavvo',
+    },
+    'unreadable snapshot': {
+        pieces: [['Tavvo: Can’t read the latest limits', 'tavvo-error']],
+        accessibleName: 'Tavvo: Can’t read the latest limits',
+        menu: [['tavvo-detail', 'Can’t read the latest limits'], ['tavvo-detail', 'Your limits appear here after Tavvo checks your accounts.']],
+        openLabel: 'Open Tavvo',
+    },
+    'in Russian': {
+        pieces: [['Codex ', null], ['5%', 'tavvo-critical'], [' · ', null], ['Claude ', null], ['42%', null], [' ', null], ['⚠', 'tavvo-stale']],
+        accessibleName: 'Codex: Осталось 5%. Claude: Осталось 42%, данные устарели',
+        menu: [['tavvo-heading', 'Codex Pro'], ['tavvo-detail', 'Weekly: Осталось 5% · '],
+            ['tavvo-heading', 'Claude'], ['tavvo-detail', '5h: Осталось 42%'], ['tavvo-detail', ''], ['tavvo-note', '']],
+        openLabel: 'Открыть Tavvo',
+    },
+};
+
+for (const [name, expected] of Object.entries(cases)) {
+    check(`${name}: a document was made`, typeof documents[name] === 'string', Object.keys(documents));
+    const document = Layout.parseDocument(documents[name] ?? '');
+    check(`${name}: the document is read`, document !== null, documents[name]);
+    if (document === null)
+        continue;
+    const layout = Layout.layoutOf(document);
+    const pieces = layout.pieces.map(piece => [piece.text, piece.styleClass]);
+    check(`${name}: pieces`, same(pieces, expected.pieces), pieces);
+    check(`${name}: the pieces are the line`, pieces.map(([text]) => text).join('') === document.text, document.text);
+    check(`${name}: accessible name`, layout.accessibleName === expected.accessibleName, layout.accessibleName);
+    const menuMatches = layout.menu.length === expected.menu.length
+        && layout.menu.every((item, index) => item.styleClass === expected.menu[index][0] && item.text.startsWith(expected.menu[index][1]));
+    check(`${name}: menu`, menuMatches, layout.menu);
+    check(`${name}: open label`, layout.openLabel === expected.openLabel, layout.openLabel);
+}
+
+// Lines that are not a document the indicator can lay out are skipped.
+const good = JSON.parse(documents['one provider']);
+const withGood = change => JSON.stringify(Object.assign({}, good, change));
+const malformed = {
+    'an empty line': '',
+    'half a document': documents['one provider'].slice(0, 40),
+    'plain text': 'Codex 64% · Claude 42%',
+    'JSON null': 'null',
+    'an array': '[1, 2]',
+    'another version': withGood({ version: 2 }),
+    'no pieces': withGood({ pieces: undefined }),
+    'a piece without text': withGood({ pieces: [{ class: 'ok' }] }),
+    'a piece of another class type': withGood({ pieces: [{ text: 'x', class: 3 }] }),
+    'no spoken line': withGood({ spoken: null }),
+    'a provider without details': withGood({ providers: [{ title: 'Codex' }] }),
+    'a detail that is not text': withGood({ providers: [{ title: 'Codex', details: [1] }] }),
+};
+for (const [name, line] of Object.entries(malformed)) {
+    let result;
+    try {
+        result = Layout.parseDocument(line);
+    } catch (e) {
+        result = `threw ${e}`;
+    }
+    check(`malformed, ${name}: skipped`, result === null, result);
+}
+
+// A class the stylesheet has no rule for is laid out as plain text.
+const strange = Layout.layoutOf(Layout.parseDocument(withGood({ pieces: [{ text: '45%', class: 'blink' }] })));
+check('an unknown class is plain', strange.pieces[0].styleClass === null, strange.pieces);
+
+const missing = Layout.notInstalledLayout();
+check('not installed', same(missing.pieces, [{ text: 'Tavvo: not installed', styleClass: 'tavvo-error' }])
+    && missing.accessibleName === 'Tavvo: not installed' && missing.menu.length === 1 && missing.openLabel === null, missing);
+
+// 1 s after a good run, doubling up to a minute.
+const delays = [[0, 1], [1, 2], [2, 4], [16, 32], [32, 60], [60, 60]];
+for (const [previous, next] of delays)
+    check(`restart delay after ${previous} s`, Layout.restartDelay(previous) === next, Layout.restartDelay(previous));
+
+print(`panel layout (${variant}): ${passed} passed, ${failed} failed`);
+System.exit(failed === 0 ? 0 : 1);
