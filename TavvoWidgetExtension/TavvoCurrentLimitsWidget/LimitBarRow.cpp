@@ -5,14 +5,15 @@
 #include "TavvoShared/Localization/LimitTexts.hpp"
 #include "TavvoShared/NovikDesign/NovikMeter.hpp"
 #include "TavvoShared/NovikDesign/NovikMetrics.hpp"
-#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/LimitGauge.hpp"
 
 #include <fmt/ranges.h>
 
 #include <vector>
 
-LimitBarRow::LimitBarRow(TavvoWidgetLimitSnapshot limit)
+LimitBarRow::LimitBarRow(TavvoWidgetLimitSnapshot limit, std::string providerTitle)
     : m_limit(std::move(limit))
+    , m_providerTitle(std::move(providerTitle))
 {
 }
 
@@ -22,10 +23,8 @@ std::string LimitBarRow::accessibilityLabel() const
     std::vector<std::string> parts;
     if (!m_limit.title.empty())
         parts.push_back(m_limit.title);
-    if (m_limit.remainingPercent)
-        parts.push_back(L10n::percentRemaining(*m_limit.remainingPercent));
-    if (auto reset = limitResetText(m_limit))
-        parts.push_back(std::move(*reset));
+    if (auto standing = limitStanding(m_limit); !standing.empty())
+        parts.push_back(std::move(standing));
 
     return fmt::to_string(fmt::join(parts, ". "));
 }
@@ -68,10 +67,13 @@ UI::View LimitBarRow::body() const
               .foregroundColor(UI::Color::tertiary())
         : UI::View();
 
+    NovikMeter const meter(m_limit.remainingPercent, NovikMetrics::meterCompact);
+    auto const gauge = limitGauge(m_providerTitle, m_limit);
+
     return UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::tight,
         {
             header,
-            NovikMeter(m_limit.remainingPercent, NovikMetrics::meterCompact).body(),
+            gauge ? meter.body(*gauge) : meter.body(),
             resetLine,
         })
         .accessibilityElement(UI::AccessibilityChildBehavior::ignore)

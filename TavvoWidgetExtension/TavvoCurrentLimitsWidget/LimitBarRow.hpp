@@ -1,5 +1,6 @@
 // LimitBarRow: one limit in a provider column: its title and remaining
-// percentage, a meter, and when it resets.
+// percentage, a meter (a gauge for screen readers, named with the
+// provider's title), and when it resets.
 #pragma once
 
 #include "Platform/UI/View.hpp"
@@ -9,7 +10,7 @@
 
 class LimitBarRow {
 public:
-    explicit LimitBarRow(TavvoWidgetLimitSnapshot limit);
+    LimitBarRow(TavvoWidgetLimitSnapshot limit, std::string providerTitle);
 
     const TavvoWidgetLimitSnapshot& limit() const { return m_limit; }
 
@@ -21,4 +22,5 @@ public:
 
 private:
     TavvoWidgetLimitSnapshot m_limit;
+    std::string m_providerTitle;
 };
