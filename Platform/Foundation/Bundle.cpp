@@ -1,5 +1,6 @@
 #include "Platform/Foundation/Bundle.hpp"
 
+#include "Platform/Foundation/ExecutablePath.hpp"
 #include "Platform/Foundation/JSONObjectFile.hpp"
 
 #include <dlfcn.h>
@@ -32,13 +33,6 @@ PropertyListValue propertyListValue(const rapidjson::Value& value)
     if (value.IsNumber())
         return value.GetDouble();
     return OtherPropertyListValue {};
-}
-
-fs::path executablePath()
-{
-    std::error_code error;
-    auto path = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : path;
 }
 
 // "libExample.so.1.2" → "Example"; a program's name stays as is.

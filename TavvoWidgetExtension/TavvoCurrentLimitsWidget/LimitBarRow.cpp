@@ -1,18 +1,19 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/LimitBarRow.hpp"
 
-#include "TavvoShared/Localization/DateFormatting.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
 #include "TavvoShared/Localization/LimitTexts.hpp"
 #include "TavvoShared/NovikDesign/NovikMeter.hpp"
 #include "TavvoShared/NovikDesign/NovikMetrics.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/LimitGauge.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
 
 #include <fmt/ranges.h>
 
 #include <vector>
 
-LimitBarRow::LimitBarRow(TavvoWidgetLimitSnapshot limit, std::string providerTitle)
+LimitBarRow::LimitBarRow(TavvoWidgetLimitSnapshot limit, Foundation::Date now, std::string providerTitle)
     : m_limit(std::move(limit))
+    , m_now(now)
     , m_providerTitle(std::move(providerTitle))
 {
 }
@@ -23,7 +24,7 @@ std::string LimitBarRow::accessibilityLabel() const
     std::vector<std::string> parts;
     if (!m_limit.title.empty())
         parts.push_back(m_limit.title);
-    if (auto standing = limitStanding(m_limit); !standing.empty())
+    if (auto standing = limitStanding(m_limit, m_now); !standing.empty())
         parts.push_back(std::move(standing));
 
     return fmt::to_string(fmt::join(parts, ". "));
@@ -57,18 +58,19 @@ UI::View LimitBarRow::body() const
         });
 
     // The reset line, only when the limit says when it resets.
-    auto const resetLine = m_limit.resetDate
+    auto const reset = limitResetTexts(m_limit, m_now);
+    auto const resetLine = reset
         ? UI::hstack(UI::VerticalAlignment::center, NovikMetrics::tight,
               {
-                  UI::text(L10n::tr("widget.reset")),
-                  UI::text(L10n::shortTime(*m_limit.resetDate)),
+                  UI::text(reset->label),
+                  UI::text(reset->instant),
               })
               .font(UI::TextStyle::caption2)
               .foregroundColor(UI::Color::tertiary())
         : UI::View();
 
     NovikMeter const meter(m_limit.remainingPercent, NovikMetrics::meterCompact);
-    auto const gauge = limitGauge(m_providerTitle, m_limit);
+    auto const gauge = limitGauge(m_providerTitle, m_limit, m_now);
 
     return UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::tight,
         {

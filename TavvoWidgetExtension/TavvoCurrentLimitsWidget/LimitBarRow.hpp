@@ -3,6 +3,7 @@
 // provider's title), and when it resets.
 #pragma once
 
+#include "Platform/Foundation/Date.hpp"
 #include "Platform/UI/View.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetLimitSnapshot.hpp"
 
@@ -10,7 +11,9 @@
 
 class LimitBarRow {
 public:
-    LimitBarRow(TavvoWidgetLimitSnapshot limit, std::string providerTitle);
+    // `now` is the entry's date, which decides whether the reset names its
+    // day; the meter's gauge is named with `providerTitle`.
+    LimitBarRow(TavvoWidgetLimitSnapshot limit, Foundation::Date now, std::string providerTitle);
 
     const TavvoWidgetLimitSnapshot& limit() const { return m_limit; }
 
@@ -22,5 +25,6 @@ public:
 
 private:
     TavvoWidgetLimitSnapshot m_limit;
+    Foundation::Date m_now;
     std::string m_providerTitle;
 };

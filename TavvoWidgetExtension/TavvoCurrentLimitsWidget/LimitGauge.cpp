@@ -17,23 +17,24 @@ std::string joinedPresent(std::vector<std::string> parts, std::string_view separ
 
 }
 
-std::string limitStanding(const TavvoWidgetLimitSnapshot& limit)
+std::string limitStanding(const TavvoWidgetLimitSnapshot& limit, Foundation::Date now)
 {
     return joinedPresent(
         {
             limit.remainingPercent ? L10n::percentRemaining(*limit.remainingPercent) : std::string(),
-            limitResetText(limit).value_or(std::string()),
+            limitResetText(limit, now).value_or(std::string()),
         },
         ". ");
 }
 
-std::optional<UI::AccessibilityGauge> limitGauge(const std::string& providerTitle, const TavvoWidgetLimitSnapshot& limit)
+std::optional<UI::AccessibilityGauge> limitGauge(const std::string& providerTitle, const TavvoWidgetLimitSnapshot& limit,
+    Foundation::Date now)
 {
     if (!limit.remainingPercent)
         return std::nullopt;
     return UI::AccessibilityGauge {
         .label = joinedPresent({ providerTitle, limit.title }, ", "),
         .value = static_cast<double>(*limit.remainingPercent),
-        .description = limitStanding(limit),
+        .description = limitStanding(limit, now),
     };
 }

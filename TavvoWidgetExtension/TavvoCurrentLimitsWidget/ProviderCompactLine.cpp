@@ -18,8 +18,9 @@ constexpr std::string_view labelFormatKey = "%1$s. %2$s. %3$s";
 
 }
 
-ProviderCompactLine::ProviderCompactLine(TavvoWidgetPresentation::Provider provider)
+ProviderCompactLine::ProviderCompactLine(TavvoWidgetPresentation::Provider provider, Foundation::Date now)
     : m_provider(std::move(provider))
+    , m_now(now)
 {
 }
 
@@ -52,7 +53,7 @@ std::string ProviderCompactLine::detailLine() const
     auto const binding = record.bindingLimit();
     if (!binding)
         return statusMessage(record, Freshness::fresh);
-    if (auto const reset = limitResetText(*binding))
+    if (auto const reset = limitResetText(*binding, m_now))
         return binding->title + " · " + *reset;
     return binding->title;
 }
@@ -75,7 +76,7 @@ UI::View ProviderCompactLine::body() const
     // Only a binding limit whose values are shown is a gauge: otherwise the
     // track is drawn empty and says nothing about what is left.
     auto const binding = m_provider.shownBinding();
-    auto const gauge = binding ? limitGauge(m_provider.record.title, *binding) : std::nullopt;
+    auto const gauge = binding ? limitGauge(m_provider.record.title, *binding, m_now) : std::nullopt;
 
     auto const header = UI::hstack(UI::VerticalAlignment::firstTextBaseline, NovikMetrics::snug,
         {
@@ -93,6 +94,9 @@ UI::View ProviderCompactLine::body() const
                 .minimumScaleFactor(0.8),
         });
 
+    // A reset on another day makes the detail line longer than the small
+    // size's width in some languages; it shrinks a little rather than lose
+    // its time.
     return UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::tight,
         {
             header,
@@ -100,7 +104,8 @@ UI::View ProviderCompactLine::body() const
             UI::text(detailLine())
                 .font(UI::TextStyle::caption2)
                 .foregroundColor(UI::Color::tertiary())
-                .lineLimit(1),
+                .lineLimit(1)
+                .minimumScaleFactor(0.8),
         })
         .accessibilityElement(UI::AccessibilityChildBehavior::ignore)
         .accessibilityLabel(accessibilityLabel());

@@ -10,7 +10,9 @@
 
 class ProviderCompactLine {
 public:
-    explicit ProviderCompactLine(TavvoWidgetPresentation::Provider provider);
+    // `now` is the entry's date, which decides whether the reset names its
+    // day.
+    ProviderCompactLine(TavvoWidgetPresentation::Provider provider, Foundation::Date now);
 
     const TavvoWidgetPresentation::Provider& provider() const { return m_provider; }
 
@@ -26,4 +28,5 @@ public:
 
 private:
     TavvoWidgetPresentation::Provider m_provider;
+    Foundation::Date m_now;
 };

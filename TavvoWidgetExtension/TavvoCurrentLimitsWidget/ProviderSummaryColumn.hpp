@@ -9,8 +9,9 @@
 
 class ProviderSummaryColumn {
 public:
-    // `maxLimits` is at least 0; the caller guarantees it.
-    ProviderSummaryColumn(TavvoWidgetPresentation::Provider provider, std::int64_t maxLimits);
+    // `maxLimits` is at least 0; the caller guarantees it. `now` is the
+    // entry's date, which the rows tell their resets from.
+    ProviderSummaryColumn(TavvoWidgetPresentation::Provider provider, std::int64_t maxLimits, Foundation::Date now);
 
     const TavvoWidgetPresentation::Provider& provider() const { return m_provider; }
     std::int64_t maxLimits() const { return m_maxLimits; }
@@ -20,4 +21,5 @@ public:
 private:
     TavvoWidgetPresentation::Provider m_provider;
     std::int64_t m_maxLimits;
+    Foundation::Date m_now;
 };

@@ -3,9 +3,10 @@
 #include "TavvoShared/NovikDesign/NovikMetrics.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderSummaryColumn.hpp"
 
-ProviderSummaryColumns::ProviderSummaryColumns(std::vector<TavvoWidgetPresentation::Provider> providers, std::int64_t maxLimits)
+ProviderSummaryColumns::ProviderSummaryColumns(std::vector<TavvoWidgetPresentation::Provider> providers, std::int64_t maxLimits, Foundation::Date now)
     : m_providers(std::move(providers))
     , m_maxLimits(maxLimits)
+    , m_now(now)
 {
 }
 
@@ -14,7 +15,7 @@ UI::View ProviderSummaryColumns::body() const
     // Only the first two providers are shown; a divider only between two.
     std::vector<UI::View> children;
     auto const column = [this](const TavvoWidgetPresentation::Provider& provider) {
-        return ProviderSummaryColumn(provider, m_maxLimits).body();
+        return ProviderSummaryColumn(provider, m_maxLimits, m_now).body();
     };
     if (!m_providers.empty())
         children.push_back(column(m_providers[0]));

@@ -10,8 +10,9 @@
 
 class ProviderSummaryColumns {
 public:
-    // `maxLimits` (at least 0) caps the rows of each column.
-    ProviderSummaryColumns(std::vector<TavvoWidgetPresentation::Provider> providers, std::int64_t maxLimits);
+    // `maxLimits` (at least 0) caps the rows of each column; `now` is the
+    // entry's date.
+    ProviderSummaryColumns(std::vector<TavvoWidgetPresentation::Provider> providers, std::int64_t maxLimits, Foundation::Date now);
 
     const std::vector<TavvoWidgetPresentation::Provider>& providers() const { return m_providers; }
     std::int64_t maxLimits() const { return m_maxLimits; }
@@ -21,4 +22,5 @@ public:
 private:
     std::vector<TavvoWidgetPresentation::Provider> m_providers;
     std::int64_t m_maxLimits;
+    Foundation::Date m_now;
 };

@@ -1,5 +1,6 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
 
+#include "TavvoShared/Localization/CurrentCalendar.hpp"
 #include "TavvoShared/Localization/DateFormatting.hpp"
 #include "TavvoShared/Localization/DurationTexts.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
@@ -96,11 +97,24 @@ std::optional<std::string> TavvoWidgetPresentation::forecastSentence() const
     return ::forecastSentence(*m_analytics, m_date, analyticsStale() ? Freshness::stale : Freshness::fresh);
 }
 
-std::optional<std::string> limitResetText(const TavvoWidgetLimitSnapshot& limit)
+std::optional<LimitResetTexts> limitResetTexts(const TavvoWidgetLimitSnapshot& limit, Foundation::Date now)
 {
     if (!limit.resetDate)
         return std::nullopt;
-    return L10n::tr("widget.reset") + " " + L10n::shortTime(*limit.resetDate);
+    auto const reset = *limit.resetDate;
+    // The label changes with what follows it: some languages put another
+    // preposition before a date than before a time of day.
+    if (L10n::isSameCalendarDay(reset, now))
+        return LimitResetTexts { L10n::tr("widget.reset"), L10n::shortTime(reset) };
+    return LimitResetTexts { L10n::tr("widget.reset.other_day"), L10n::shortDayTime(reset, L10n::YearDisplay::omitted) };
+}
+
+std::optional<std::string> limitResetText(const TavvoWidgetLimitSnapshot& limit, Foundation::Date now)
+{
+    auto texts = limitResetTexts(limit, now);
+    if (!texts)
+        return std::nullopt;
+    return texts->label + " " + texts->instant;
 }
 
 std::string forecastSentence(const CodexAnalyticsSummary& analytics, Foundation::Date now, Freshness freshness)

@@ -65,8 +65,20 @@ private:
     std::optional<Foundation::Date> m_updatedAt;
 };
 
-// "Resets 11:26", when the limit says when it resets.
-std::optional<std::string> limitResetText(const TavvoWidgetLimitSnapshot& limit);
+// When a limit resets, as its row lays it out: the label and the instant,
+// two texts. A reset on the calendar day of `now` shows its time alone
+// ("Resets", "11:26"); any other names its day as the host's reset texts
+// do, day and month, never a weekday, which would repeat within a weekly
+// window ("Resets", "Mar 20, 11:26"). Nothing when the limit does not say.
+struct LimitResetTexts {
+    std::string label;
+    std::string instant;
+};
+std::optional<LimitResetTexts> limitResetTexts(const TavvoWidgetLimitSnapshot& limit, Foundation::Date now);
+
+// The same as one text, the label, a blank and the instant: "Resets 11:26",
+// "Resets Mar 20, 11:26".
+std::optional<std::string> limitResetText(const TavvoWidgetLimitSnapshot& limit, Foundation::Date now);
 
 // The forecast sentence of `analytics` at `now`: the stale text when
 // `freshness` is stale whatever the state says, else the state's sentence,

@@ -65,7 +65,7 @@ UI::View TavvoWidgetView::familyLayout(const TavvoWidgetSnapshot& snapshot) cons
     case WidgetFamily::systemSmall:
         children.push_back(header(HeaderStyle::compact));
         for (auto const& provider : providers)
-            children.push_back(ProviderCompactLine(provider).body());
+            children.push_back(ProviderCompactLine(provider, m_entry.date).body());
         break;
     case WidgetFamily::systemLarge:
     case WidgetFamily::systemExtraLarge: {
@@ -76,13 +76,13 @@ UI::View TavvoWidgetView::familyLayout(const TavvoWidgetSnapshot& snapshot) cons
             children.push_back(WidgetCodexAnalyticsSummary(*snapshot.codexAnalytics, m_entry.date, freshness).body());
         }
         std::int64_t const maxLimits = m_family == WidgetFamily::systemExtraLarge ? 3 : 2;
-        children.push_back(ProviderSummaryColumns(providers, maxLimits).body());
+        children.push_back(ProviderSummaryColumns(providers, maxLimits, m_entry.date).body());
         break;
     }
     case WidgetFamily::systemMedium:
     default:
         children.push_back(header(HeaderStyle::regular));
-        children.push_back(ProviderSummaryColumns(providers, 2).body());
+        children.push_back(ProviderSummaryColumns(providers, 2, m_entry.date).body());
         break;
     }
     children.push_back(UI::spacer(0));

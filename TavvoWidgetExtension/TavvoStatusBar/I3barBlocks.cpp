@@ -35,7 +35,7 @@ void writeBlock(Foundation::JSONLineWriter& writer, std::string_view instance, c
 
 }
 
-std::string i3barBlocks(const StatusBarSummary& summary)
+std::string i3barBlocks(const StatusBarSummary& summary, UI::Appearance appearance)
 {
     Foundation::JSONLineWriter writer;
     writer.StartArray();
@@ -46,7 +46,7 @@ std::string i3barBlocks(const StatusBarSummary& summary)
             auto const pieces = providerPieces(provider);
             // The short form drops the title: the percentage and the mark.
             std::vector<StatusBarPiece> const value(std::next(pieces.begin()), pieces.end());
-            auto const color = provider.stale() ? std::nullopt : statusBarColor(provider.severity);
+            auto const color = provider.stale() ? std::nullopt : statusBarColor(provider.severity, appearance);
             bool const urgent = !provider.stale() && provider.severity == NovikSeverity::critical;
             writeBlock(writer, Foundation::rawValue(provider.record.id), plainText(pieces), plainText(value), color, urgent);
         }

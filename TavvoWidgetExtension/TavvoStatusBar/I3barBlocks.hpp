@@ -2,6 +2,7 @@
 // from a status command.
 #pragma once
 
+#include "Platform/UI/Color.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarSummary.hpp"
 
 #include <string>
@@ -16,6 +17,7 @@ inline constexpr std::string_view i3barHeader = R"({"version":1})";
 // ({"name":"tavvo","instance":"codex","full_text":"Codex 64%",
 // "short_text":"64%","color":"#75FA91","urgent":false}), "urgent" for a
 // critical share; without a document, one block with the empty line.
-std::string i3barBlocks(const StatusBarSummary& summary);
+// Colours are `appearance`'s.
+std::string i3barBlocks(const StatusBarSummary& summary, UI::Appearance appearance);
 
 } // namespace TavvoSurfaces

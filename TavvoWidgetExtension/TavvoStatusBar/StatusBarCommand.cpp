@@ -1,10 +1,14 @@
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarCommand.hpp"
 
 #include "Platform/CommandLine/OptionValidators.hpp"
+#include "Platform/CommandLine/UsageError.hpp"
+#include "Platform/Foundation/ExecutablePath.hpp"
 #include "Platform/Foundation/StandardOutput.hpp"
 #include "Platform/Foundation/TerminationSignals.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarOutput.hpp"
 #include "TavvoWidgetExtension/TavvoSurfaces/SurfaceSource.hpp"
+
+#include <fmt/format.h>
 
 #include <system_error>
 
@@ -18,6 +22,7 @@ struct Settings {
     StatusBarFormat format = StatusBarFormat::text;
     TavvoWidgetProviderID provider = TavvoWidgetProviderID::codex;
     bool oneProvider = false;
+    UI::Appearance appearance = UI::Appearance::dark;
     bool watch = false;
 };
 
@@ -41,12 +46,21 @@ ExitStatus run(const Settings& settings, const WidgetKit::LentServices& lent)
     // A closed pipe shows as EPIPE from write rather than ending the
     // process unannounced.
     Foundation::failWritesToClosedPipes();
+    // genmon and Conky wait for the command to end: a watcher would hang
+    // the panel or the block, and show nothing.
+    if (settings.watch && !streams(settings.format))
+        throw CommandLine::UsageError(fmt::format("--watch: {} runs the command anew each time and waits for it to end; leave --watch out",
+            Foundation::rawValue(settings.format)));
     auto const only = settings.oneProvider ? std::optional(settings.provider) : std::nullopt;
+    // The click names this very program, so that it opens the window
+    // whether the host found the command on PATH or by its whole path.
+    auto const self = Foundation::executablePath();
+    StatusBarOutputOptions const options { .appearance = settings.appearance, .program = self.empty() ? StatusBarOutputOptions().program : self };
     StatusBarStream stream(settings.format);
     try {
         if (!settings.watch) {
             SurfaceSource const source(lent(WidgetKit::PinnedClock::stays));
-            auto const line = statusBarLine(StatusBarSummary(source.entry(source.now()), only), settings.format);
+            auto const line = statusBarLine(StatusBarSummary(source.entry(source.now()), only), settings.format, options);
             print(stream.opening() + stream.next(line) + stream.closing());
             return ExitStatus::success;
         }
@@ -58,7 +72,7 @@ ExitStatus run(const Settings& settings, const WidgetKit::LentServices& lent)
             [&](const TavvoWidgetEntry& entry) {
                 StatusBarSummary const summary(entry, only);
                 nextChange = showsLongForm(settings.format) ? summary.nextTooltipChange() : std::nullopt;
-                auto line = statusBarLine(summary, settings.format);
+                auto line = statusBarLine(summary, settings.format, options);
                 // The same line again would make a bar redraw (and close
                 // an open tooltip) for nothing.
                 if (line != last)
@@ -88,7 +102,11 @@ void addStatusBarCommand(CommandLine::Program& program, const WidgetKit::LentSer
         ->transform(CommandLine::rawValueChoice<TavvoWidgetProviderID>())
         ->type_name(CommandLine::rawValuesJoined<TavvoWidgetProviderID>("|"))
         ->each([&settings](const std::string&) { settings.oneProvider = true; });
-    bar.add_flag("--watch", settings.watch, "keep running; SIGTERM, SIGINT or a closed pipe end it with status 0");
+    bar.add_option("--appearance", settings.appearance, "the colours for a dark or a light bar (default dark)")
+        ->transform(CommandLine::rawValueChoice<UI::Appearance>())
+        ->type_name(CommandLine::rawValuesJoined<UI::Appearance>("|"));
+    bar.add_flag("--watch", settings.watch,
+        "keep running; SIGTERM, SIGINT or a closed pipe end it with status 0 (not with genmon or conky, which wait for the end)");
 }
 
 } // namespace TavvoSurfaces

@@ -6,11 +6,11 @@
 
 namespace TavvoSurfaces {
 
-enum class StatusBarFormat { waybar, i3bar, polybar, tmux, text, json };
+enum class StatusBarFormat { waybar, i3bar, polybar, tmux, genmon, conky, text, json };
 
 } // namespace TavvoSurfaces
 
 template <>
 struct Foundation::RawValues<TavvoSurfaces::StatusBarFormat> {
-    static constexpr std::array<std::string_view, 6> texts { "waybar", "i3bar", "polybar", "tmux", "text", "json" };
+    static constexpr std::array<std::string_view, 8> texts { "waybar", "i3bar", "polybar", "tmux", "genmon", "conky", "text", "json" };
 };

@@ -7,7 +7,6 @@
 #include <fmt/format.h>
 
 #include <cmath>
-#include <functional>
 
 namespace TavvoSurfaces {
 
@@ -18,16 +17,6 @@ constexpr std::string_view providerSeparator = " · ";
 int channel(double component)
 {
     return static_cast<int>(std::lround(component * 255));
-}
-
-// Each piece through `wrap` (coloured pieces) or `escape` (all text).
-std::string marked(const std::vector<StatusBarPiece>& pieces, const std::function<std::string(std::string_view)>& escape,
-    const std::function<std::string(const std::string& color, const std::string& text)>& wrap)
-{
-    std::string line;
-    for (auto const& piece : pieces)
-        line += piece.color ? wrap(*piece.color, escape(piece.text)) : escape(piece.text);
-    return line;
 }
 
 std::string replacedAll(std::string_view text, std::string_view what, std::string_view with)
@@ -45,22 +34,34 @@ std::string replacedAll(std::string_view text, std::string_view what, std::strin
 
 }
 
-std::optional<std::string> statusBarColor(NovikSeverity severity)
+std::optional<std::string> statusBarColor(NovikSeverity severity, UI::Appearance appearance)
 {
     if (severity == NovikSeverity::unknown)
         return std::nullopt;
-    auto const value = NovikPalette::color(severity).resolved(UI::Appearance::dark);
+    auto const value = NovikPalette::color(severity).resolved(appearance);
     return fmt::format("#{:02X}{:02X}{:02X}", channel(value.red), channel(value.green), channel(value.blue));
+}
+
+std::string markedText(const std::vector<StatusBarPiece>& pieces, UI::Appearance appearance,
+    const std::function<std::string(std::string_view text)>& escape,
+    const std::function<std::string(const std::string& color, const std::string& escapedText)>& wrap)
+{
+    std::string line;
+    for (auto const& piece : pieces) {
+        auto const color = piece.severity ? statusBarColor(*piece.severity, appearance) : std::nullopt;
+        line += color ? wrap(*color, escape(piece.text)) : escape(piece.text);
+    }
+    return line;
 }
 
 std::vector<StatusBarPiece> providerPieces(const StatusBarProvider& provider)
 {
     // A stale value is not coloured by its severity: it may no longer hold.
-    auto const color = provider.stale() ? std::nullopt : statusBarColor(provider.severity);
-    std::vector<StatusBarPiece> pieces { { provider.shortTitle() + " ", std::nullopt }, { provider.percentageText(), color } };
+    auto const severity = provider.stale() ? std::nullopt : std::optional(provider.severity);
+    std::vector<StatusBarPiece> pieces { { provider.shortTitle() + " ", std::nullopt }, { provider.percentageText(), severity } };
     if (provider.stale()) {
         pieces.push_back({ " ", std::nullopt });
-        pieces.push_back({ L10n::tr("bar.stale_mark"), statusBarColor(NovikSeverity::watch) });
+        pieces.push_back({ L10n::tr("bar.stale_mark"), NovikSeverity::watch });
     }
     return pieces;
 }
@@ -87,17 +88,17 @@ std::string plainText(const std::vector<StatusBarPiece>& pieces)
     return line;
 }
 
-std::string tmuxText(const std::vector<StatusBarPiece>& pieces)
+std::string tmuxText(const std::vector<StatusBarPiece>& pieces, UI::Appearance appearance)
 {
-    return marked(
-        pieces, [](std::string_view text) { return replacedAll(text, "#", "##"); },
+    return markedText(
+        pieces, appearance, [](std::string_view text) { return replacedAll(text, "#", "##"); },
         [](const std::string& color, const std::string& text) { return fmt::format("#[fg={}]{}#[default]", replacedAll(color, "#", "##"), text); });
 }
 
-std::string polybarText(const std::vector<StatusBarPiece>& pieces)
+std::string polybarText(const std::vector<StatusBarPiece>& pieces, UI::Appearance appearance)
 {
-    return marked(
-        pieces, [](std::string_view text) { return replacedAll(text, "%{", "%"); },
+    return markedText(
+        pieces, appearance, [](std::string_view text) { return replacedAll(text, "%{", "%"); },
         [](const std::string& color, const std::string& text) { return fmt::format("%{{F{}}}{}%{{F-}}", color, text); });
 }
 

@@ -1,35 +1,45 @@
 // StatusBarLine: the one line a bar shows, as pieces that may carry a
-// colour, and that line in the plain, tmux and polybar markups.
+// severity, and that line in the plain, tmux and polybar markups.
 //
 //   Codex 64% · Claude 42% ⚠
 //
 // Each displayed provider reads as its short title and the remaining share
 // of its binding limit in its severity's colour; a stale one is followed
 // by the stale mark in the watch colour. Colours are the design kit's
-// dark-appearance values: bars are dark far more often than not, and the
-// light values are made for light backgrounds.
+// values for the bar's appearance: dark unless told otherwise, as bars are
+// dark far more often than not; the light values are made for light
+// panels.
 #pragma once
 
+#include "Platform/UI/Color.hpp"
 #include "TavvoShared/NovikDesign/NovikSeverity.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarSummary.hpp"
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace TavvoSurfaces {
 
 struct StatusBarPiece {
     std::string text;
-    // "#RRGGBB"; nothing: the bar's own colour.
-    std::optional<std::string> color;
+    // Whose colour the piece is drawn in; nothing: the bar's own colour.
+    std::optional<NovikSeverity> severity;
 
     friend bool operator==(const StatusBarPiece&, const StatusBarPiece&) = default;
 };
 
-// The severity's dark-appearance colour as "#RRGGBB"; nothing for unknown,
+// The severity's colour in `appearance` as "#RRGGBB"; nothing for unknown,
 // which has no colour of its own.
-std::optional<std::string> statusBarColor(NovikSeverity severity);
+std::optional<std::string> statusBarColor(NovikSeverity severity, UI::Appearance appearance);
+
+// Each piece through `wrap` when it has a colour (given as "#RRGGBB"),
+// and its text through `escape` in any case: the frame of every markup.
+std::string markedText(const std::vector<StatusBarPiece>& pieces, UI::Appearance appearance,
+    const std::function<std::string(std::string_view text)>& escape,
+    const std::function<std::string(const std::string& color, const std::string& escapedText)>& wrap);
 
 // The pieces of one provider: title, percentage, stale mark.
 std::vector<StatusBarPiece> providerPieces(const StatusBarProvider& provider);
@@ -44,10 +54,10 @@ std::string plainText(const std::vector<StatusBarPiece>& pieces);
 // status command's output as a format, where "#F" or "#D" of a colour
 // would stand for the window's flags or the pane's id: every "#" of a
 // colour or of the text is doubled, tmux's way of writing one.
-std::string tmuxText(const std::vector<StatusBarPiece>& pieces);
+std::string tmuxText(const std::vector<StatusBarPiece>& pieces, UI::Appearance appearance);
 
 // With polybar's colour tags, "%{F#75FA91}64%%{F-}". Polybar has no escape
 // for a tag's opening, so a "%{" of the text loses its brace.
-std::string polybarText(const std::vector<StatusBarPiece>& pieces);
+std::string polybarText(const std::vector<StatusBarPiece>& pieces, UI::Appearance appearance);
 
 } // namespace TavvoSurfaces

@@ -1,5 +1,7 @@
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarOutput.hpp"
 
+#include "TavvoWidgetExtension/TavvoStatusBar/ConkyText.hpp"
+#include "TavvoWidgetExtension/TavvoStatusBar/GenmonText.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/I3barBlocks.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarDocument.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarLine.hpp"
@@ -7,17 +9,21 @@
 
 namespace TavvoSurfaces {
 
-std::string statusBarLine(const StatusBarSummary& summary, StatusBarFormat format)
+std::string statusBarLine(const StatusBarSummary& summary, StatusBarFormat format, const StatusBarOutputOptions& options)
 {
     switch (format) {
     case StatusBarFormat::waybar:
         return waybarLine(summary);
     case StatusBarFormat::i3bar:
-        return i3barBlocks(summary);
+        return i3barBlocks(summary, options.appearance);
     case StatusBarFormat::polybar:
-        return polybarText(statusBarPieces(summary));
+        return polybarText(statusBarPieces(summary), options.appearance);
     case StatusBarFormat::tmux:
-        return tmuxText(statusBarPieces(summary));
+        return tmuxText(statusBarPieces(summary), options.appearance);
+    case StatusBarFormat::genmon:
+        return genmonText(summary, options.appearance, options.program);
+    case StatusBarFormat::conky:
+        return conkyText(summary, options.appearance);
     case StatusBarFormat::json:
         return statusBarDocument(summary);
     case StatusBarFormat::text:
@@ -28,7 +34,12 @@ std::string statusBarLine(const StatusBarSummary& summary, StatusBarFormat forma
 
 bool showsLongForm(StatusBarFormat format)
 {
-    return format == StatusBarFormat::waybar || format == StatusBarFormat::json;
+    return format == StatusBarFormat::waybar || format == StatusBarFormat::json || !streams(format);
+}
+
+bool streams(StatusBarFormat format)
+{
+    return format != StatusBarFormat::genmon && format != StatusBarFormat::conky;
 }
 
 StatusBarStream::StatusBarStream(StatusBarFormat format)

@@ -1,5 +1,6 @@
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarSummary.hpp"
 
+#include "TavvoShared/Localization/DateFormatting.hpp"
 #include "TavvoShared/Localization/DurationTexts.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
 #include "TavvoShared/Localization/LimitTexts.hpp"
@@ -43,9 +44,9 @@ std::string limitLine(const TavvoWidgetLimitSnapshot& limit, Foundation::Date no
 {
     auto const left = limit.remainingPercent ? L10n::percentRemaining(*limit.remainingPercent) : L10n::tr("—");
     auto line = L10n::tr("bar.labeled", { limit.title, left });
-    if (auto const reset = limitResetText(limit))
-        line += std::string(separator) + *reset;
-    // The countdown tells the day the time alone does not.
+    // The countdown tells the day, so the reset shows its time alone.
+    if (limit.resetDate)
+        line += std::string(separator) + L10n::tr("widget.reset") + " " + L10n::shortTime(*limit.resetDate);
     if (limit.resetDate && *limit.resetDate > now) {
         if (auto const countdown = L10n::countdown(limit.resetDate, now))
             line += std::string(separator) + L10n::tr("bar.countdown", { *countdown });

@@ -1,31 +1,10 @@
 #include "TavvoWidgetExtension/TavvoStatusBar/WaybarLine.hpp"
 
 #include "Platform/Foundation/JSONWriter.hpp"
-#include "Platform/Foundation/Module.hpp"
+#include "TavvoWidgetExtension/TavvoStatusBar/PangoMarkup.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarLine.hpp"
 
-#include <glib.h>
-
-#include <memory>
-
 namespace TavvoSurfaces {
-
-namespace {
-
-// Waybar reads the texts as Pango markup, which GLib escapes. GLib is
-// loaded for it on the first line only: every other run of the widget
-// program, a cold timeline above all, would otherwise map it for nothing.
-std::string markupEscaped(const std::string& text)
-{
-    using Escape = decltype(&g_markup_escape_text);
-    using Free = decltype(&g_free);
-    static auto const escape = reinterpret_cast<Escape>(Foundation::systemLibrarySymbol("libglib-2.0.so.0", "g_markup_escape_text"));
-    static auto const release = reinterpret_cast<Free>(Foundation::systemLibrarySymbol("libglib-2.0.so.0", "g_free"));
-    std::unique_ptr<char, Free> const escaped(escape(text.data(), static_cast<gssize>(text.size())), release);
-    return escaped.get();
-}
-
-}
 
 std::string waybarLine(const StatusBarSummary& summary)
 {

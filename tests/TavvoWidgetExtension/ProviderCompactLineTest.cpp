@@ -49,7 +49,7 @@ TEST_F(ProviderCompactLineTest, PercentageMeterAndDetail)
     };
     for (auto const& test : cases) {
         SCOPED_TRACE(test.name);
-        ProviderCompactLine const line({ test.provider, test.stale ? Freshness::stale : Freshness::fresh });
+        ProviderCompactLine const line({ test.provider, test.stale ? Freshness::stale : Freshness::fresh }, now);
         EXPECT_EQ(line.percentageText(), test.percentage);
         auto const meter = line.meter();
         EXPECT_DOUBLE_EQ(meter.progress(), test.progress);

@@ -38,7 +38,7 @@ TavvoWidgetLimitSnapshot const monthly = limit("month", 10, now + 30h, "Monthly"
 std::vector<TavvoWidgetLimitSnapshot> const threeLimits { fiveHours, weekly, monthly };
 Texts const fiveHoursTexts { "5h", "limit.percent_remaining[42]", "widget.reset", "11:26" };
 Texts const weeklyTexts { "Weekly", "limit.percent_remaining[80]" };
-Texts const monthlyTexts { "Monthly", "limit.percent_remaining[10]", "widget.reset", "15:26" };
+Texts const monthlyTexts { "Monthly", "limit.percent_remaining[10]", "widget.reset.other_day", "Mar 15, 15:26" };
 Texts const lastKnown { "limits.last_known_at[07:26]" };
 Texts const staleText { "widget.status.stale" };
 
@@ -100,7 +100,7 @@ TEST_F(LimitBarRowTest, LabelFollowsThePartsPresentAndTheMeterIsAGauge)
             "[gauge 100/100] Weekly: limit.percent_remaining[150]\n" },
     };
     for (auto const& test : cases) {
-        LimitBarRow const row(test.limit, test.providerTitle);
+        LimitBarRow const row(test.limit, now, test.providerTitle);
         EXPECT_EQ(row.accessibilityLabel(), test.label);
         auto const laidOut = dumped(row.body(), 100);
         EXPECT_EQ(laidOut.accessibility, test.label + "\n" + test.gauge);
@@ -137,7 +137,7 @@ TEST_F(ProviderSummaryColumnTest, LimitsOrTheStatusBelowTheTitle)
     };
     for (auto const& test : cases) {
         SCOPED_TRACE(test.name);
-        ProviderSummaryColumn const column({ test.provider, test.stale ? Freshness::stale : Freshness::fresh }, test.maxLimits);
+        ProviderSummaryColumn const column({ test.provider, test.stale ? Freshness::stale : Freshness::fresh }, test.maxLimits, now);
         EXPECT_EQ(column.provider().showsLimits(), test.showsLimits);
         auto const laidOut = dumped(column.body(), 150, 200);
         auto const& look = appearance(test.provider.id);
@@ -168,7 +168,7 @@ TEST_F(ProviderSummaryColumnsTest, FirstTwoProvidersEachWithItsFreshness)
         { { { codex.record, Freshness::stale } }, 2, cat({ codexTitles, staleText }), 0 },
     };
     for (auto const& [providers, maxLimits, texts, dividers] : cases) {
-        auto const laidOut = dumped(ProviderSummaryColumns(providers, maxLimits).body(), 320, 200);
+        auto const laidOut = dumped(ProviderSummaryColumns(providers, maxLimits, now).body(), 320, 200);
         EXPECT_EQ(strings(laidOut.root), texts);
         EXPECT_EQ(nodesOfKind(laidOut.root, UI::LaidOutNode::Kind::divider).size(), dividers) << texts.size();
         EXPECT_EQ(laidOut.accessibility.empty(), providers.empty());

@@ -3,6 +3,8 @@
 // French): the line is what users read, so its exact wording is the test.
 #include "TavvoWidgetExtension/WidgetTestSupport.hpp"
 
+#include "TavvoWidgetExtension/TavvoStatusBar/ConkyText.hpp"
+#include "TavvoWidgetExtension/TavvoStatusBar/PangoMarkup.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarLine.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarOutput.hpp"
 
@@ -118,19 +120,116 @@ TEST_F(StatusBarTest, WithoutADocumentTheLineSaysWhy)
     EXPECT_EQ(json["providers"].Size(), 0u);
 }
 
-TEST_F(StatusBarTest, ColouredFormatsUseTheDarkSeverityColours)
+TEST_F(StatusBarTest, ColouredFormatsUseTheSeverityColoursOfTheAppearance)
 {
     auto const bar = summary({ provider(ID::codex, { percent(64) }), staled(provider(ID::claude, { percent(25) })) });
-    EXPECT_EQ(statusBarLine(bar, StatusBarFormat::tmux), "Codex #[fg=##75FA91]64%#[default] · Claude 25% #[fg=##F4FC40]⚠#[default]");
-    EXPECT_EQ(statusBarLine(bar, StatusBarFormat::polybar), "Codex %{F#75FA91}64%%{F-} · Claude 25% %{F#F4FC40}⚠%{F-}");
-    EXPECT_EQ(statusBarColor(NovikSeverity::tight), "#EA541E");
-    EXPECT_EQ(statusBarColor(NovikSeverity::critical), "#FA3C2D");
-    EXPECT_EQ(statusBarColor(NovikSeverity::unknown), std::nullopt);
+    struct Case {
+        StatusBarFormat format;
+        UI::Appearance appearance;
+        std::string line;
+    };
+    Case const cases[] = {
+        // Dark, the default: what every format printed before light existed.
+        { StatusBarFormat::tmux, UI::Appearance::dark, "Codex #[fg=##75FA91]64%#[default] · Claude 25% #[fg=##F4FC40]⚠#[default]" },
+        { StatusBarFormat::polybar, UI::Appearance::dark, "Codex %{F#75FA91}64%%{F-} · Claude 25% %{F#F4FC40}⚠%{F-}" },
+        { StatusBarFormat::conky, UI::Appearance::dark, "Codex ${color 75FA91}64%${color} · Claude 25% ${color F4FC40}⚠${color}" },
+        { StatusBarFormat::tmux, UI::Appearance::light, "Codex #[fg=##0A7F3E]64%#[default] · Claude 25% #[fg=##8A5C00]⚠#[default]" },
+        { StatusBarFormat::polybar, UI::Appearance::light, "Codex %{F#0A7F3E}64%%{F-} · Claude 25% %{F#8A5C00}⚠%{F-}" },
+        { StatusBarFormat::conky, UI::Appearance::light, "Codex ${color 0A7F3E}64%${color} · Claude 25% ${color 8A5C00}⚠${color}" },
+    };
+    for (auto const& test : cases) {
+        auto const line = statusBarLine(bar, test.format, { .appearance = test.appearance, .program = "tavvo-widget" });
+        EXPECT_EQ(line.substr(0, line.find('\n')), test.line) << Foundation::rawValue(test.format) << " " << Foundation::rawValue(test.appearance);
+    }
+    EXPECT_EQ(statusBarLine(bar, StatusBarFormat::tmux), cases[0].line) << "dark unless told";
 
-    // Text that would read as a tag is defused.
-    std::vector<StatusBarPiece> const tricky { { "#[bg=red]%{F#000}", "#FFFFFF" } };
-    EXPECT_EQ(tmuxText(tricky), "#[fg=##FFFFFF]##[bg=red]%{F##000}#[default]");
-    EXPECT_EQ(polybarText(tricky), "%{F#FFFFFF}#[bg=red]%F#000}%{F-}");
+    struct Colour {
+        NovikSeverity severity;
+        std::optional<std::string> dark;
+        std::optional<std::string> light;
+    };
+    Colour const colours[] = {
+        { NovikSeverity::ok, "#75FA91", "#0A7F3E" },
+        { NovikSeverity::watch, "#F4FC40", "#8A5C00" },
+        { NovikSeverity::tight, "#EA541E", "#B03A08" },
+        { NovikSeverity::critical, "#FA3C2D", "#C0201C" },
+        { NovikSeverity::unknown, std::nullopt, std::nullopt },
+    };
+    for (auto const& colour : colours) {
+        EXPECT_EQ(statusBarColor(colour.severity, UI::Appearance::dark), colour.dark);
+        EXPECT_EQ(statusBarColor(colour.severity, UI::Appearance::light), colour.light);
+    }
+
+    // The i3bar blocks carry the colour as a member.
+    auto const blocks = parsed(statusBarLine(
+        summary({ provider(ID::codex, { percent(20) }) }), StatusBarFormat::i3bar, { .appearance = UI::Appearance::light, .program = "tavvo-widget" }));
+    EXPECT_STREQ(blocks[0]["color"].GetString(), "#B03A08");
+}
+
+TEST_F(StatusBarTest, TextThatWouldReadAsMarkupIsDefused)
+{
+    std::vector<StatusBarPiece> const tricky { { "#[bg=red]%{F#000}${exec rm}$$ <b>&amp;", NovikSeverity::ok }, { " # x", std::nullopt } };
+    struct Case {
+        const char* markup;
+        std::string text;
+        std::string expected;
+    };
+    Case const cases[] = {
+        { "tmux", tmuxText(tricky, UI::Appearance::dark), "#[fg=##75FA91]##[bg=red]%{F##000}${exec rm}$$ <b>&amp;#[default] ## x" },
+        { "polybar", polybarText(tricky, UI::Appearance::dark), "%{F#75FA91}#[bg=red]%F#000}${exec rm}$$ <b>&amp;%{F-} # x" },
+        { "pango", markupText(tricky, UI::Appearance::dark),
+            "<span foreground=\"#75FA91\">#[bg=red]%{F#000}${exec rm}$$ &lt;b&gt;&amp;amp;</span> # x" },
+    };
+    for (auto const& test : cases)
+        EXPECT_EQ(test.text, test.expected) << test.markup;
+    // Conky: a "$" doubled, and "#", which would swallow the rest of the
+    // line as a comment, escaped; a backslash elsewhere stays as it is.
+    EXPECT_EQ(conkyEscaped("${exec rm}$$ # \\n \\#"), "$${exec rm}$$$$ \\# \\n \\\\#");
+}
+
+TEST_F(StatusBarTest, GenmonTagsAndConkyBlock)
+{
+    auto snapshot = document({ titled(provider(ID::codex, { limit("five", 64, now + 3h + 30min, "5h") }), "Team <$5 & #1>"),
+        staled(provider(ID::claude, { percent(8) })) });
+    StatusBarSummary const bar({ now, snapshot, std::nullopt }, std::nullopt);
+    StatusBarOutputOptions const options { .appearance = UI::Appearance::dark, .program = "/opt/my tools/it's/tavvo-widget" };
+    EXPECT_EQ(statusBarLine(bar, StatusBarFormat::genmon, options),
+        "<txt>Codex <span foreground=\"#75FA91\">64%</span> · Claude 8% <span foreground=\"#F4FC40\">⚠</span></txt>\n"
+        "<tool>Team &lt;$5 &amp; #1&gt;\n"
+        "5h: 64% left · Resets 12:56 · in 3h 30m\n"
+        "Claude plan\n"
+        "5h: 8% left · Resets 11:26 · in 2h\n"
+        "Last known at 07:26\n"
+        "Updated 09:25</tool>\n"
+        "<bar>8</bar>\n"
+        // Split into words as a shell would: one word for the whole path.
+        "<txtclick>'/opt/my tools/it'\\''s/tavvo-widget' show</txtclick>");
+    EXPECT_EQ(statusBarLine(bar, StatusBarFormat::conky, options),
+        "Codex ${color 75FA91}64%${color} · Claude 8% ${color F4FC40}⚠${color}\n"
+        "Team <$$5 & \\#1>\n"
+        "5h: 64% left · Resets 12:56 · in 3h 30m\n"
+        "Claude plan\n"
+        "5h: 8% left · Resets 11:26 · in 2h\n"
+        "Last known at 07:26\n"
+        "Updated 09:25");
+
+    // No share shown: no bar, rather than an empty one that reads as 0%.
+    auto const unknown = summary({ provider(ID::codex, {}, Status::noData) });
+    EXPECT_EQ(statusBarLine(unknown, StatusBarFormat::genmon).find("<bar>"), std::string::npos);
+
+    // Without a document the message stands once, then what to do.
+    StatusBarSummary const missing({ now, std::nullopt, L10n::tr("widget.open_once") }, std::nullopt);
+    EXPECT_EQ(statusBarLine(missing, StatusBarFormat::conky),
+        "Tavvo: Open Tavvo once to get started\nYour limits appear here after Tavvo checks your accounts.");
+    EXPECT_EQ(statusBarLine(missing, StatusBarFormat::genmon),
+        "<txt>Tavvo: Open Tavvo once to get started</txt>\n"
+        "<tool>Open Tavvo once to get started\nYour limits appear here after Tavvo checks your accounts.</tool>\n"
+        "<txtclick>'tavvo-widget' show</txtclick>");
+
+    // Neither host can take a stream: each run is one whole text.
+    EXPECT_FALSE(streams(StatusBarFormat::genmon));
+    EXPECT_FALSE(streams(StatusBarFormat::conky));
+    EXPECT_TRUE(streams(StatusBarFormat::polybar));
 }
 
 TEST_F(StatusBarTest, I3barBlocksPerProvider)

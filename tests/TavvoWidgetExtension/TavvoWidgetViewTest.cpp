@@ -1,6 +1,8 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetTimelineProvider.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetView.hpp"
 
+#include "TavvoShared/Localization/DurationTexts.hpp"
+#include "TavvoShared/Localization/LimitTexts.hpp"
 #include "TavvoWidgetExtension/WidgetTestSupport.hpp"
 #include "Platform/UI/UITestSupport.hpp"
 
@@ -89,6 +91,43 @@ TEST_F(WidgetViewTest, EachFamilyShowsItsPartsInEachSituation)
     }
 }
 
+// A reset on the entry's calendar day shows its time alone; any other
+// names its day, in the row, the small size's detail line, the labels
+// read aloud and the meter's gauge. The day is the one of the zone in force: at 23:05 UTC it is
+// already tomorrow in Paris.
+TEST_F(WidgetViewTest, AResetNotTodayNamesItsDay)
+{
+    struct Case {
+        const char* language;
+        Foundation::Date reset;
+        std::string label, instant;
+    };
+    Case const cases[] = {
+        { "en", now + 2h, "Resets", "12:26" },
+        { "en", now + 13h + 39min, "Resets", "Mar 15, 00:05" },
+        { "en", now + 6 * 24h, "Resets", "Mar 20, 10:26" },
+        { "fr", now + 2h, "Réinit. à", "12:26" },
+        { "fr", now + 13h + 39min, "Réinit.", "15 mars, 00:05" },
+        { "fr", now + 6 * 24h, "Réinit.", "20 mars, 10:26" },
+    };
+    for (auto const& test : cases) {
+        ScopedLanguage const language(test.language, "Europe/Paris");
+        auto const reset = test.label + " " + test.instant;
+        SCOPED_TRACE(reset);
+        auto const percentage = L10n::percentRemaining(42);
+        auto const gauge = "[gauge 42/100] Codex plan, Week: " + percentage + ". " + reset + "\n";
+        auto const entry = entryWith({ provider(TavvoWidgetProviderID::codex, { limit("week", 42, test.reset, "Week") }) });
+
+        auto const small = render(WidgetFamily::systemSmall, entry);
+        EXPECT_EQ(small.text, "Tavvo\nCodex\n" + percentage + "\nWeek · " + reset + "\n");
+        EXPECT_EQ(small.accessibility, "Tavvo\nCodex. " + percentage + ". Week · " + reset + "\n" + gauge);
+
+        auto const medium = render(WidgetFamily::systemMedium, entry);
+        EXPECT_EQ(medium.text, "Tavvo\nCodex\nCodex plan\nWeek\n" + percentage + "\n" + test.label + "\n" + test.instant + "\n");
+        EXPECT_EQ(medium.accessibility, "Tavvo\nCodex\nCodex plan\nWeek. " + percentage + ". " + reset + "\n" + gauge);
+    }
+}
+
 // Without a snapshot the entry's error shows, else a request to open the
 // app once; the empty state does not depend on the family.
 TEST_F(WidgetViewTest, EmptyStateShowsTheEntrysErrorElseAskToOpenOnce)
@@ -133,7 +172,18 @@ TEST_F(WidgetViewTest, EveryTextFitsEverySizeInEveryLanguage)
     };
     for (auto const& language : L10n::supportedLocalizations()) {
         ScopedLanguage::speak(language);
-        for (auto entry : entries) {
+        // The longest reset texts: the weekly limits bind and reset six
+        // days ahead, in September (the longest abbreviated month names),
+        // titled as the collector titles them in this language.
+        auto const september = now + 184 * 24h;
+        auto distant = TavvoWidgetTimelineProvider::demoSnapshot(september);
+        for (auto& provider : distant.providers) {
+            provider.limits = { limit(provider.limits.front().id, 90, september + 1h, L10n::windowLabel(300min, "")),
+                limit(provider.limits.back().id, 12, september + 6 * 24h + 14h, L10n::windowLabel(10080min, "")) };
+        }
+        auto all = entries;
+        all.push_back({ september, distant, std::nullopt });
+        for (auto entry : all) {
             if (entry.errorText)
                 entry.errorText = L10n::tr(*entry.errorText);
             for (auto const family : WidgetKit::allWidgetFamilies) {

@@ -101,7 +101,8 @@ tavvo-widget show --family s|systemSmall systemMedium systemLarge systemExtraLar
 tavvo-widget render --request |placeholder snapshot preview timeline
 tavvo-widget show --appearance=a|auto
 tavvo-widget render --format=t|text tree
-tavvo-widget bar --format |waybar i3bar polybar tmux text json
+tavvo-widget bar --format |waybar i3bar polybar tmux genmon conky text json
+tavvo-widget bar --appearance |light dark
 tavvo-widget bar --provider |codex claude
 tavvo-widget render -o |$files
 tavvo-widget render --output=n|notes.json

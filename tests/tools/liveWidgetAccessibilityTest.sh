@@ -45,14 +45,15 @@ show=
 trap 'kill $show $xvfb 2>/dev/null' EXIT
 
 # Codex's two limits, then Claude's five hours and its week, whose share is
-# unknown. Every reset falls on the day of --now, so each reads as a time.
+# unknown. Codex's week resets two days after --now, so its reset names the
+# day; the others read as a time.
 document() { # Codex 5h, Codex week, Claude 5h remaining
   cat <<JSON
 {"schemaVersion": 4, "generatedAt": "2026-12-07T11:59:00Z", "providers": [
   {"id": "codex", "title": "Codex Plus", "status": "available", "observedAt": "2026-12-07T11:59:00Z",
    "freshUntil": "2026-12-07T12:10:00Z", "limits": [
      {"id": "codex.five_hour", "title": "5h", "remainingPercent": $1, "resetDate": "2026-12-07T15:02:00Z"},
-     {"id": "codex.weekly", "title": "Week", "remainingPercent": $2, "resetDate": "2026-12-07T22:46:00Z"}]},
+     {"id": "codex.weekly", "title": "Week", "remainingPercent": $2, "resetDate": "2026-12-09T22:46:00Z"}]},
   {"id": "claude", "title": "Claude", "status": "available", "observedAt": "2026-12-07T11:59:00Z",
    "freshUntil": "2026-12-07T12:10:00Z", "limits": [
      {"id": "claude.five_hour", "title": "5h", "remainingPercent": $3, "resetDate": "2026-12-07T14:11:00Z"},
@@ -85,7 +86,11 @@ now=--now=2026-12-07T12:00:00Z
 "$tavvo" --base-dir "$work/base" snapshot write "$work/first.json"
 for language in en ru; do
   "$tavvo" language set $language >/dev/null
-  if [ $language = en ]; then left='%s%% left' reset=Resets; else left='Осталось %s%%' reset='Сброс в'; fi
+  if [ $language = en ]; then
+    left='%s%% left' reset=Resets week='Resets Dec 9, 22:46'
+  else
+    left='Осталось %s%%' reset='Сброс в' week='Сброс 9 дек., 22:46'
+  fi
   for family in systemMedium systemSmall; do
     "$widget" --base-dir "$work/base" "$now" show --family $family --report-frames >"$work/frames" 2>"$work/show.err" &
     show=$!
@@ -95,7 +100,7 @@ for language in en ru; do
       # The small size shows each provider's binding limit: the one with
       # the least left.
       [ $family = systemMedium ] && gauge "Codex Plus, 5h" 84 "$(printf "$left" 84). $reset 15:02"
-      gauge "Codex Plus, Week" 75 "$(printf "$left" 75). $reset 22:46"
+      gauge "Codex Plus, Week" 75 "$(printf "$left" 75). $week"
       gauge "Claude, 5h" 77 "$(printf "$left" 77). $reset 14:11"
     } >"$work/expected"
     expect_read "$family, $language: the application and its gauges"
@@ -106,7 +111,7 @@ for language in en ru; do
       {
         echo "$application"
         gauge "Codex Plus, 5h" 30 "30% left. Resets 15:02"
-        gauge "Codex Plus, Week" 8 "8% left. Resets 22:46"
+        gauge "Codex Plus, Week" 8 "8% left. Resets Dec 9, 22:46"
         gauge "Claude, 5h" 100 "100% left. Resets 14:11"
       } >"$work/expected"
       expect_read "$family, $language: the gauges follow the new snapshot"
