@@ -47,6 +47,16 @@ void collect(const LaidOutNode& node, std::vector<AccessibilityElement>& element
         collect(child, elements);
 }
 
+void collectGauges(const LaidOutNode& node, std::vector<AccessibilityGaugeElement>& gauges)
+{
+    if (node.accessibility.hidden)
+        return;
+    if (node.accessibility.gauge)
+        gauges.push_back({ *node.accessibility.gauge, node.frame });
+    for (auto const& child : node.children)
+        collectGauges(child, gauges);
+}
+
 }
 
 std::vector<AccessibilityElement> accessibilityElements(const LaidOutNode& root)
@@ -54,6 +64,13 @@ std::vector<AccessibilityElement> accessibilityElements(const LaidOutNode& root)
     std::vector<AccessibilityElement> elements;
     collect(root, elements);
     return elements;
+}
+
+std::vector<AccessibilityGaugeElement> accessibilityGauges(const LaidOutNode& root)
+{
+    std::vector<AccessibilityGaugeElement> gauges;
+    collectGauges(root, gauges);
+    return gauges;
 }
 
 }

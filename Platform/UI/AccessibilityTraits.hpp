@@ -17,10 +17,20 @@ enum class AccessibilityChildBehavior {
     ignore,
 };
 
+// A drawing that reads as a gauge: what it measures, where it stands
+// between 0 and 100, and that standing in words.
+struct AccessibilityGauge {
+    std::string label;
+    double value = 0;
+    std::string description;
+    friend bool operator==(const AccessibilityGauge&, const AccessibilityGauge&) = default;
+};
+
 struct AccessibilityTraits {
     std::optional<std::string> label;
     bool hidden = false;
     std::optional<AccessibilityChildBehavior> children;
+    std::optional<AccessibilityGauge> gauge;
     friend bool operator==(const AccessibilityTraits&, const AccessibilityTraits&) = default;
 };
 

@@ -8,6 +8,7 @@
 #include "Platform/UI/ValidUTF8.hpp"
 #include "Platform/UI/ViewNode.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace UI {
@@ -90,6 +91,17 @@ View View::accessibilityElement(AccessibilityChildBehavior children) const
     return annotated(*this, [children](LaidOutNode& node, const Environment&) {
         if (!node.accessibility.children)
             node.accessibility.children = children;
+    });
+}
+
+View View::accessibilityGauge(AccessibilityGauge gauge) const
+{
+    gauge.label = validUTF8(gauge.label);
+    gauge.description = validUTF8(gauge.description);
+    gauge.value = std::isnan(gauge.value) ? 0 : std::clamp(gauge.value, 0.0, 100.0);
+    return annotated(*this, [gauge = std::move(gauge)](LaidOutNode& node, const Environment&) {
+        if (!node.accessibility.gauge)
+            node.accessibility.gauge = gauge;
     });
 }
 

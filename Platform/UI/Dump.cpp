@@ -4,6 +4,8 @@
 #include "Platform/Foundation/RawValue.hpp"
 #include "Platform/UI/AccessibilityElement.hpp"
 
+#include <fmt/format.h>
+
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -151,6 +153,17 @@ void writeAccessibility(Writer& writer, const AccessibilityTraits& traits)
         writer.Key("children");
         Foundation::writeJSONString(writer, Foundation::rawValue(*traits.children));
     }
+    if (traits.gauge) {
+        writer.Key("gauge");
+        writer.StartObject();
+        writer.Key("label");
+        Foundation::writeJSONString(writer, traits.gauge->label);
+        writer.Key("value");
+        writeNumber(writer, traits.gauge->value);
+        writer.Key("description");
+        Foundation::writeJSONString(writer, traits.gauge->description);
+        writer.EndObject();
+    }
     writer.EndObject();
 }
 
@@ -242,6 +255,13 @@ std::string accessibilityDump(const LaidOutNode& root)
     std::string dump;
     for (auto const& element : accessibilityElements(root)) {
         dump += element.label;
+        dump += '\n';
+    }
+    for (auto const& element : accessibilityGauges(root)) {
+        auto const& gauge = element.gauge;
+        dump += fmt::format("[gauge {}/100] {}", gauge.value, gauge.label);
+        if (!gauge.description.empty())
+            dump += ": " + gauge.description;
         dump += '\n';
     }
     return dump;

@@ -13,7 +13,10 @@ namespace UI {
 std::string textDump(const LaidOutNode& root);
 
 // Every accessibility element's label in reading order (see
-// accessibilityElements), each followed by a line feed.
+// accessibilityElements), each followed by a line feed; then every gauge
+// (see accessibilityGauges) as a line of its own:
+//   "[gauge 84/100] Codex Plus, 5h: 84% left"
+// (the description and its colon only when there is one).
 std::string accessibilityDump(const LaidOutNode& root);
 
 // The tree as pretty-printed JSON, colors resolved in `appearance`. Each
@@ -38,7 +41,8 @@ std::string accessibilityDump(const LaidOutNode& root);
 //                "lineWidth", "lineCap" (butt, round, square), "lineJoin"
 //                (miter, round, bevel), "miterLimit" }
 //   "accessibility": only when set: { "label", "hidden", "children"
-//                (combine, ignore) }, each only when set
+//                (combine, ignore), "gauge" { "label", "value",
+//                "description" } }, each only when set
 //   "animation": only when asked for: { "curve" (linear, easeIn, easeOut,
 //                easeInOut), "duration" (seconds), "value", "enabled" }
 //   "children":  the child nodes, only when there are any

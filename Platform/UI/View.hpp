@@ -109,6 +109,10 @@ public:
     View accessibilityLabel(std::string label) const;
     View accessibilityHidden(bool hidden) const;
     View accessibilityElement(AccessibilityChildBehavior children) const;
+    // Reads the view as a gauge of its own (see accessibilityGauges),
+    // whatever its group reads as text. The value is kept within 0…100;
+    // NaN reads as 0.
+    View accessibilityGauge(AccessibilityGauge gauge) const;
 
     // Asks for changes of `value` to be animated with `animation`; nothing
     // asks for no animation. Recorded on the laid-out node, never played.

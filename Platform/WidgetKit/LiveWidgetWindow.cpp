@@ -1,6 +1,6 @@
 #include "Platform/WidgetKit/LiveWidgetWindow.hpp"
 
-#include "Platform/UI/Dump.hpp"
+#include "Platform/UI/AccessibilityElement.hpp"
 #include "Platform/UI/Renderer.hpp"
 #include "Platform/WidgetKit/DesktopSettings.hpp"
 #include "Platform/WidgetKit/ReloadSchedule.hpp"
@@ -29,15 +29,8 @@ constexpr std::chrono::milliseconds longestTimerWait { 60 * 60 * 1000 };
 std::string spokenLabel(const UI::LaidOutNode& root)
 {
     std::string spoken;
-    auto const dump = UI::accessibilityDump(root);
-    std::size_t start = 0;
-    while (start < dump.size()) {
-        auto const end = dump.find('\n', start);
-        auto const line = dump.substr(start, end - start);
-        if (!line.empty())
-            spoken += (spoken.empty() ? "" : ". ") + line;
-        start = end == std::string::npos ? dump.size() : end + 1;
-    }
+    for (auto const& element : UI::accessibilityElements(root))
+        spoken += (spoken.empty() ? "" : ". ") + element.label;
     return spoken;
 }
 
@@ -66,7 +59,17 @@ public:
         g_signal_connect(click, "released", G_CALLBACK(onClick), this);
         gtk_widget_add_controller(GTK_WIDGET(m_area), GTK_EVENT_CONTROLLER(click));
 
-        gtk_window_set_child(m_window, GTK_WIDGET(m_area));
+        // The picture is one image to assistive technology. Its gauges are
+        // laid over it as level bars, the one widget GTK 4.8 gives a value
+        // a screen reader can read: invisible, and letting every click
+        // through to the picture.
+        m_gauges = GTK_FIXED(gtk_fixed_new());
+        gtk_widget_set_can_target(GTK_WIDGET(m_gauges), FALSE);
+        GtkWidget* overlay = gtk_overlay_new();
+        gtk_overlay_set_child(GTK_OVERLAY(overlay), GTK_WIDGET(m_area));
+        gtk_overlay_add_overlay(GTK_OVERLAY(overlay), GTK_WIDGET(m_gauges));
+
+        gtk_window_set_child(m_window, overlay);
         watchSources();
     }
 
@@ -195,24 +198,57 @@ private:
 
     UI::Appearance appearance() const { return m_options.appearance.value_or(m_settings.appearance()); }
 
-    // A new entry, appearance, motion setting or scale: draw anew.
+    // A new entry, appearance, motion setting or scale: lay out and draw
+    // anew. What assistive technology reads changes with the layout, not
+    // when the picture is next painted, so that it never reads an entry
+    // the window no longer shows.
     void redraw()
     {
         m_image.reset();
+        if (m_entry) {
+            m_root = m_host.layout(*m_entry, m_options.family, m_settings.reduceMotion());
+            gtk_accessible_update_property(GTK_ACCESSIBLE(m_area), GTK_ACCESSIBLE_PROPERTY_LABEL, spokenLabel(*m_root).c_str(), -1);
+            placeGauges(UI::accessibilityGauges(*m_root));
+        }
         gtk_widget_queue_draw(GTK_WIDGET(m_area));
+    }
+
+    // One level bar per gauge, at the gauge's frame. Bars already there are
+    // updated in place, so a screen reader that holds one keeps it.
+    void placeGauges(const std::vector<UI::AccessibilityGaugeElement>& gauges)
+    {
+        while (m_gaugeBars.size() > gauges.size()) {
+            gtk_fixed_remove(m_gauges, GTK_WIDGET(m_gaugeBars.back()));
+            m_gaugeBars.pop_back();
+        }
+        for (std::size_t index = 0; index < gauges.size(); ++index) {
+            auto const& [gauge, frame] = gauges[index];
+            if (index == m_gaugeBars.size()) {
+                auto* bar = GTK_LEVEL_BAR(gtk_level_bar_new_for_interval(0, 100));
+                gtk_widget_set_opacity(GTK_WIDGET(bar), 0);
+                gtk_widget_set_can_target(GTK_WIDGET(bar), FALSE);
+                gtk_widget_set_focusable(GTK_WIDGET(bar), FALSE);
+                gtk_fixed_put(m_gauges, GTK_WIDGET(bar), 0, 0);
+                m_gaugeBars.push_back(bar);
+            }
+            auto* bar = m_gaugeBars[index];
+            gtk_fixed_move(m_gauges, GTK_WIDGET(bar), frame.origin.x, frame.origin.y);
+            gtk_widget_set_size_request(GTK_WIDGET(bar), static_cast<int>(frame.size.width), static_cast<int>(frame.size.height));
+            gtk_level_bar_set_value(bar, gauge.value);
+            gtk_accessible_update_property(GTK_ACCESSIBLE(bar), GTK_ACCESSIBLE_PROPERTY_LABEL, gauge.label.c_str(),
+                GTK_ACCESSIBLE_PROPERTY_DESCRIPTION, gauge.description.c_str(), -1);
+        }
     }
 
     static void onScaleChanged(GObject*, GParamSpec*, gpointer data) { static_cast<LiveWidget*>(data)->redraw(); }
 
     void paint(cairo_t* context)
     {
-        if (!m_entry)
+        if (!m_root)
             return;
         if (!m_image) {
-            auto const root = m_host.layout(*m_entry, m_options.family, m_settings.reduceMotion());
             double const scale = gtk_widget_get_scale_factor(GTK_WIDGET(m_area));
-            m_image = std::make_unique<UI::Image>(UI::renderImage(root, { .scale = scale, .appearance = appearance() }));
-            gtk_accessible_update_property(GTK_ACCESSIBLE(m_area), GTK_ACCESSIBLE_PROPERTY_LABEL, spokenLabel(root).c_str(), -1);
+            m_image = std::make_unique<UI::Image>(UI::renderImage(*m_root, { .scale = scale, .appearance = appearance() }));
             ++m_frames;
             if (m_options.reportFrames) {
                 std::printf("frame %d\n", m_frames);
@@ -279,10 +315,13 @@ private:
     DesktopSettings m_settings;
     ReloadSchedule m_schedule;
     std::optional<HostedEntry> m_entry;
+    std::optional<UI::LaidOutNode> m_root;
     std::unique_ptr<UI::Image> m_image;
     int m_frames = 0;
     GtkWindow* m_window = nullptr;
     GtkDrawingArea* m_area = nullptr;
+    GtkFixed* m_gauges = nullptr;
+    std::vector<GtkLevelBar*> m_gaugeBars;
     GMainLoop* m_loop = nullptr;
     guint m_timer = 0;
     std::vector<std::unique_ptr<Watch>> m_watches;
@@ -292,6 +331,10 @@ private:
 
 extern "C" int widgetKitRunLiveWidgetWindow(const WidgetHost* host, const LiveWidgetOptions* options)
 {
+    // Assistive technologies know an application by the program's name and
+    // show the application name beside it; both are read when GTK starts.
+    g_set_prgname(options->programName.c_str());
+    g_set_application_name(host->widget().displayName().c_str());
     if (!gtk_init_check()) {
         std::fprintf(stderr, "%s: cannot open a display (is DISPLAY or WAYLAND_DISPLAY set?)\n", options->programName.c_str());
         return 1;

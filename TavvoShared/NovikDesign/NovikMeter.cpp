@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -49,6 +50,16 @@ double NovikMeter::fillWidth(double width) const
 
 UI::View NovikMeter::body() const
 {
+    return drawing().accessibilityHidden(true);
+}
+
+UI::View NovikMeter::body(UI::AccessibilityGauge gauge) const
+{
+    return drawing().accessibilityGauge(std::move(gauge));
+}
+
+UI::View NovikMeter::drawing() const
+{
     auto const meter = *this;
     auto const animatedProgress = std::isnan(m_progress) ? 0.0 : std::clamp(m_progress, 0.0, 1.0);
     return UI::geometryReader([meter](UI::Size size) {
@@ -63,6 +74,5 @@ UI::View NovikMeter::body() const
         return UI::zstack(UI::Alignment::leading, { track, fill });
     })
         .frame({ .height = m_height })
-        .animation(UI::Animation::easeOut(0.14), animatedProgress)
-        .accessibilityHidden(true);
+        .animation(UI::Animation::easeOut(0.14), animatedProgress);
 }

@@ -32,8 +32,13 @@ public:
     // the user reduces motion. Hidden from accessibility: the text beside
     // a meter tells its value.
     UI::View body() const;
+    // The same drawing, read by assistive technology as `gauge` rather
+    // than hidden, for a screen reader that looks for gauges.
+    UI::View body(UI::AccessibilityGauge gauge) const;
 
 private:
+    UI::View drawing() const;
+
     double m_progress;
     UI::Color m_tint;
     double m_height;

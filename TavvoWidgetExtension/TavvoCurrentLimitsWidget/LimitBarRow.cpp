@@ -4,15 +4,17 @@
 #include "TavvoShared/Localization/LimitTexts.hpp"
 #include "TavvoShared/NovikDesign/NovikMeter.hpp"
 #include "TavvoShared/NovikDesign/NovikMetrics.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/LimitGauge.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
 
 #include <fmt/ranges.h>
 
 #include <vector>
 
-LimitBarRow::LimitBarRow(TavvoWidgetLimitSnapshot limit, Foundation::Date now)
+LimitBarRow::LimitBarRow(TavvoWidgetLimitSnapshot limit, Foundation::Date now, std::string providerTitle)
     : m_limit(std::move(limit))
     , m_now(now)
+    , m_providerTitle(std::move(providerTitle))
 {
 }
 
@@ -22,10 +24,8 @@ std::string LimitBarRow::accessibilityLabel() const
     std::vector<std::string> parts;
     if (!m_limit.title.empty())
         parts.push_back(m_limit.title);
-    if (m_limit.remainingPercent)
-        parts.push_back(L10n::percentRemaining(*m_limit.remainingPercent));
-    if (auto reset = limitResetText(m_limit, m_now))
-        parts.push_back(std::move(*reset));
+    if (auto standing = limitStanding(m_limit, m_now); !standing.empty())
+        parts.push_back(std::move(standing));
 
     return fmt::to_string(fmt::join(parts, ". "));
 }
@@ -69,10 +69,13 @@ UI::View LimitBarRow::body() const
               .foregroundColor(UI::Color::tertiary())
         : UI::View();
 
+    NovikMeter const meter(m_limit.remainingPercent, NovikMetrics::meterCompact);
+    auto const gauge = limitGauge(m_providerTitle, m_limit, m_now);
+
     return UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::tight,
         {
             header,
-            NovikMeter(m_limit.remainingPercent, NovikMetrics::meterCompact).body(),
+            gauge ? meter.body(*gauge) : meter.body(),
             resetLine,
         })
         .accessibilityElement(UI::AccessibilityChildBehavior::ignore)

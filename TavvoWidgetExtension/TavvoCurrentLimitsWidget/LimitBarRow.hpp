@@ -1,5 +1,6 @@
 // LimitBarRow: one limit in a provider column: its title and remaining
-// percentage, a meter, and when it resets.
+// percentage, a meter (a gauge for screen readers, named with the
+// provider's title), and when it resets.
 #pragma once
 
 #include "Platform/Foundation/Date.hpp"
@@ -11,8 +12,8 @@
 class LimitBarRow {
 public:
     // `now` is the entry's date, which decides whether the reset names its
-    // day.
-    LimitBarRow(TavvoWidgetLimitSnapshot limit, Foundation::Date now);
+    // day; the meter's gauge is named with `providerTitle`.
+    LimitBarRow(TavvoWidgetLimitSnapshot limit, Foundation::Date now, std::string providerTitle);
 
     const TavvoWidgetLimitSnapshot& limit() const { return m_limit; }
 
@@ -25,4 +26,5 @@ public:
 private:
     TavvoWidgetLimitSnapshot m_limit;
     Foundation::Date m_now;
+    std::string m_providerTitle;
 };

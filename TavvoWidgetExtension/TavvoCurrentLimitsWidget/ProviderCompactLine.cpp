@@ -5,6 +5,7 @@
 #include "TavvoShared/NovikDesign/NovikMetrics.hpp"
 #include "TavvoShared/NovikDesign/NovikSeverity.hpp"
 #include "TavvoShared/NovikDesign/TavvoProviderAppearance.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/LimitGauge.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderStatusMessages.hpp"
 
 namespace {
@@ -72,6 +73,10 @@ std::string ProviderCompactLine::accessibilityLabel() const
 UI::View ProviderCompactLine::body() const
 {
     auto const& look = appearance(m_provider.record.id);
+    // Only a binding limit whose values are shown is a gauge: otherwise the
+    // track is drawn empty and says nothing about what is left.
+    auto const binding = m_provider.shownBinding();
+    auto const gauge = binding ? limitGauge(m_provider.record.title, *binding, m_now) : std::nullopt;
 
     auto const header = UI::hstack(UI::VerticalAlignment::firstTextBaseline, NovikMetrics::snug,
         {
@@ -95,7 +100,7 @@ UI::View ProviderCompactLine::body() const
     return UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::tight,
         {
             header,
-            meter().body(),
+            gauge ? meter().body(*gauge) : meter().body(),
             UI::text(detailLine())
                 .font(UI::TextStyle::caption2)
                 .foregroundColor(UI::Color::tertiary())

@@ -55,7 +55,7 @@ UI::View ProviderSummaryColumn::body() const
         std::vector<UI::View> rows;
         rows.reserve(count + 1);
         for (std::size_t index = 0; index < count; ++index)
-            rows.push_back(LimitBarRow(record.limits[index], m_now).body().opacity(stale ? staleRowOpacity : 1.0));
+            rows.push_back(LimitBarRow(record.limits[index], m_now, record.title).body().opacity(stale ? staleRowOpacity : 1.0));
         if (stale)
             rows.push_back(UI::text(lastKnownMessage(record))
                                .font(UI::TextStyle::caption2)

@@ -79,6 +79,20 @@ NovikMeter WidgetCodexAnalyticsSummary::meter() const
     return NovikMeter(progress, color(NovikSeverities::forRemaining(remaining)), NovikMetrics::meterRegular);
 }
 
+std::optional<UI::AccessibilityGauge> WidgetCodexAnalyticsSummary::gauge() const
+{
+    if (stale() || !m_summary.remainingPercent)
+        return std::nullopt;
+    auto label = titleLine();
+    if (auto subtitle = subtitleLine())
+        label += ", " + *subtitle;
+    return UI::AccessibilityGauge {
+        .label = std::move(label),
+        .value = static_cast<double>(*m_summary.remainingPercent),
+        .description = forecastSentence(m_summary, m_now, m_freshness),
+    };
+}
+
 std::string WidgetCodexAnalyticsSummary::tokensValue() const
 {
     // Compared on the integer, before dividing: 999,999 stays in the
@@ -139,10 +153,12 @@ UI::View WidgetCodexAnalyticsSummary::body() const
                 .fixedSize(UI::Axes::horizontal),
         });
 
+    auto const meterGauge = gauge();
+
     return UI::vstack(UI::HorizontalAlignment::leading, NovikMetrics::regular,
         {
             header,
-            meter().body(),
+            meterGauge ? meter().body(*meterGauge) : meter().body(),
             metricsRow(),
         })
         .accessibilityElement(UI::AccessibilityChildBehavior::combine);

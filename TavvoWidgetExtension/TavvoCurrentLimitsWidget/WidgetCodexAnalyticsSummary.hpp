@@ -29,6 +29,10 @@ public:
     std::optional<std::string> subtitleLine() const;
     UI::Color forecastColor() const;
     NovikMeter meter() const;
+    // The meter as a screen reader finds it: labelled with the title and
+    // subtitle lines, valued at the share left, described by the forecast.
+    // Nothing while stale or without a share, when the track is drawn empty.
+    std::optional<UI::AccessibilityGauge> gauge() const;
     // The week's tokens, shortened with the thousands or millions suffix.
     std::string tokensValue() const;
     // The week's credits with at most one fraction digit, or "—".

@@ -71,3 +71,11 @@ TEST(NovikMeter, ChangesAnimateUnlessMotionIsReduced)
     EXPECT_NE(still.find(R"("enabled": false)"), std::string::npos);
     EXPECT_EQ(UI::accessibilityDump(UI::layout(body, { 100, 5 })), "") << "the text beside it tells the value";
 }
+
+TEST(NovikMeter, AsAGaugeTheSameDrawingReadsWithItsValue)
+{
+    NovikMeter const meter(std::optional<std::int64_t>(42), 5);
+    auto const gauge = meter.body({ .label = "Codex, 5h", .value = 42, .description = "42% left" });
+    EXPECT_EQ(filledCapsules(UI::layout(gauge, { 100, 5 })), filledCapsules(UI::layout(meter.body(), { 100, 5 })));
+    EXPECT_EQ(UI::accessibilityDump(UI::layout(gauge, { 100, 5 })), "[gauge 42/100] Codex, 5h: 42% left\n");
+}

@@ -2,6 +2,8 @@
 // provider messages the compact lines share.
 #include "TavvoWidgetExtension/WidgetTestSupport.hpp"
 
+#include "Platform/UI/AccessibilityElement.hpp"
+#include "TavvoShared/NovikDesign/NovikMetrics.hpp"
 #include "TavvoShared/NovikDesign/TavvoProviderAppearance.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/LimitBarRow.hpp"
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/ProviderStatusMessages.hpp"
@@ -78,18 +80,33 @@ TEST_F(ProviderStatusMessagesTest, LastKnownNamesTheObservationTimeInTheZoneInFo
     EXPECT_EQ(lastKnownMessage(provider(ID::claude, { fiveHours })), "limits.last_known_at[18:25]");
 }
 
-// One element reading the parts present joined by ". ".
-TEST_F(LimitBarRowTest, LabelFollowsThePartsPresent)
+// One element reading the parts present joined by ". ", and beside it the
+// meter as a gauge named after the provider and the limit, valued within
+// 0…100; a limit with no share has no gauge, its track drawn empty.
+TEST_F(LimitBarRowTest, LabelFollowsThePartsPresentAndTheMeterIsAGauge)
 {
-    std::pair<TavvoWidgetLimitSnapshot, std::string> const cases[] = {
-        { fiveHours, "5h. limit.percent_remaining[42]. widget.reset 11:26" },
-        { limit("week", std::nullopt, now + 2h, "Weekly"), "Weekly. widget.reset 11:26" },
-        { limit("week", std::nullopt, std::nullopt, "Weekly"), "Weekly" },
+    struct Case {
+        TavvoWidgetLimitSnapshot limit;
+        std::string providerTitle;
+        std::string label;
+        std::string gauge;
     };
-    for (auto const& [subject, label] : cases) {
-        LimitBarRow const row(subject, now);
-        EXPECT_EQ(row.accessibilityLabel(), label);
-        EXPECT_EQ(dumped(row.body(), 100).accessibility, label + "\n");
+    Case const cases[] = {
+        { fiveHours, "Codex plan", "5h. limit.percent_remaining[42]. widget.reset 11:26",
+            "[gauge 42/100] Codex plan, 5h: limit.percent_remaining[42]. widget.reset 11:26\n" },
+        { limit("week", std::nullopt, now + 2h, "Weekly"), "Codex plan", "Weekly. widget.reset 11:26", "" },
+        { limit("week", std::nullopt, std::nullopt, "Weekly"), "Codex plan", "Weekly", "" },
+        { limit("week", 150, std::nullopt, "Weekly"), "", "Weekly. limit.percent_remaining[150]",
+            "[gauge 100/100] Weekly: limit.percent_remaining[150]\n" },
+    };
+    for (auto const& test : cases) {
+        LimitBarRow const row(test.limit, now, test.providerTitle);
+        EXPECT_EQ(row.accessibilityLabel(), test.label);
+        auto const laidOut = dumped(row.body(), 100);
+        EXPECT_EQ(laidOut.accessibility, test.label + "\n" + test.gauge);
+        // Laid over the meter: the whole row's width, the meter's height.
+        for (auto const& gauge : UI::accessibilityGauges(laidOut.root))
+            EXPECT_EQ(gauge.frame.size, (UI::Size { 100, NovikMetrics::meterCompact }));
     }
 }
 

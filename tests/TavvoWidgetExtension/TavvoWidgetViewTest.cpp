@@ -92,8 +92,8 @@ TEST_F(WidgetViewTest, EachFamilyShowsItsPartsInEachSituation)
 }
 
 // A reset on the entry's calendar day shows its time alone; any other
-// names its day, in the row, the small size's detail line and the labels
-// read aloud. The day is the one of the zone in force: at 23:05 UTC it is
+// names its day, in the row, the small size's detail line, the labels
+// read aloud and the meter's gauge. The day is the one of the zone in force: at 23:05 UTC it is
 // already tomorrow in Paris.
 TEST_F(WidgetViewTest, AResetNotTodayNamesItsDay)
 {
@@ -115,15 +115,16 @@ TEST_F(WidgetViewTest, AResetNotTodayNamesItsDay)
         auto const reset = test.label + " " + test.instant;
         SCOPED_TRACE(reset);
         auto const percentage = L10n::percentRemaining(42);
+        auto const gauge = "[gauge 42/100] Codex plan, Week: " + percentage + ". " + reset + "\n";
         auto const entry = entryWith({ provider(TavvoWidgetProviderID::codex, { limit("week", 42, test.reset, "Week") }) });
 
         auto const small = render(WidgetFamily::systemSmall, entry);
         EXPECT_EQ(small.text, "Tavvo\nCodex\n" + percentage + "\nWeek · " + reset + "\n");
-        EXPECT_EQ(small.accessibility, "Tavvo\nCodex. " + percentage + ". Week · " + reset + "\n");
+        EXPECT_EQ(small.accessibility, "Tavvo\nCodex. " + percentage + ". Week · " + reset + "\n" + gauge);
 
         auto const medium = render(WidgetFamily::systemMedium, entry);
         EXPECT_EQ(medium.text, "Tavvo\nCodex\nCodex plan\nWeek\n" + percentage + "\n" + test.label + "\n" + test.instant + "\n");
-        EXPECT_EQ(medium.accessibility, "Tavvo\nCodex\nCodex plan\nWeek. " + percentage + ". " + reset + "\n");
+        EXPECT_EQ(medium.accessibility, "Tavvo\nCodex\nCodex plan\nWeek. " + percentage + ". " + reset + "\n" + gauge);
     }
 }
 

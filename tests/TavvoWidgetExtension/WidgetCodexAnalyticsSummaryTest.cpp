@@ -103,9 +103,11 @@ TEST_F(WidgetCodexAnalyticsSummaryKeys, ForecastColorAndMeterByStateAndStaleness
         EXPECT_EQ(WidgetCodexAnalyticsSummary(withForecast(state), now, Freshness::fresh).forecastColor(), color) << Foundation::rawValue(state);
         WidgetCodexAnalyticsSummary const stale(withForecast(state, now + 3h), now, Freshness::stale);
         EXPECT_EQ(stale.forecastColor(), UI::Color::secondary()) << Foundation::rawValue(state);
-        // Stale: an empty meter in the secondary colour, whatever remains.
+        // Stale: an empty meter in the secondary colour, whatever remains,
+        // which is no gauge.
         EXPECT_EQ(stale.meter().progress(), 0);
         EXPECT_EQ(stale.meter().tint(), UI::Color::secondary());
+        EXPECT_EQ(stale.gauge(), std::nullopt);
     }
 }
 
@@ -140,8 +142,10 @@ TEST_F(WidgetCodexAnalyticsSummaryKeys, BlockReadsAsOneCombinedElement)
         .resetAt = now + 3h, .remainingPercent = 81, .forecastObservedAt = now - 1min, .weeklyTokens = 12'400'000,
         .weeklyCredits = Foundation::Decimal::fromInteger(482) };
     auto const dumps = dumped(WidgetCodexAnalyticsSummary(summary, now, Freshness::fresh).body(), 332, 120);
-    // One combined element: the meter is hidden, the rest joined with ", ".
+    // One combined element joining the texts with ", ", and the meter a
+    // gauge beside it, described by the forecast.
     EXPECT_EQ(dumps.accessibility,
         "Demo account, GPT-5.3-Codex-Spark · ChatGPT Pro 20×, insights.forecast.exhausts_in[duration.hours.short[3]], "
-        "insights.metric.tokens, 12.4insights.tokens.millions_suffix, insights.metric.credits, 482\n");
+        "insights.metric.tokens, 12.4insights.tokens.millions_suffix, insights.metric.credits, 482\n"
+        "[gauge 81/100] Demo account, GPT-5.3-Codex-Spark · ChatGPT Pro 20×: insights.forecast.exhausts_in[duration.hours.short[3]]\n");
 }
