@@ -77,6 +77,26 @@ has_phrases() { # text, phrases...
   local text=" $1 " phrase; shift
   for phrase in "$@"; do [[ $text == *[^[:alnum:]]"$phrase"[^[:alnum:]]* ]] || return 1; done
 }
+# How a test reads its bar's text: OCR as above, unless it says otherwise.
+bar_text() { ocr "$1"; }
+# The bar shows two colours, each on more than 20 pixels, and the
+# phrases; the test defines `screenshot`, which writes $work/bar.png. The
+# colours are counted first: it is quick, and OCR is only worth running
+# once they are there.
+shows() { # colour, colour, phrases...
+  screenshot || return 1
+  local first second
+  first=$(color_pixels "$work/bar.png" "$1") second=$(color_pixels "$work/bar.png" "$2")
+  seen="$first pixels of $1, $second of $2"
+  [ "$first" -gt 20 ] && [ "$second" -gt 20 ] || return 1
+  local text; text=$(bar_text "$work/bar.png")
+  seen="$text, $seen"
+  shift 2
+  has_phrases "$text" "$@"
+}
+keep() { # name: keeps the last screenshot when asked to
+  [ -n "${TAVVO_TEST_SCREENSHOTS:-}" ] && mkdir -p "$TAVVO_TEST_SCREENSHOTS" && cp "$work/bar.png" "$TAVVO_TEST_SCREENSHOTS/$1.png"
+}
 # The severity colours the bars must show: the dark appearance's.
 ok='#75FA91' watch='#F4FC40' tight='#EA541E' critical='#FA3C2D'
 

@@ -74,24 +74,10 @@ start_panel() { # appearance option, GTK theme, locale of messages
 screenshot() { import -window root -crop 900x40+0+0 +repage "$work/bar.png"; }
 # OCR reads black glyphs on white: a dark panel is negated first, then
 # every glyph, whatever its colour, turned black, and the whole enlarged.
-panel_ocr() { # image
+bar_text() { # image
   local negate=
   [ "$(convert "$1" -colorspace gray -format '%[fx:mean<0.5]' info:)" = 1 ] && negate=-negate
   convert "$1" -colorspace gray $negate -threshold 60% -resize 400% png:- | tesseract stdin stdout --psm 7 2>/dev/null
-}
-shows() { # colour, colour, phrases...
-  screenshot || return 1
-  local first second
-  first=$(color_pixels "$work/bar.png" "$1") second=$(color_pixels "$work/bar.png" "$2")
-  seen="$first pixels of $1, $second of $2"
-  [ "$first" -gt 20 ] && [ "$second" -gt 20 ] || return 1
-  local text; text=$(panel_ocr "$work/bar.png")
-  seen="$text, $seen"
-  shift 2
-  has_phrases "$text" "$@"
-}
-keep() { # name: keeps the last screenshot when asked to
-  [ -n "${TAVVO_TEST_SCREENSHOTS:-}" ] && mkdir -p "$TAVVO_TEST_SCREENSHOTS" && cp "$work/bar.png" "$TAVVO_TEST_SCREENSHOTS/$1.png"
 }
 
 # The light appearance's severity colours, which the example asks for.

@@ -38,23 +38,6 @@ polybar=$!
 
 # The bar's strip of the screen.
 screenshot() { import -window root -crop 900x40+0+0 +repage "$work/bar.png"; }
-# The bar shows two colours, each on more than 20 pixels, and the
-# phrases. The colours are counted first: it is quick, and OCR is only
-# worth running once they are there.
-shows() { # colour, colour, phrases...
-  screenshot || return 1
-  local first second
-  first=$(color_pixels "$work/bar.png" "$1") second=$(color_pixels "$work/bar.png" "$2")
-  seen="$first pixels of $1, $second of $2"
-  [ "$first" -gt 20 ] && [ "$second" -gt 20 ] || return 1
-  local text; text=$(ocr "$work/bar.png")
-  seen="$text, $seen"
-  shift 2
-  has_phrases "$text" "$@"
-}
-keep() { # name: keeps the last screenshot when asked to
-  [ -n "${TAVVO_TEST_SCREENSHOTS:-}" ] && mkdir -p "$TAVVO_TEST_SCREENSHOTS" && cp "$work/bar.png" "$TAVVO_TEST_SCREENSHOTS/$1.png"
-}
 expect_within "the first line, each share in its colour" 10 "shows '$ok' '$tight' 'Codex 64%' 'Claude 25%'" && keep polybar-first
 publish 5 45
 expect_within "a new snapshot" "$follows" "shows '$critical' '$watch' 'Codex 5%' 'Claude 45%'" && keep polybar-next
