@@ -21,13 +21,6 @@ CodexObservation* codexBucket(CodexReading& reading)
     return found == reading.observations.end() ? nullptr : &*found;
 }
 
-const UsageWindow* weeklyWindowOf(const CodexObservation& observation)
-{
-    auto const found = std::find_if(observation.windows.begin(), observation.windows.end(),
-        [](const UsageWindow& window) { return window.length == weeklyWindow; });
-    return found == observation.windows.end() ? nullptr : &*found;
-}
-
 }
 
 Collector::Collector(CollectorOptions options)
