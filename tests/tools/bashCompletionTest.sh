@@ -70,7 +70,7 @@ while IFS='|' read -r line offers; do
   [ -n "$line" ] || continue
   eval "expect \"\$line\" $offers"
 done <<'CASES'
-tavvo |snapshot language collect claude-statusline completion
+tavvo |snapshot language collect observations claude-statusline completion
 tavvo snapshot |normalize write read path
 tavvo --base-dir=alpha language |get set clear resolved list
 tavvo language --app-group group |get set clear resolved list
@@ -90,6 +90,7 @@ tavvo collect --codex-home alpha,b|alpha,beta
 tavvo collect --codex-program tavvo-test-co|tavvo-test-codex
 tavvo collect --codex-program=./|./alpha ./beta ./notes.json
 tavvo collect --ttl |
+tavvo observations |--watch --codex-home --claude-config-dir $tavvo_global
 tavvo claude-statusline |--
 tavvo claude-statusline -- tavvo-test-co|tavvo-test-codex
 tavvo claude-statusline -- tavvo language |get set clear resolved list
