@@ -36,6 +36,9 @@ struct LineStreamChild::State {
     // Inside a line already too long: everything up to its newline goes.
     bool droppingLine = false;
     std::string errorTail;
+    // What one read brought, kept between reads so that a long stream
+    // costs no allocation per read.
+    std::string chunk;
 };
 
 LineStreamChild::LineStreamChild(const std::vector<std::string>& arguments, std::size_t longestLine)
@@ -86,7 +89,7 @@ StreamedLines LineStreamChild::readLines()
 {
     readErrors();
     StreamedLines arrived;
-    std::string chunk;
+    std::string& chunk = m_state->chunk;
     for (std::size_t taken = 0; m_state->output.isOpen() && taken < readBudget; taken += chunk.size()) {
         chunk.clear();
         if (!readSome(m_state->output.descriptor(), chunk, chunkSize, m_state->program)) {
