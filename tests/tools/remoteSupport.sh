@@ -14,6 +14,7 @@
 #   tavvo-remote, tavvo-remote-2   the first and the second user
 #   standin-KIND                   the first user, with TAVVO_STANDIN=KIND in
 #                                  the session, for stand-in remote programs
+#   tavvo-unreachable              a port of the loopback where nothing listens
 #
 # Without root, or when no user can be made, the test is skipped (77).
 
@@ -95,6 +96,7 @@ CONFIG
     printf 'Host tavvo-remote\n  User %s\n' "${remote_users[0]}"
     printf 'Host tavvo-remote-2\n  User %s\n' "${remote_users[1]}"
     printf 'Host standin-*\n  User %s\n' "${remote_users[0]}"
+    printf 'Host tavvo-unreachable\n  Port %s\n' "$(free_port)"
     printf 'Host *\n'
     printf '  HostName 127.0.0.1\n  Port %s\n  IdentityFile %s\n  IdentitiesOnly yes\n' "$ssh_port" "$ssh_folder/id_ed25519"
     printf '  UserKnownHostsFile %s\n  GlobalKnownHostsFile /dev/null\n  StrictHostKeyChecking yes\n' "$ssh_folder/known_hosts"
