@@ -6,7 +6,7 @@
 # live. A remote that cannot answer, or answers badly (stand-in remote
 # programs), is one line on standard error and the rest is published.
 set -u
-tavvo=$1
+tavvo=$(realpath "$1")
 work=$(mktemp -d)
 collector= bad_pass=
 trap '[ -n "$collector" ] && kill -KILL "$collector" 2>/dev/null; [ -n "$bad_pass" ] && kill -KILL "$bad_pass" 2>/dev/null
@@ -26,6 +26,34 @@ mkdir -p "$HOME/.claude" "$remote_home/.claude" "$remote_home_2/.claude"
 chown --reference="$remote_home" "$remote_home/.claude" && chown --reference="$remote_home_2" "$remote_home_2/.claude"
 local_sources=(--codex-home "$HOME/.codex" --claude-config-dir "$HOME/.claude")
 over_ssh=(--ssh-program "$ssh_program" --remote-program "$tavvo")
+
+# What a snapshot shows: when each provider was observed (Unix seconds),
+# each limit's share left, and the weekly tokens.
+shown() { # snapshot file
+  /usr/bin/python3 - "$1" <<'PY' 2>&1
+import datetime, json, sys
+unix = lambda text: int(datetime.datetime.fromisoformat(text.replace("Z", "+00:00")).timestamp())
+try:
+    document = json.load(open(sys.argv[1]))
+except ValueError:
+    sys.exit("no document")
+parts = []
+for provider in document["providers"]:
+    parts.append(f'{provider["id"]}@{unix(provider["observedAt"]) if "observedAt" in provider else "-"}')
+    parts += [f'{limit["id"]}={limit["remainingPercent"]}' for limit in provider["limits"]]
+parts.append(f'tokens={(document.get("codexAnalytics") or {}).get("weeklyTokens")}')
+print(" ".join(parts))
+PY
+}
+expect_shown() { # description, what `shown` must print of the last command's output
+  local answer; answer=$(shown "$work/out")
+  [ "$answer" = "$2" ] && passed=$((passed + 1)) || fail "$1: shows '$answer', expected '$2'"
+}
+# Standard error holds exactly one line, and it names the host.
+expect_remote_problem() { # description, host
+  if [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "remote $2: ." "$work/err"; then passed=$((passed + 1)); else
+    fail "$1: stderr was: $(head -c 2000 "$work/err")"; fi
+}
 
 # Runs a command; prints its exit status, its peak resident size (kB, the
 # kernel's accounting through wait4, its children's included) and how long
@@ -116,31 +144,6 @@ read -r _ alone _ < <(standin_pass "$work/good-pass" good)
 # shellcheck disable=SC2086 # the kinds
 standin_pass "$work/bad-pass" $standin_kinds >"$work/bad-pass.result" &
 bad_pass=$!
-
-# What a snapshot shows: when each provider was observed (Unix seconds),
-# each limit's share left, and the weekly tokens.
-shown() { # snapshot file
-  /usr/bin/python3 - "$1" <<'PY' 2>&1
-import datetime, json, sys
-unix = lambda text: int(datetime.datetime.fromisoformat(text.replace("Z", "+00:00")).timestamp())
-document = json.load(open(sys.argv[1]))
-parts = []
-for provider in document["providers"]:
-    parts.append(f'{provider["id"]}@{unix(provider["observedAt"]) if "observedAt" in provider else "-"}')
-    parts += [f'{limit["id"]}={limit["remainingPercent"]}' for limit in provider["limits"]]
-parts.append(f'tokens={(document.get("codexAnalytics") or {}).get("weeklyTokens")}')
-print(" ".join(parts))
-PY
-}
-expect_shown() { # description, what `shown` must print of the last command's output
-  local answer; answer=$(shown "$work/out")
-  [ "$answer" = "$2" ] && passed=$((passed + 1)) || fail "$1: shows '$answer', expected '$2'"
-}
-# Standard error holds exactly one line, and it names the host.
-expect_remote_problem() { # description, host
-  if [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "remote $2: ." "$work/err"; then passed=$((passed + 1)); else
-    fail "$1: stderr was: $(head -c 2000 "$work/err")"; fi
-}
 
 # Every order of freshness, Codex and Claude alike: each window from the
 # machine that observed it last, whole; the weekly tokens of both machines,

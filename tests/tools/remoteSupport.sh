@@ -12,7 +12,7 @@
 # cannot hand it one any other way. Nothing listens beyond the loopback.
 #
 #   tavvo-remote, tavvo-remote-2   the first and the second user
-#   standin-KIND                   the first user, with TAVVO_STANDIN=KIND in
+#   standin-KIND                   the second user, with TAVVO_STANDIN=KIND in
 #                                  the session, for stand-in remote programs
 #   tavvo-unreachable              a port of the loopback where nothing listens
 #
@@ -95,7 +95,7 @@ CONFIG
   {
     printf 'Host tavvo-remote\n  User %s\n' "${remote_users[0]}"
     printf 'Host tavvo-remote-2\n  User %s\n' "${remote_users[1]}"
-    printf 'Host standin-*\n  User %s\n' "${remote_users[0]}"
+    printf 'Host standin-*\n  User %s\n' "${remote_users[1]}"
     printf 'Host tavvo-unreachable\n  Port %s\n' "$(free_port)"
     printf 'Host *\n'
     printf '  HostName 127.0.0.1\n  Port %s\n  IdentityFile %s\n  IdentitiesOnly yes\n' "$ssh_port" "$ssh_folder/id_ed25519"
