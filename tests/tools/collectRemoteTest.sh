@@ -51,7 +51,7 @@ expect_shown() { # description, what `shown` must print of the last command's ou
 }
 # Standard error holds exactly one line, and it names the host.
 expect_remote_problem() { # description, host
-  if [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "remote $2: ." "$work/err"; then passed=$((passed + 1)); else
+  if [ "$(wc -l <"$work/err")" -eq 1 ] && grep -qF "remote $2: " "$work/err"; then passed=$((passed + 1)); else
     fail "$1: stderr was: $(head -c 2000 "$work/err")"; fi
 }
 
