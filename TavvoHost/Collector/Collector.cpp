@@ -2,6 +2,7 @@
 
 #include "TavvoHost/Codex/CodexAppServerRecord.hpp"
 #include "TavvoHost/Collector/SnapshotAssembly.hpp"
+#include "TavvoHost/Remote/MachineMerge.hpp"
 #include "TavvoShared/State/TavvoStateFile.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
 
@@ -21,13 +22,6 @@ CodexObservation* codexBucket(CodexReading& reading)
     return found == reading.observations.end() ? nullptr : &*found;
 }
 
-const UsageWindow* weeklyWindowOf(const CodexObservation& observation)
-{
-    auto const found = std::find_if(observation.windows.begin(), observation.windows.end(),
-        [](const UsageWindow& window) { return window.length == weeklyWindow; });
-    return found == observation.windows.end() ? nullptr : &*found;
-}
-
 }
 
 Collector::Collector(CollectorOptions options)
@@ -43,19 +37,34 @@ Collector::Collector(CollectorOptions options)
         m_appServerAnswer = readCodexAppServerRecord(*m_appServerRecord);
 }
 
-CollectorPass Collector::collect(Foundation::Date now)
+ObservedPass Collector::observe(Foundation::Date now)
 {
-    CollectorPass pass;
-    auto codex = m_codexLogs.pass(now, pass.problems);
+    ObservedPass pass { { std::chrono::floor<std::chrono::seconds>(now), {}, {} }, {} };
+    auto& codex = pass.observations.codex;
+    codex = m_codexLogs.pass(now, pass.problems);
     if (auto const* bucket = codexBucket(codex))
         m_newestLogObservation = bucket->observedAt;
     else
         m_newestLogObservation.reset();
     if (m_options.codexProgram)
         refreshCodex(codex, now, pass.problems);
-    auto const claude = readClaude(m_options.claude, m_claudeCachedUsage, pass.problems);
-    pass.snapshot = assembleSnapshot(codex, claude, now, m_options.ttl);
+    pass.observations.claude = readClaude(m_options.claude, m_claudeCachedUsage, pass.problems);
     return pass;
+}
+
+CollectorPass Collector::collect(Foundation::Date now, const std::vector<MachineObservations>& remote)
+{
+    auto observed = observe(now);
+    auto const& local = observed.observations;
+    if (remote.empty())
+        return { assembleSnapshot(local.codex, local.claude, now, m_options.ttl), std::move(observed.problems) };
+    std::vector<CodexReading> codex { local.codex };
+    std::vector<ClaudeReading> claude { local.claude };
+    for (auto const& machine : remote) {
+        codex.push_back(machine.codex);
+        claude.push_back(machine.claude);
+    }
+    return { assembleSnapshot(mergedCodexReadings(codex), mergedClaudeReadings(claude), now, m_options.ttl), std::move(observed.problems) };
 }
 
 std::optional<Foundation::Date> Collector::newestCodexObservation() const

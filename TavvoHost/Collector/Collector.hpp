@@ -9,6 +9,7 @@
 #include "TavvoHost/Codex/CodexAppServer.hpp"
 #include "TavvoHost/Codex/CodexLogReader.hpp"
 #include "TavvoHost/Codex/CodexRefreshSchedule.hpp"
+#include "TavvoHost/Remote/MachineObservations.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetSnapshot.hpp"
 
 #include <filesystem>
@@ -27,6 +28,13 @@ struct CollectorOptions {
     std::optional<std::string> codexProgram;
 };
 
+// What this machine's sources yielded at one pass, before any other
+// machine's are merged in.
+struct ObservedPass {
+    MachineObservations observations;
+    std::vector<std::string> problems; // one line each, for standard error
+};
+
 struct CollectorPass {
     TavvoWidgetSnapshot snapshot;
     std::vector<std::string> problems; // one line each, for standard error
@@ -38,7 +46,11 @@ public:
 
     // One pass over every source, reading only what changed since the
     // last one (everything the first time).
-    CollectorPass collect(Foundation::Date now);
+    ObservedPass observe(Foundation::Date now);
+
+    // One pass, and the snapshot of what it and `remote`, the last
+    // observations of other machines, yielded together.
+    CollectorPass collect(Foundation::Date now, const std::vector<MachineObservations>& remote = {});
 
     // The folders whose changes can change the next pass, with the names
     // that matter in each; new date folders appear after a pass.

@@ -226,24 +226,6 @@ TavvoWidgetProviderSnapshot unobserved(TavvoWidgetProviderID id, std::string tit
     };
 }
 
-const CodexObservation* codexBucket(const CodexReading& codex)
-{
-    for (auto const& observation : codex.observations) {
-        if (observation.limitId == "codex")
-            return &observation;
-    }
-    return nullptr;
-}
-
-const UsageWindow* weeklyWindowOf(const CodexObservation& observation)
-{
-    for (auto const& window : observation.windows) {
-        if (window.length == weeklyWindow)
-            return &window;
-    }
-    return nullptr;
-}
-
 TavvoWidgetProviderSnapshot codexProvider(const CodexReading& codex, Foundation::Date now, std::chrono::seconds ttl)
 {
     auto const* main = codexBucket(codex);

@@ -5,6 +5,7 @@
 #include "TavvoHost/Observation/SourceState.hpp"
 #include "TavvoHost/Observation/UsageWindow.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,5 +40,21 @@ struct CodexReading {
 
     friend bool operator==(const CodexReading&, const CodexReading&) = default;
 };
+
+// The observation of the main bucket, "codex"; nothing when none was made.
+inline const CodexObservation* codexBucket(const CodexReading& reading)
+{
+    auto const found = std::find_if(reading.observations.begin(), reading.observations.end(),
+        [](const CodexObservation& observation) { return observation.limitId == "codex"; });
+    return found == reading.observations.end() ? nullptr : &*found;
+}
+
+// The observation's weekly window; nothing when it has none.
+inline const UsageWindow* weeklyWindowOf(const CodexObservation& observation)
+{
+    auto const found = std::find_if(observation.windows.begin(), observation.windows.end(),
+        [](const UsageWindow& window) { return window.length == weeklyWindow; });
+    return found == observation.windows.end() ? nullptr : &*found;
+}
 
 }

@@ -1,6 +1,8 @@
 // SourceState: whether a service's local folder is there to be read.
 #pragma once
 
+#include "Platform/Foundation/RawValue.hpp"
+
 namespace TavvoHost {
 
 enum class SourceState {
@@ -10,3 +12,9 @@ enum class SourceState {
 };
 
 }
+
+// As observations travel between machines.
+template <>
+struct Foundation::RawValues<TavvoHost::SourceState> {
+    static constexpr std::array<std::string_view, 3> texts { "missing", "present", "unreadable" };
+};
