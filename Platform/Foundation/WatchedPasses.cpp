@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <iterator>
 #include <limits>
 #include <system_error>
+#include <vector>
 
 #include <poll.h>
 
@@ -84,9 +84,13 @@ void runWatchedPasses(const WatchedPasses& passes)
         }
         // A descriptor of -1 is left out by poll(2). For the write end of a
         // pipe, POLLERR alone (asked for or not) says the reader is gone.
-        pollfd ready[] = { { signals.fileDescriptor(), POLLIN, 0 }, { watcher.fileDescriptor(), POLLIN, 0 },
+        std::vector<pollfd> ready { { signals.fileDescriptor(), POLLIN, 0 }, { watcher.fileDescriptor(), POLLIN, 0 },
             { passes.endsWhenClosed.value_or(-1), 0, 0 } };
-        if (::poll(ready, std::size(ready), pollTimeout(deadline, now)) < 0) {
+        if (passes.readableDescriptors) {
+            for (int const descriptor : passes.readableDescriptors())
+                ready.push_back({ descriptor, POLLIN, 0 });
+        }
+        if (::poll(ready.data(), ready.size(), pollTimeout(deadline, now)) < 0) {
             if (errno == EINTR)
                 continue;
             throw std::system_error(errno, std::generic_category(), "cannot wait for changes");
@@ -96,6 +100,10 @@ void runWatchedPasses(const WatchedPasses& passes)
         if ((ready[2].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0)
             return;
         if ((ready[1].revents & POLLIN) != 0 && watcher.readEvents())
+            burst.add(Steady::now());
+        // A pipe whose writer has gone reports POLLHUP rather than POLLIN.
+        bool const anyReadable = std::any_of(ready.begin() + 3, ready.end(), [](const pollfd& descriptor) { return descriptor.revents != 0; });
+        if (anyReadable && passes.readDescriptors())
             burst.add(Steady::now());
         auto const burstDue = burst.due();
         auto const date = presentDate();

@@ -39,12 +39,20 @@ struct WatchedPasses {
     // A descriptor whose other end going away ends the loop, such as
     // standard output read by a pipe; nothing: none.
     std::optional<int> endsWhenClosed = std::nullopt;
+    // Descriptors to wait on for reading beside the folders, such as the
+    // output of other programs; asked again before each wait. Empty: none.
+    std::function<std::vector<int>()> readableDescriptors = {};
+    // Called when one of them turned readable, to take what is there;
+    // true when what it took calls for a pass, which then comes as after a
+    // folder's change.
+    std::function<bool()> readDescriptors = {};
 };
 
 // Runs passes until SIGTERM or SIGINT arrives, or the reader of
 // `endsWhenClosed` goes away, then returns normally; a request that
 // arrives during a pass ends the loop when the pass is done. Between passes
-// it sleeps in poll(2) on the folders and the signals with no timeout but
+// it sleeps in poll(2) on the folders, the readable descriptors and the
+// signals with no timeout but
 // the next timed pass or the end of a burst: no CPU while nothing changes.
 // The signals are blocked in the calling thread while it runs (see
 // TerminationSignals). Throws std::system_error when the folders cannot be

@@ -5,6 +5,9 @@
 #include "TavvoHost/Collector/Collector.hpp"
 #include "Platform/Foundation/WatchedPasses.hpp"
 #include "TavvoHost/Collector/SnapshotPublication.hpp"
+#include "TavvoHost/Remote/RemoteFetch.hpp"
+#include "TavvoHost/Remote/RemoteHosts.hpp"
+#include "TavvoHost/Remote/RemoteStreams.hpp"
 #include "TavvoShared/Snapshot/TavvoFreshnessPolicy.hpp"
 #include "TavvoShared/Snapshot/TavvoWidgetJSONEncoder.hpp"
 
@@ -29,7 +32,20 @@ struct Settings {
     std::string claudeConfigDirectory; // empty: CLAUDE_CONFIG_DIR, else ~/.claude
     std::string codexProgram = "codex";
     std::chrono::seconds ttl { static_cast<std::chrono::seconds::rep>(TavvoFreshnessPolicy::defaultTTL) };
+    std::vector<std::string> remotes; // beside those of the remotes file
+    TavvoHost::RemoteCommand remoteCommand;
 };
+
+// The machines named on the command line, then those of the remotes file,
+// each once; and the file's lines that were refused.
+TavvoHost::RemoteHostList remoteHosts(const Settings& settings)
+{
+    TavvoHost::RemoteHostList listed;
+    if (auto const file = TavvoHost::remotesFilePath())
+        listed = TavvoHost::readRemotesFile(*file);
+    listed.hosts = TavvoHost::joinedRemoteHosts(settings.remotes, listed.hosts);
+    return listed;
+}
 
 // The option's value, else the environment variable's.
 std::optional<std::string> optionOrEnvironment(const std::string& option, const char* variable)
@@ -112,23 +128,39 @@ ExitStatus collect(const GlobalOptions& global, const Settings& settings)
 {
     PassPublisher publisher(global, settings.print, settings.ttl);
     TavvoHost::Collector collector(collectorOptions(settings));
+    auto const remotes = remoteHosts(settings);
+    auto const withProblems = [&](TavvoHost::CollectorPass pass, const std::vector<std::string>& remoteProblems) {
+        pass.problems.insert(pass.problems.end(), remotes.problems.begin(), remotes.problems.end());
+        pass.problems.insert(pass.problems.end(), remoteProblems.begin(), remoteProblems.end());
+        return pass;
+    };
     if (!settings.watch) {
-        publisher.publish(collector.collect(Foundation::currentDate()));
+        TavvoHost::RemoteObservations remote;
+        if (!remotes.hosts.empty())
+            remote = TavvoHost::fetchRemoteObservations(remotes.hosts, settings.remoteCommand, Foundation::currentDate());
+        publisher.publish(withProblems(collector.collect(Foundation::currentDate(), remote.machines), remote.problems));
         return ExitStatus::success;
     }
+    TavvoHost::RemoteStreams streams(remotes.hosts, settings.remoteCommand);
     // Kept running as a service: a pass that cannot be published is
     // reported and the next change tries again.
     Foundation::runWatchedPasses({
         .pass =
             [&](Foundation::Date now) {
                 try {
-                    publisher.publish(collector.collect(now));
+                    streams.startDue(now);
+                    publisher.publish(withProblems(collector.collect(now, streams.observations()), streams.problems()));
                 } catch (const std::exception& error) {
                     fmt::print(stderr, "tavvo: {}\n", error.what());
                 }
             },
         .watchedFolders = [&] { return collector.watchedFolders(); },
-        .nextTimedPassAt = [&](Foundation::Date now) { return earliest(collector.nextTimedPassAt(now), publisher.renewalDue()); },
+        .nextTimedPassAt =
+            [&](Foundation::Date now) {
+                return earliest(earliest(collector.nextTimedPassAt(now), publisher.renewalDue()), streams.nextStartAt());
+            },
+        .readableDescriptors = [&] { return streams.descriptors(); },
+        .readDescriptors = [&] { return streams.read(Foundation::currentDate()); },
     });
     return ExitStatus::success;
 }
@@ -164,6 +196,22 @@ void addCollectCommand(CommandLine::Program& program, const GlobalOptions& globa
         ->type_name("PATH")
         ->check(CommandLine::completes(CommandLine::ValueKind::programs))
         ->needs(refresh);
+    command
+        .add_option("--remote", settings.remotes,
+            "also collect from this machine over ssh (user@host, an alias of ~/.ssh/config, ssh://user@host:port); "
+            "repeatable, beside those listed in ~/.config/tavvo/remotes")
+        ->type_name("HOST")
+        ->check(CLI::Validator(
+            [](std::string& host) { return TavvoHost::refusedRemoteHost(host).value_or(std::string()); }, ""));
+    command.add_option("--ssh-program", settings.remoteCommand.sshProgram, "the ssh program to run (default: ssh on PATH)")
+        ->type_name("PATH")
+        ->check(CommandLine::nonEmpty("a program"))
+        ->check(CommandLine::completes(CommandLine::ValueKind::programs));
+    command
+        .add_option("--remote-program", settings.remoteCommand.remoteProgram,
+            "the tavvo program on the remote machines (default: tavvo on their PATH)")
+        ->type_name("PATH")
+        ->check(CommandLine::nonEmpty("a program"));
 }
 
 }

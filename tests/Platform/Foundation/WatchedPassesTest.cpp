@@ -187,3 +187,50 @@ TEST(WatchedPasses, TheReaderOfTheOutputGoingAwayEndsTheLoop)
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.front(), pinned);
 }
+
+// Another program's output read as it comes: what it sends calls for a
+// pass or not, as the reader decides; once it has ended, its descriptor is
+// no longer waited on, and the loop sleeps again.
+TEST(WatchedPasses, ReadableDescriptorsCallForAPassWhenTheirReaderSaysSo)
+{
+    TemporaryDirectory temporary;
+    int descriptors[2];
+    ASSERT_EQ(pipe(descriptors), 0);
+    int reading = descriptors[0];
+    std::string received;
+    std::size_t passes = 0;
+    std::size_t passesBeforeEnd = 0;
+    pthread_t const loopThread = pthread_self();
+    std::thread writer([&] {
+        std::this_thread::sleep_for(100ms);
+        EXPECT_EQ(write(descriptors[1], "quiet", 5), 5);
+        std::this_thread::sleep_for(300ms);
+        EXPECT_EQ(write(descriptors[1], "news", 4), 4);
+        std::this_thread::sleep_for(300ms);
+        close(descriptors[1]);
+        std::this_thread::sleep_for(300ms);
+        pthread_kill(loopThread, SIGTERM);
+    });
+    Foundation::runWatchedPasses({
+        .pass = [&](Foundation::Date) { ++passes; },
+        .watchedFolders = [&] { return std::vector<Foundation::WatchedFolder> { { temporary.path(), {} } }; },
+        .nextTimedPassAt = [](Foundation::Date) { return std::optional<Foundation::Date>(); },
+        .readableDescriptors = [&] { return reading < 0 ? std::vector<int> {} : std::vector<int> { reading }; },
+        .readDescriptors =
+            [&] {
+                char buffer[16];
+                auto const count = read(reading, buffer, sizeof buffer);
+                if (count <= 0) {
+                    close(std::exchange(reading, -1));
+                    passesBeforeEnd = passes;
+                    return false;
+                }
+                received.assign(buffer, static_cast<std::size_t>(count));
+                return received == "news";
+            },
+    });
+    writer.join();
+    EXPECT_EQ(reading, -1) << "the end was read";
+    EXPECT_EQ(passesBeforeEnd, startingPasses + 1) << "one pass for the news, none for the quiet";
+    EXPECT_EQ(passes, passesBeforeEnd) << "none after the end";
+}
