@@ -4,16 +4,18 @@
 # remote_cleanup from its EXIT trap before it removes $work.
 #
 # As root, two unprivileged users are made for the run, each with a home in
-# $work that holds what the services leave there; an sshd of the test's own
-# (its own config, host key, port on 127.0.0.1, log and pid file in $work)
-# lets them in with a key made here. The client side is an ssh config file
+# $work that holds what the services leave there. Two sshd servers of the
+# test's own (each its own config and port on 127.0.0.1, a host key, log
+# and pid file in $work) let them in with a key made here: "remote", the
+# machine the tests stop and start again, and "standins", for the stand-in
+# remote programs that run beside it. The client side is an ssh config file
 # with the aliases below, and a wrapper to pass as `--ssh-program`: ssh
 # reads ~/.ssh/config from the passwd home, not from $HOME, so the test
 # cannot hand it one any other way. Nothing listens beyond the loopback.
 #
-#   tavvo-remote, tavvo-remote-2   the first and the second user
-#   standin-KIND                   the second user, with TAVVO_STANDIN=KIND in
-#                                  the session, for stand-in remote programs
+#   tavvo-remote, tavvo-remote-2   the first and the second user, on "remote"
+#   standin-KIND                   the second user on "standins", with
+#                                  TAVVO_STANDIN=KIND in the session
 #   tavvo-unreachable              a port of the loopback where nothing listens
 #
 # Without root, or when no user can be made, the test is skipped (77).
@@ -21,7 +23,7 @@
 ssh_folder=$work/ssh
 ssh_program=$ssh_folder/ssh
 remote_users=()
-sshd_pid=
+declare -A ssh_ports=() sshd_pids=()
 
 # The homes, in the order of the aliases.
 remote_home=$work/remote-home remote_home_2=$work/remote-home-2
@@ -66,12 +68,40 @@ remote_start() {
   # sshd checks its privilege separation folder (Debian's service makes it at boot).
   [ -d /run/sshd ] || install -d -m 755 /run/sshd
 
-  ssh_port=$(free_port)
-  cat >"$ssh_folder/sshd_config" <<CONFIG
+  local server
+  for server in remote standins; do
+    ssh_ports[$server]=$(free_port)
+    sshd_config "$server" >"$ssh_folder/sshd-$server.config"
+    /usr/sbin/sshd -t -f "$ssh_folder/sshd-$server.config" 2>"$work/sshd.err" ||
+      remote_skip "sshd refuses its config: $(cat "$work/sshd.err")"
+    printf '[127.0.0.1]:%s %s\n' "${ssh_ports[$server]}" "$(cut -d' ' -f1,2 "$ssh_folder/host_ed25519.pub")"
+  done >"$ssh_folder/known_hosts"
+  {
+    printf 'Host tavvo-remote\n  User %s\n  Port %s\n' "${remote_users[0]}" "${ssh_ports[remote]}"
+    printf 'Host tavvo-remote-2\n  User %s\n  Port %s\n' "${remote_users[1]}" "${ssh_ports[remote]}"
+    printf 'Host standin-*\n  User %s\n  Port %s\n' "${remote_users[1]}" "${ssh_ports[standins]}"
+    printf 'Host tavvo-unreachable\n  Port %s\n' "$(free_port)"
+    printf 'Host *\n'
+    printf '  HostName 127.0.0.1\n  IdentityFile %s\n  IdentitiesOnly yes\n' "$ssh_folder/id_ed25519"
+    printf '  UserKnownHostsFile %s\n  GlobalKnownHostsFile /dev/null\n  StrictHostKeyChecking yes\n' "$ssh_folder/known_hosts"
+  } >"$ssh_folder/config"
+  # Each stand-in alias tells the session which kind of stand-in it is.
+  local kind
+  for kind in ${standin_kinds:-}; do
+    printf 'Host standin-%s\n  SetEnv TAVVO_STANDIN=%s\n' "$kind" "$kind"
+  done >>"$ssh_folder/config"
+  printf '#!/bin/sh\nexec ssh -F %q "$@"\n' "$ssh_folder/config" >"$ssh_program"
+  chmod 755 "$ssh_program"
+  sshd_start remote
+  sshd_start standins
+}
+
+sshd_config() { # server
+  cat <<CONFIG
 ListenAddress 127.0.0.1
-Port $ssh_port
+Port ${ssh_ports[$1]}
 HostKey $ssh_folder/host_ed25519
-PidFile $ssh_folder/sshd.pid
+PidFile $ssh_folder/sshd-$1.pid
 LogLevel VERBOSE
 AllowUsers ${remote_users[*]}
 AuthenticationMethods publickey
@@ -89,55 +119,38 @@ PrintLastLog no
 AcceptEnv TAVVO_STANDIN
 SetEnv LSAN_OPTIONS=${LSAN_OPTIONS:-}
 CONFIG
-  /usr/sbin/sshd -t -f "$ssh_folder/sshd_config" 2>"$work/sshd.err" || remote_skip "sshd refuses its config: $(cat "$work/sshd.err")"
-
-  printf '[127.0.0.1]:%s %s\n' "$ssh_port" "$(cut -d' ' -f1,2 "$ssh_folder/host_ed25519.pub")" >"$ssh_folder/known_hosts"
-  {
-    printf 'Host tavvo-remote\n  User %s\n' "${remote_users[0]}"
-    printf 'Host tavvo-remote-2\n  User %s\n' "${remote_users[1]}"
-    printf 'Host standin-*\n  User %s\n' "${remote_users[1]}"
-    printf 'Host tavvo-unreachable\n  Port %s\n' "$(free_port)"
-    printf 'Host *\n'
-    printf '  HostName 127.0.0.1\n  Port %s\n  IdentityFile %s\n  IdentitiesOnly yes\n' "$ssh_port" "$ssh_folder/id_ed25519"
-    printf '  UserKnownHostsFile %s\n  GlobalKnownHostsFile /dev/null\n  StrictHostKeyChecking yes\n' "$ssh_folder/known_hosts"
-  } >"$ssh_folder/config"
-  # Each stand-in alias tells the session which kind of stand-in it is.
-  local kind
-  for kind in ${standin_kinds:-}; do
-    printf 'Host standin-%s\n  SetEnv TAVVO_STANDIN=%s\n' "$kind" "$kind"
-  done >>"$ssh_folder/config"
-  printf '#!/bin/sh\nexec ssh -F %q "$@"\n' "$ssh_folder/config" >"$ssh_program"
-  chmod 755 "$ssh_program"
-  sshd_start
 }
 
-# Starts the server (again) and waits until it accepts connections.
-sshd_start() {
-  /usr/sbin/sshd -D -f "$ssh_folder/sshd_config" -E "$ssh_folder/sshd.log" &
-  sshd_pid=$!
-  local try
+# Starts a server (again) and waits until it lets its users in.
+sshd_start() { # server
+  /usr/sbin/sshd -D -f "$ssh_folder/sshd-$1.config" -E "$ssh_folder/sshd-$1.log" &
+  sshd_pids[$1]=$!
+  local try alias=tavvo-remote
+  [ "$1" = standins ] && alias=standin-probe
   for ((try = 0; try < 100; try++)); do
-    "$ssh_program" -o BatchMode=yes tavvo-remote true 2>/dev/null && return 0
-    kill -0 "$sshd_pid" 2>/dev/null || break
+    "$ssh_program" -o BatchMode=yes "$alias" true 2>/dev/null && return 0
+    kill -0 "${sshd_pids[$1]}" 2>/dev/null || break
     sleep 0.1
   done
-  echo "FAIL: the SSH server did not start:"; tail -5 "$ssh_folder/sshd.log"
+  echo "FAIL: the SSH server did not start:"; tail -5 "$ssh_folder/sshd-$1.log"
   remote_cleanup; rm -rf "$work"; exit 1
 }
 
-# Stops the server and every session it serves, as a machine going away
+# Stops a server and every session it serves, as a machine going away
 # does: the sessions' sshd processes outlive the listener otherwise.
-sshd_stop() {
-  [ -n "$sshd_pid" ] || return 0
-  local sessions
-  sessions=$(pgrep -P "$sshd_pid")
-  kill -TERM "$sshd_pid" $sessions 2>/dev/null
-  wait "$sshd_pid" 2>/dev/null
-  sshd_pid=
+sshd_stop() { # server
+  local pid=${sshd_pids[$1]:-} sessions
+  [ -n "$pid" ] || return 0
+  sessions=$(pgrep -P "$pid")
+  # shellcheck disable=SC2086 # the sessions' ids
+  kill -TERM "$pid" $sessions 2>/dev/null
+  wait "$pid" 2>/dev/null
+  unset "sshd_pids[$1]"
 }
 
 remote_cleanup() {
-  sshd_stop
+  sshd_stop remote
+  sshd_stop standins
   local user
   for user in "${remote_users[@]}"; do
     # What the sessions left running (a remote program ends when its
