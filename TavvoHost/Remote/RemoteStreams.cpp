@@ -19,12 +19,17 @@ struct RemoteStreams::Stream {
     std::optional<Foundation::Date> startAt;
     std::chrono::seconds restartDelay = firstRestartDelay;
 
+    // Whether this run of the stream sent a line that was refused.
+    bool refusedALine = false;
+
     // The stream ended or cannot start: it is started again later, each
-    // time later still.
-    void stop(Foundation::Date now, std::string reason)
+    // time later still. A line refused in this run says more than the end
+    // that followed it, and stays the problem.
+    void stop(Foundation::Date now, const std::string& reason)
     {
         child.reset();
-        problem = remoteProblem(host, reason);
+        if (!refusedALine)
+            problem = remoteProblem(host, reason);
         startAt = now + restartDelay;
         restartDelay = std::min(restartDelay * 2, longestRestartDelay);
     }
@@ -34,7 +39,7 @@ RemoteStreams::RemoteStreams(const std::vector<std::string>& hosts, RemoteComman
     : m_command(std::move(command))
 {
     for (auto const& host : hosts)
-        m_streams.push_back({ host, nullptr, std::nullopt, std::nullopt, std::nullopt, firstRestartDelay });
+        m_streams.push_back({ host, nullptr, std::nullopt, std::nullopt, std::nullopt, firstRestartDelay, false });
 }
 
 RemoteStreams::~RemoteStreams() = default;
@@ -48,6 +53,7 @@ void RemoteStreams::startDue(Foundation::Date now)
             stream.child = std::make_unique<Foundation::LineStreamChild>(
                 secureShellArguments(m_command, stream.host, ObservationsMode::watch), longestMachineObservationsLine);
             stream.startAt.reset();
+            stream.refusedALine = false;
         } catch (const std::system_error& error) {
             stream.stop(now, error.what());
         }
@@ -84,8 +90,10 @@ bool RemoteStreams::read(Foundation::Date now)
             continue;
         auto const before = stream.problem;
         auto const arrived = stream.child->readLines();
-        if (arrived.droppedLines > 0)
+        if (arrived.droppedLines > 0) {
             stream.problem = remoteProblem(stream.host, overlongLineReason());
+            stream.refusedALine = true;
+        }
         for (auto const& line : arrived.lines) {
             auto decoded = decodeMachineObservations(line, now);
             if (auto* const document = std::get_if<MachineObservations>(&decoded)) {
@@ -95,6 +103,7 @@ bool RemoteStreams::read(Foundation::Date now)
                 stream.restartDelay = firstRestartDelay;
             } else {
                 stream.problem = remoteProblem(stream.host, refusedDocumentReason(std::get<std::string>(decoded)));
+                stream.refusedALine = true;
             }
         }
         if (stream.child->outputEnded()) {

@@ -198,8 +198,8 @@ void addCollectCommand(CommandLine::Program& program, const GlobalOptions& globa
         ->needs(refresh);
     command
         .add_option("--remote", settings.remotes,
-            "also collect from this machine over ssh (user@host, an alias of ~/.ssh/config, ssh://user@host:port); "
-            "repeatable, beside those listed in ~/.config/tavvo/remotes")
+            "also collect from HOST over ssh (user@host, an ssh alias, ssh://user@host:port); repeatable, "
+            "beside the hosts in ~/.config/tavvo/remotes")
         ->type_name("HOST")
         ->check(CLI::Validator(
             [](std::string& host) { return TavvoHost::refusedRemoteHost(host).value_or(std::string()); }, ""));
