@@ -61,7 +61,7 @@ for program in tavvo tavvo-widget; do
 done
 
 tavvo_global="-h --help --base-dir --app-group"
-collect="--print --codex-home --claude-config-dir --ttl --watch --refresh-codex --codex-program"
+collect="--print --codex-home --claude-config-dir --ttl --watch --refresh-codex --codex-program --remote --ssh-program --remote-program"
 widget_global="-h --help --now --base-dir"
 families="systemSmall systemMedium systemLarge systemExtraLarge small medium large extra-large"
 files="alpha beta notes.json"
@@ -70,14 +70,14 @@ while IFS='|' read -r line offers; do
   [ -n "$line" ] || continue
   eval "expect \"\$line\" $offers"
 done <<'CASES'
-tavvo |snapshot language collect claude-statusline completion
+tavvo |snapshot language collect observations claude-statusline completion
 tavvo snapshot |normalize write read path
 tavvo --base-dir=alpha language |get set clear resolved list
 tavvo language --app-group group |get set clear resolved list
 tavvo completion |bash
 tavvo -|$tavvo_global
 tavvo collect |$collect $tavvo_global
-tavvo collect --watch --r|--refresh-codex
+tavvo collect --watch --r|--refresh-codex --remote --remote-program
 tavvo language set |$languages
 tavvo language set fr |$tavvo_global
 tavvo snapshot write |$files
@@ -88,8 +88,10 @@ tavvo --base-dir=a|alpha
 tavvo collect --claude-config-dir |alpha beta
 tavvo collect --codex-home alpha,b|alpha,beta
 tavvo collect --codex-program tavvo-test-co|tavvo-test-codex
+tavvo collect --ssh-program tavvo-test-co|tavvo-test-codex
 tavvo collect --codex-program=./|./alpha ./beta ./notes.json
 tavvo collect --ttl |
+tavvo observations |--watch --codex-home --claude-config-dir $tavvo_global
 tavvo claude-statusline |--
 tavvo claude-statusline -- tavvo-test-co|tavvo-test-codex
 tavvo claude-statusline -- tavvo language |get set clear resolved list

@@ -1,7 +1,9 @@
 #include "CollectCommand.hpp"
 
+#include "ProblemReport.hpp"
+#include "SourcesOptions.hpp"
+
 #include "Platform/CommandLine/OptionValidators.hpp"
-#include "Platform/Foundation/Environment.hpp"
 #include "TavvoHost/Collector/Collector.hpp"
 #include "Platform/Foundation/WatchedPasses.hpp"
 #include "TavvoHost/Collector/SnapshotPublication.hpp"
@@ -28,8 +30,7 @@ struct Settings {
     bool print = false;
     bool watch = false;
     bool refreshCodex = false;
-    std::string codexHome; // empty: CODEX_HOME, else ~/.codex
-    std::string claudeConfigDirectory; // empty: CLAUDE_CONFIG_DIR, else ~/.claude
+    SourcesOptions sources;
     std::string codexProgram = "codex";
     std::chrono::seconds ttl { static_cast<std::chrono::seconds::rep>(TavvoFreshnessPolicy::defaultTTL) };
     std::vector<std::string> remotes; // beside those of the remotes file
@@ -47,34 +48,9 @@ TavvoHost::RemoteHostList remoteHosts(const Settings& settings)
     return listed;
 }
 
-// The option's value, else the environment variable's.
-std::optional<std::string> optionOrEnvironment(const std::string& option, const char* variable)
-{
-    if (!option.empty())
-        return option;
-    return Foundation::environmentValue(variable);
-}
-
-TavvoHost::CollectorOptions collectorOptions(const Settings& settings)
-{
-    auto const home = Foundation::environmentValue("HOME");
-    std::optional<std::filesystem::path> homeDirectory;
-    if (home)
-        homeDirectory = std::filesystem::path(*home);
-    return {
-        .codexHomes = TavvoHost::codexHomes(optionOrEnvironment(settings.codexHome, "CODEX_HOME"), homeDirectory),
-        .claude = TavvoHost::claudeLocations(settings.claudeConfigDirectory.empty()
-                ? std::nullopt
-                : std::optional<std::filesystem::path>(settings.claudeConfigDirectory)),
-        .ttl = settings.ttl,
-        .codexProgram = settings.refreshCodex ? std::optional<std::string>(settings.codexProgram) : std::nullopt,
-    };
-}
-
 // Where each pass goes: standard output when printing, else the store,
 // and in both cases only when the content changed (the first pass always
-// goes). Problems go to standard error, one line each, when they first
-// appear: a folder that stays unreadable is not reported at every pass.
+// goes). Problems go to standard error when they first appear.
 class PassPublisher {
 public:
     PassPublisher(const GlobalOptions& global, bool print, std::chrono::seconds ttl)
@@ -86,11 +62,7 @@ public:
 
     void publish(const TavvoHost::CollectorPass& pass)
     {
-        for (auto const& problem : pass.problems) {
-            if (std::find(m_problems.begin(), m_problems.end(), problem) == m_problems.end())
-                fmt::print(stderr, "tavvo: {}\n", problem);
-        }
-        m_problems = pass.problems;
+        m_problems.report(pass.problems);
         if (m_store) {
             m_published = TavvoHost::publishIfChanged(*m_store, pass.snapshot, m_ttl);
             return;
@@ -114,7 +86,7 @@ private:
     std::chrono::seconds m_ttl;
     std::optional<TavvoWidgetSnapshotStore> m_store;
     std::optional<TavvoWidgetSnapshot> m_published;
-    std::vector<std::string> m_problems;
+    ProblemReport m_problems;
 };
 
 std::optional<Foundation::Date> earliest(std::optional<Foundation::Date> left, std::optional<Foundation::Date> right)
@@ -127,7 +99,8 @@ std::optional<Foundation::Date> earliest(std::optional<Foundation::Date> left, s
 ExitStatus collect(const GlobalOptions& global, const Settings& settings)
 {
     PassPublisher publisher(global, settings.print, settings.ttl);
-    TavvoHost::Collector collector(collectorOptions(settings));
+    TavvoHost::Collector collector(
+        collectorOptions(settings.sources, settings.ttl, settings.refreshCodex ? std::optional(settings.codexProgram) : std::nullopt));
     auto const remotes = remoteHosts(settings);
     auto const withProblems = [&](TavvoHost::CollectorPass pass, const std::vector<std::string>& remoteProblems) {
         pass.problems.insert(pass.problems.end(), remotes.problems.begin(), remotes.problems.end());
@@ -173,13 +146,7 @@ void addCollectCommand(CommandLine::Program& program, const GlobalOptions& globa
         "Read what Codex and Claude Code keep on this machine and store the snapshot when it changed.", Settings {},
         [&global](const Settings& chosen) { return collect(global, chosen); });
     command.add_flag("--print", settings.print, "write the document to standard output instead of storing it");
-    command.add_option("--codex-home", settings.codexHome, "the Codex homes, comma-separated (default: $CODEX_HOME, else ~/.codex)")
-        ->type_name("DIR")
-        ->check(CommandLine::completes(CommandLine::ValueKind::directoryList));
-    command.add_option("--claude-config-dir", settings.claudeConfigDirectory,
-               "Claude Code's folder (default: $CLAUDE_CONFIG_DIR, else ~/.claude)")
-        ->type_name("DIR")
-        ->check(CommandLine::completes(CommandLine::ValueKind::directories));
+    settings.sources.declare(command);
     // A week is longer than any window lasts between resets.
     constexpr double longestTTL = 7 * 24 * 3600;
     // A fraction of a second counts as a whole one.

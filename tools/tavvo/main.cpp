@@ -4,6 +4,7 @@
 #include "CollectCommand.hpp"
 #include "Commands.hpp"
 #include "GlobalOptions.hpp"
+#include "ObservationsCommand.hpp"
 
 #include "Platform/CommandLine/BashCompletion.hpp"
 #include "Platform/CommandLine/Program.hpp"
@@ -48,6 +49,7 @@ int main(int argc, char** argv)
     TavvoTools::addSnapshotCommands(program, global);
     TavvoTools::addLanguageCommands(program, global);
     TavvoTools::addCollectCommand(program, global);
+    TavvoTools::addObservationsCommand(program);
     TavvoTools::addClaudeStatusLineCommand(program);
     CommandLine::addCompletionCommand(program);
 
