@@ -17,7 +17,7 @@ unset LANGUAGE LC_ALL LC_MESSAGES CODEX_HOME CLAUDE_CONFIG_DIR TAVVO_L10N_SHOW_K
 program_name=tavvo
 source "$(dirname "$0")/commandLineTestSupport.sh"
 fail() { failed=$((failed + 1)); echo "FAIL: $1"; }
-standin_kinds="good wrong-version wrong-types future ancient overused nan endless deep trickle"
+standin_kinds="good older wrong-version wrong-types future ancient overused nan endless deep trickle"
 source "$(dirname "$0")/remoteSupport.sh"
 remote_start
 user=${remote_users[0]}
@@ -122,6 +122,7 @@ cat >"$standins/tavvo" <<'SCRIPT'
 #!/bin/sh
 # A remote tavvo that answers `observations` in one bad way.
 case $TAVVO_STANDIN in
+  older) echo "tavvo: unknown command '$1' (see 'tavvo --help')" >&2; exit 2 ;;
   endless) head -c 1073741824 /dev/zero | tr '\0' x ;;
   trickle) printf '{"version": 1'; while sleep 1; do printf ' '; done ;;
   *) exec cat "$(dirname "$0")/$TAVVO_STANDIN.json" ;;
@@ -229,7 +230,11 @@ expect_remote_gone() { # description
   for ((try = 0; try < 40 * ${TAVVO_TEST_TIME_SCALE:-1}; try++)); do [ "$(remote_programs)" -eq 0 ] && break; sleep 0.05; done
   [ "$(remote_programs)" -eq 0 ] && passed=$((passed + 1)) || fail "$1: $(remote_programs) processes of $user still run"
 }
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$collector/stat"; }
+cpu_ticks() { # processes: their user and system time so far, in clock ticks
+  local process ticks=0
+  for process in "$@"; do ticks=$((ticks + $(awk '{ print $14 + $15 }' "/proc/$process/stat" 2>/dev/null || echo 0))); done
+  echo "$ticks"
+}
 
 rm -rf "$remote_home/.codex"
 codex_record "$remote_home" "$(date +%s)" 15 25 100
@@ -250,10 +255,16 @@ grep -q "remote tavvo-remote: ." "$work/collector-err" && passed=$((passed + 1))
 sshd_start remote
 expect_within "back: the stream resumes" 10 '[[ $answer == codex@*" codex.five_hour=55 "* ]]'
 
-before=$(cpu_ticks)
+# Idle: nothing changes on either machine, so nothing runs on either.
+remote_side=$(pgrep -u "$user")
+# shellcheck disable=SC2086 # the processes' ids
+before=$(cpu_ticks "$collector") remote_before=$(cpu_ticks $remote_side)
 sleep 2
-after=$(cpu_ticks)
+# shellcheck disable=SC2086
+after=$(cpu_ticks "$collector") remote_after=$(cpu_ticks $remote_side)
 [ $(( after - before )) -le 1 ] && passed=$((passed + 1)) || fail "idle for 2 s, the collector used $(( after - before )) ticks of CPU"
+[ $(( remote_after - remote_before )) -le 1 ] && passed=$((passed + 1)) ||
+  fail "idle for 2 s, the remote side used $(( remote_after - remote_before )) ticks of CPU"
 
 kill -TERM "$collector"
 wait "$collector"
