@@ -171,15 +171,21 @@ done
 [ -e "$base" ] && fail "--print stored something"
 
 # Two remotes, named in the remotes file between a comment and a blank
-# line: the newest of three machines, the tokens of all three. A line that
-# would be an ssh option is refused with one line, and the rest collected.
+# line: the newest of three machines, the tokens of all three. Each has
+# Tavvo in ~/.local/bin, named relative to the home there as the README
+# says. A line that would be an ssh option is refused with one line, and
+# the rest collected.
 rm -rf "$HOME/.codex" "$remote_home/.codex"
 codex_record "$HOME" $((now - 200)) 10 20 1000
 codex_record "$remote_home" $((now - 300)) 30 40 500
 codex_record "$remote_home_2" $((now - 50)) 50 70 700 && claude_feed "$remote_home_2" $((now - 50)) 5
 mkdir -p "$XDG_CONFIG_HOME/tavvo"
 printf '# both machines\ntavvo-remote\n\n  tavvo-remote-2\n-oProxyCommand=touch %s\n' "$work/injected" >"$XDG_CONFIG_HOME/tavvo/remotes"
-check "two remotes" 0 "$tavvo" --base-dir "$base" collect --print "${local_sources[@]}" "${over_ssh[@]}"
+for home in "$remote_home" "$remote_home_2"; do
+  mkdir -p "$home/.local/bin" && ln -s "$tavvo" "$home/.local/bin/tavvo" && chown -R --reference="$home" "$home/.local"
+done
+check "two remotes" 0 "$tavvo" --base-dir "$base" collect --print "${local_sources[@]}" \
+  --ssh-program "$ssh_program" --remote-program .local/bin/tavvo
 expect_shown "two remotes: the newest machine" \
   "codex@$((now - 50)) codex.five_hour=50 codex.weekly=30 claude@$((now - 50)) claude.five_hour=95 tokens=2200"
 [ "$(wc -l <"$work/err")" -eq 1 ] && grep -qF "remotes:5: " "$work/err" && passed=$((passed + 1)) ||
