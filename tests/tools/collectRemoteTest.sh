@@ -9,7 +9,8 @@ set -u
 tavvo=$(realpath "$1")
 work=$(mktemp -d)
 collector= bad_pass=
-trap '[ -n "$collector" ] && kill -KILL "$collector" 2>/dev/null; [ -n "$bad_pass" ] && kill -KILL "$bad_pass" 2>/dev/null
+trap '[ -n "$collector" ] && kill -KILL "$collector" 2>/dev/null
+  [ -n "$bad_pass" ] && kill -KILL $(pgrep -P "$bad_pass") "$bad_pass" 2>/dev/null
   remote_cleanup; rm -rf "$work"' EXIT
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data LANG=C.UTF-8 TZ=UTC
 export XDG_STATE_HOME=$HOME/.local/state
@@ -273,9 +274,14 @@ after=$(cpu_ticks "$collector") remote_after=$(cpu_ticks $remote_side)
   fail "idle for 2 s, the remote side used $(( remote_after - remote_before )) ticks of CPU"
 
 kill -TERM "$collector"
-wait "$collector"
-status=$? collector=
-[ "$status" -eq 0 ] && passed=$((passed + 1)) || fail "SIGTERM: status $status: $(cat "$work/collector-err")"
+for ((try = 0; try < 40 * ${TAVVO_TEST_TIME_SCALE:-1}; try++)); do kill -0 "$collector" 2>/dev/null || break; sleep 0.05; done
+if kill -0 "$collector" 2>/dev/null; then
+  fail "still running 2 s after SIGTERM"
+else
+  wait "$collector"
+  status=$? collector=
+  [ "$status" -eq 0 ] && passed=$((passed + 1)) || fail "SIGTERM: status $status: $(cat "$work/collector-err")"
+fi
 expect_remote_gone "the remote program ends with the collector"
 
 # Bad input, each kind refused with one line naming its host; the good
