@@ -165,8 +165,7 @@ void addCollectCommand(CommandLine::Program& program, const GlobalOptions& globa
         ->needs(refresh);
     command
         .add_option("--remote", settings.remotes,
-            "also collect from HOST over ssh (user@host, an ssh alias, ssh://user@host:port); repeatable, "
-            "beside the hosts in ~/.config/tavvo/remotes")
+            "also collect from HOST over ssh, as ssh names it (repeatable; also read from ~/.config/tavvo/remotes)")
         ->type_name("HOST")
         ->check(CLI::Validator(
             [](std::string& host) { return TavvoHost::refusedRemoteHost(host).value_or(std::string()); }, ""));
