@@ -215,7 +215,7 @@ private:
         return value;
     }
 
-    static const rapidjson::Value::ConstArray array(const rapidjson::Value& container, std::string_view within, const char* key)
+    static rapidjson::Value::ConstArray array(const rapidjson::Value& container, std::string_view within, const char* key)
     {
         auto const& value = member(container, within, key);
         if (!value.IsArray())
@@ -369,10 +369,10 @@ private:
             auto const modelPath = elementPath(modelsPath, observation.modelWeekly.size());
             if (!model.IsObject())
                 refuse(modelPath, "not an object");
-            ClaudeModelWindow window { text(model, modelPath, "model"), this->window(model, modelPath) };
-            if (observation.holdsModel(window.model))
-                refuse(modelPath, fmt::format("a second window of the model \"{}\"", window.model));
-            observation.modelWeekly.push_back(std::move(window));
+            ClaudeModelWindow modelWindow { text(model, modelPath, "model"), window(model, modelPath) };
+            if (observation.holdsModel(modelWindow.model))
+                refuse(modelPath, fmt::format("a second window of the model \"{}\"", modelWindow.model));
+            observation.modelWeekly.push_back(std::move(modelWindow));
         }
         reading.observation = std::move(observation);
         return reading;
