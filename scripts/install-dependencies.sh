@@ -79,6 +79,9 @@ test=(
   gnome-shell gnome-shell-extension-prefs gjs
   xfce4-panel xfce4-genmon-plugin conky-std
   python3-gi gir1.2-atspi-2.0 python3-dogtail
+  # Collecting from other machines is tested against a real OpenSSH server
+  # on the loopback address.
+  openssh-server openssh-client
 )
 
 package=(
