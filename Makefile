@@ -49,12 +49,14 @@ sanitize-build:
 
 # The Debian package, $(PACKAGE_DIR)/tavvo_<version>_<arch>.deb: a build of
 # its own for /usr with Debian's hardening flags and no run paths, packed
-# by CPack from the install rules. Its GNOME Shell extension is the form
-# Debian 12's GNOME Shell (43) loads, whatever shell the machine has.
+# by CPack from the install rules. Its GNOME Shell extension and its Plasma
+# widget are the forms Debian 12's GNOME Shell (43) and Plasma (5.27) load,
+# whatever desktop the machine has.
 package:
 	$(INSTALL_NEEDS)
 	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
 	  -DTAVVO_SYSTEM_PACKAGE=ON -DTAVVO_GNOME_SHELL_VARIANT=legacy -DTAVVO_BUILD_TESTS=OFF -DTAVVO_BUILD_BENCHMARKS=OFF $(WARNINGS) \
+	  -DTAVVO_PLASMA_VARIANT=5 \
 	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
 	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
 	  -DCMAKE_SHARED_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \

@@ -104,6 +104,11 @@ check "desktop entry" desktop-file-validate /usr/share/applications/app.tavvo.Wi
 extension=/usr/share/gnome-shell/extensions/tavvo@tavvo.app
 grep -q '"shell-version": \["43", "44"\]' "$extension/metadata.json" && grep -q '^function init()' "$extension/extension.js" \
   && [ -f "$extension/panelLayout.js" ] && [ -f "$extension/stylesheet.css" ] && pass || fail "the GNOME Shell 43-44 extension in $extension"
+# The Plasma widget, in the form Debian 12's Plasma 5.27 loads.
+plasmoid=/usr/share/plasma/plasmoids/app.tavvo.limits
+grep -q '"KPackageStructure": "Plasma/Applet"' "$plasmoid/metadata.json" && ! grep -q 'X-Plasma-API-Minimum-Version' "$plasmoid/metadata.json" \
+  && grep -q '^import org.kde.plasma.core 2.0 as PlasmaCore$' "$plasmoid/contents/ui/main.qml" && [ -f "$plasmoid/contents/ui/limitsLayout.js" ] \
+  && pass || fail "the Plasma 5 widget in $plasmoid"
 
 # The manual pages, where man finds them.
 for page in tavvo tavvo-widget; do

@@ -91,4 +91,7 @@ diff -r "$source/examples/status-bars" "$prefix/share/tavvo/examples" || fail "t
 # The GNOME Shell extension the build chose, where the shell looks in a prefix.
 diff -r "$build/gnome-shell/$(sed -n 's/^TAVVO_GNOME_SHELL_VARIANT:STRING=//p' "$build/CMakeCache.txt")/tavvo@tavvo.app" \
   "$prefix/share/gnome-shell/extensions/tavvo@tavvo.app" || fail "the GNOME Shell extension in share/gnome-shell/extensions"
-echo "10 passed, 0 failed"
+# The Plasma widget the build chose, where Plasma looks in a prefix.
+diff -r "$build/plasma/$(sed -n 's/^TAVVO_PLASMA_VARIANT:STRING=//p' "$build/CMakeCache.txt")/app.tavvo.limits" \
+  "$prefix/share/plasma/plasmoids/app.tavvo.limits" || fail "the Plasma widget in share/plasma/plasmoids"
+echo "11 passed, 0 failed"
