@@ -2,17 +2,15 @@
 // its severity, then when it resets. Drawn rather than a themed progress
 // bar, so that the fill is the design's colour; a limit whose share is
 // unknown has an empty track, never a moving one. Screen readers find a
-// progress bar with the limit's name and value.
+// progress bar named after the limit, its share left and reset in its
+// description: Qt Quick gives a value to sliders, spin boxes, dials and
+// scroll bars only, so the description is where the value reaches them.
 ColumnLayout {
     id: gauge
 
     property var limit
     // The theme's text colour, faint under the track.
     property color textColor
-    // What screen readers read as the progress bar's value and range.
-    readonly property real value: gauge.limit.value !== null ? gauge.limit.value : 0
-    readonly property real minimumValue: 0
-    readonly property real maximumValue: 100
 
     spacing: Kirigami.Units.smallSpacing / 2
     Accessible.role: gauge.limit.value !== null ? Accessible.ProgressBar : Accessible.StaticText
@@ -43,7 +41,7 @@ ColumnLayout {
         radius: height / 2
         color: Qt.rgba(gauge.textColor.r, gauge.textColor.g, gauge.textColor.b, 0.15)
         Rectangle {
-            width: Math.round(track.width * gauge.value / 100)
+            width: Math.round(track.width * gauge.limit.value / 100)
             height: parent.height
             radius: parent.radius
             visible: gauge.limit.value !== null && gauge.limit.color !== null
