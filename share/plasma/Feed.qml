@@ -27,7 +27,7 @@ Item {
         if (command === LimitsLayout.openCommand())
             return;
         const answer = LimitsLayout.answerOf(data["exit code"], data.stdout, Date.now());
-        if (answer.layout !== null)
+        if (answer.layout !== null && !LimitsLayout.sameLayout(answer.layout, feed.layout))
             feed.layout = answer.layout;
         next.interval = answer.delay;
         next.restart();

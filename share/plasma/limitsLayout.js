@@ -159,6 +159,12 @@ function notInstalledLayout() {
     };
 }
 
+// Whether two layouts show the same: most answers repeat the last one, and
+// laying it out again would rebuild every gauge for nothing.
+function sameLayout(left, right) {
+    return JSON.stringify(left) === JSON.stringify(right);
+}
+
 // How long to wait before asking again, after a document that says time
 // alone changes it at `nextChange` (or never, when null).
 function pollDelay(nextChange, nowMilliseconds) {

@@ -139,6 +139,15 @@ TestCase {
         compare(answer.layout !== null, data.shown);
     }
 
+    // An answer that shows the same is not laid out again; one that
+    // differs in anything shown is.
+    function test_same_layout() {
+        const dark = layoutOf("two providers, dark");
+        verify(LimitsLayout.sameLayout(dark, layoutOf("two providers, dark")));
+        verify(!LimitsLayout.sameLayout(dark, layoutOf("two providers, light")));
+        verify(!LimitsLayout.sameLayout(dark, layoutOf("in Russian")));
+    }
+
     function test_not_installed() {
         const answer = LimitsLayout.answerOf(127, "", 0);
         compare(answer.layout.accessibleName, "Tavvo: not installed");
