@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Tavvo's Plasma 5 widget inside plasmoidviewer under Xvfb, fed by the
 # built tavvo-widget: on the desktop (light theme) every limit is a gauge
-# in its severity's colour with its texts, and it follows a new snapshot;
+# in its severity's colour with its texts, it follows a new snapshot, and
+# "Open Tavvo" runs `tavvo-widget show`;
 # in a panel (dark theme) the line shows each
 # share in its colour and follows a new snapshot within the promised 5 s;
 # without tavvo-widget on PATH it says so. Colours are counted pixel by
@@ -17,7 +18,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 id=app.tavvo.limits
 
 if [ -z "${TAVVO_PLASMA_SESSION:-}" ]; then
-  for program in plasmoidviewer kpackagetool5 xvfb-run; do
+  for program in plasmoidviewer kpackagetool5 xvfb-run xdotool; do
     command -v "$program" >/dev/null || { echo "SKIP: no $program"; exit 77; }
   done
   work=$(mktemp -d)
@@ -58,10 +59,11 @@ finish() {
 trap finish EXIT
 
 # plasmoidviewer finds tavvo-widget on its PATH: the build's, reading this
-# test's snapshot folder; in the last session, nothing at all.
+# test's snapshot folder, except that `show` is only recorded (the window
+# is not the widget's to test); in the last session, nothing at all.
 mkdir -p "$work/bin"
 if [ "$session" != missing ]; then
-  printf '#!/bin/sh\nexec %s --base-dir %s "$@"\n' "$widget" "$base" >"$work/bin/tavvo-widget"
+  printf '#!/bin/sh\n[ "$1" = show ] && { echo "$*" >>%s/shown; exit 0; }\nexec %s --base-dir %s "$@"\n' "$work" "$widget" "$base" >"$work/bin/tavvo-widget"
   chmod +x "$work/bin/tavvo-widget"
 fi
 kpackagetool5 --type Plasma/Applet --install "$plasmoid" >"$work/install.log" 2>&1 || { fail "kpackagetool5: $(cat "$work/install.log")"; exit; }
@@ -149,6 +151,16 @@ desktop)
   expect_within "a new snapshot within the promised delay" 6 "colors_shown '$light_critical' '$light_watch'"
   expect_within "a new snapshot's texts" 5 "shows '$light_critical' '$light_watch' '5% left' '45% left'"
   check_gauges
+  # "Open Tavvo", found on the screen, clicked with the X pointer.
+  convert "$work/bar.png" -colorspace gray -resize 300% "$work/large.png"
+  button=$(tesseract "$work/large.png" - --psm 11 tsv 2>/dev/null \
+    | awk -F'\t' '$12 == "Open" || $12 == "Tavvo" { printf "%d %d", ($7 + $9 / 2) / 3, ($8 + $10 / 2) / 3; exit }')
+  if [ -n "$button" ]; then
+    xdotool mousemove $button click 1
+    expect_within "Open Tavvo runs tavvo-widget show" 3 '[ "$(cat "$work/shown" 2>/dev/null)" = show ]'
+  else
+    fail "Open Tavvo not found on the screen"
+  fi
   ;;
 panel)
   expect_within "the line, each share in its colour" 15 "shows '$ok' '$tight' 'Codex 64%' 'Claude 25%'" && keep plasma-panel
