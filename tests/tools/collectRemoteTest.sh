@@ -17,7 +17,6 @@ export XDG_STATE_HOME=$HOME/.local/state
 unset LANGUAGE LC_ALL LC_MESSAGES CODEX_HOME CLAUDE_CONFIG_DIR TAVVO_L10N_SHOW_KEYS
 program_name=tavvo
 source "$(dirname "$0")/commandLineTestSupport.sh"
-fail() { failed=$((failed + 1)); echo "FAIL: $1"; }
 standin_kinds="good endless trickle"
 source "$(dirname "$0")/remoteSupport.sh"
 remote_start
@@ -172,17 +171,6 @@ expect_remote_problem "unreachable" tavvo-unreachable
 # remote's last observations stay what they were and age out by the ttl;
 # once it is back, the stream resumes with what changed meanwhile.
 snapshot_shows() { "$tavvo" --base-dir "$base" snapshot read >"$work/snapshot" 2>/dev/null && shown "$work/snapshot"; }
-expect_within() { # description, limit in seconds, condition on $answer
-  local answer started=${EPOCHREALTIME/[.,]/}
-  local deadline=$(( started + $2 * ${TAVVO_TEST_TIME_SCALE:-1} * 1000000 ))
-  while :; do
-    answer=$(snapshot_shows)
-    if eval "$3"; then passed=$((passed + 1)); return; fi
-    [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] || break
-    sleep 0.05
-  done
-  fail "$1: shows '$answer' after $(( (${EPOCHREALTIME/[.,]/} - started) / 1000 )) ms"
-}
 outdated() { # whether the snapshot's Codex is past its freshness
   /usr/bin/python3 - "$work/snapshot" "$(date +%s)" <<'PY'
 import datetime, json, sys
@@ -190,49 +178,33 @@ codex = [p for p in json.load(open(sys.argv[1]))["providers"] if p["id"] == "cod
 sys.exit(datetime.datetime.fromisoformat(codex["freshUntil"].replace("Z", "+00:00")).timestamp() > float(sys.argv[2]))
 PY
 }
-remote_programs() { pgrep -u "$user" | wc -l; }
-expect_remote_gone() { # description
-  local try
-  for ((try = 0; try < 40 * ${TAVVO_TEST_TIME_SCALE:-1}; try++)); do [ "$(remote_programs)" -eq 0 ] && break; sleep 0.05; done
-  [ "$(remote_programs)" -eq 0 ] && passed=$((passed + 1)) || fail "$1: $(remote_programs) processes of $user still run"
-}
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; } # a process's user and system time so far, in clock ticks
+remote_gone() { seen="$(pgrep -u "$user" | wc -l) processes of $user"; [ "$seen" = "0 processes of $user" ]; }
 
 rm -rf "$remote_home/.codex"
 codex_record "$remote_home" "$(date +%s)" 15 25 100
 "$tavvo" --base-dir "$base" collect --watch --ttl 3 --codex-home "$work/none" --claude-config-dir "$HOME/.claude" \
   "${over_ssh[@]}" --remote tavvo-remote 2>"$work/collector-err" &
 collector=$!
-expect_within "the first pass" 5 '[[ $answer == codex@*" codex.five_hour=85 "* ]]'
+expect_within "the first pass" 5 'seen=$(snapshot_shows); [[ $seen == codex@*" codex.five_hour=85 "* ]]'
 last=$(date +%s)
 codex_record "$remote_home" "$last" 25 35 100
-expect_within "a change on the remote" 2 '[[ $answer == "codex@$last codex.five_hour=75 "* ]]'
+expect_within "a change on the remote" 2 'seen=$(snapshot_shows); [[ $seen == "codex@$last codex.five_hour=75 "* ]]'
 
 sshd_stop remote
 codex_record "$remote_home" "$(date +%s)" 45 55 100
 sleep 3.5
-expect_within "away: the last observation, outdated by the ttl" 1 '[[ $answer == "codex@$last codex.five_hour=75 "* ]] && outdated'
+expect_within "away: the last observation, outdated by the ttl" 1 'seen=$(snapshot_shows); [[ $seen == "codex@$last codex.five_hour=75 "* ]] && outdated'
 grep -q "remote tavvo-remote: ." "$work/collector-err" && passed=$((passed + 1)) || fail "the broken stream is not reported: $(cat "$work/collector-err")"
 sshd_start remote
-expect_within "back: the stream resumes" 10 '[[ $answer == codex@*" codex.five_hour=55 "* ]]'
+expect_within "back: the stream resumes" 10 'seen=$(snapshot_shows); [[ $seen == codex@*" codex.five_hour=55 "* ]]'
 
 # Idle: nothing changes on either machine, so the collector waiting on its
 # stream uses no CPU (the remote side's idling is the observations test's).
-before=$(cpu_ticks "$collector")
-sleep 2
-after=$(cpu_ticks "$collector")
-[ $(( after - before )) -le 1 ] && passed=$((passed + 1)) || fail "idle for 2 s, the collector used $(( after - before )) ticks of CPU"
-
+expect_idle "idle" "$collector"
 kill -TERM "$collector"
-for ((try = 0; try < 40 * ${TAVVO_TEST_TIME_SCALE:-1}; try++)); do kill -0 "$collector" 2>/dev/null || break; sleep 0.05; done
-if kill -0 "$collector" 2>/dev/null; then
-  fail "still running 2 s after SIGTERM"
-else
-  wait "$collector"
-  status=$? collector=
-  [ "$status" -eq 0 ] && passed=$((passed + 1)) || fail "SIGTERM: status $status: $(cat "$work/collector-err")"
-fi
-expect_remote_gone "the remote program ends with the collector"
+expect_ended "SIGTERM" "$collector" "$work/collector-err"
+collector=
+expect_within "the remote program ends with the collector" 2 remote_gone
 
 # Bad input, each kind refused with one line naming its host; the good
 # stand-in's document and the local data published all the same; the

@@ -10,7 +10,6 @@ unset LANGUAGE LC_ALL LC_MESSAGES CODEX_HOME CLAUDE_CONFIG_DIR
 
 program_name=tavvo
 source "$(dirname "$0")/commandLineTestSupport.sh"
-fail() { failed=$((failed + 1)); echo "FAIL: $1"; }
 contains() { # description, text the last command's stdout must hold
   grep -qF -- "$2" "$work/out" && passed=$((passed + 1)) || fail "$1: no '$2' in: $(cat "$work/out")"
 }
@@ -22,8 +21,7 @@ day=$codex/sessions/$(date +%Y/%m/%d)
 mkdir -p "$day" "$claude"
 log=$day/rollout-$(date +%Y-%m-%dT%H-%M-%S)-0199a213-81c0-7800-8aa1-bbab2a035a53.jsonl
 token_line() { # seconds ago, five-hour used, weekly used; the windows reset 2 hours and 3.5 days after it
-  printf '{"timestamp":"%s","type":"event_msg","payload":{"type":"token_count","info":{"total_token_usage":{"input_tokens":1,"cached_input_tokens":0,"output_tokens":1,"reasoning_output_tokens":0,"total_tokens":%d},"last_token_usage":{"input_tokens":1,"cached_input_tokens":0,"output_tokens":1,"reasoning_output_tokens":0,"total_tokens":1000},"model_context_window":272000},"rate_limits":{"limit_id":"codex","primary":{"used_percent":%s,"window_minutes":300,"resets_at":%d},"secondary":{"used_percent":%s,"window_minutes":10080,"resets_at":%d},"plan_type":"plus"}}}\n' \
-    "$(stamp "-$1")" "$((now - $1))" "$2" $((now - $1 + 7200)) "$3" $((now - $1 + 302400))
+  codex_line $((now - $1)) "$2" "$3" $((now - $1)) $((now - $1 + 7200)) $((now - $1 + 302400))
 }
 printf '{"timestamp":"%s","type":"session_meta","payload":{"id":"x"}}\n' "$(stamp -600)" >"$log"
 token_line 300 9.0 40.0 >>"$log"
