@@ -70,3 +70,30 @@ codex_line() {
   printf '{"timestamp":"%s","type":"event_msg","payload":{"type":"token_count","info":{"total_token_usage":{"input_tokens":1,"cached_input_tokens":0,"output_tokens":1,"reasoning_output_tokens":0,"total_tokens":%d},"last_token_usage":{"input_tokens":1,"cached_input_tokens":0,"output_tokens":1,"reasoning_output_tokens":0,"total_tokens":%d},"model_context_window":272000},"rate_limits":{"limit_id":"codex","primary":{"used_percent":%s,"window_minutes":300,"resets_at":%d},"secondary":{"used_percent":%s,"window_minutes":10080,"resets_at":%d},"plan_type":"plus"}}}\n' \
     "$(date -u -d "@$1" +%Y-%m-%dT%H:%M:%S.000Z)" "$4" "$4" "$2" "$5" "$3" "$6"
 }
+
+expect() { # description, command...: passes when the command succeeds
+  local description=$1; shift
+  if "$@"; then pass; else fail "$description"; fi
+}
+
+# A virtual X display of our own, at whatever number is free; $xvfb is its
+# process. Arguments: the screen, WIDTHxHEIGHTxDEPTH.
+start_xvfb() {
+  local displayfd number
+  exec {displayfd}<> <(:)
+  Xvfb -displayfd "$displayfd" -screen 0 "$1" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb=$!
+  read -r -t 10 number <&"$displayfd" || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+  export DISPLAY=:$number
+}
+
+# Waits up to $2 seconds (stretched as above) for the live window to report
+# frame $1 in $work/frames.
+wait_for_frame() {
+  local i
+  for ((i = 0; i < $2 * ${TAVVO_TEST_TIME_SCALE:-1} * 20; i++)); do
+    grep -qx "frame $1" "$work/frames" && return 0
+    sleep 0.05
+  done
+  return 1
+}
