@@ -59,8 +59,9 @@ finish() {
     wait "$shell" 2>/dev/null
   fi
   if grep -E "JS ERROR|JS WARNING" -A3 "$work/shell.log"; then fail "$session: the shell's log has JavaScript errors"; else pass; fi
+  # In a trap, a bare exit would take the status of the command before it.
   report "GNOME Shell, $session"
-  exit
+  exit $?
 }
 trap finish EXIT
 
