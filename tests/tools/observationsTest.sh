@@ -67,7 +67,7 @@ token_line 30 40 >>"$today/rollout-a.jsonl"
 expect_line "watch: a line appended" "present [30.0, 40.0] 700 present 42.0" 1
 # A pass that finds nothing new says nothing.
 echo '{"timestamp":"2026-01-01T00:00:00.000Z","type":"turn_context","payload":{}}' >>"$today/rollout-a.jsonl"
-if next_line 1; then failed=$((failed + 1)); echo "FAIL: watch: a line for no change: $line"; else passed=$((passed + 1)); fi
+next_line 1 && fail "watch: a line for no change: $line" || pass
 expect_idle "watch: between passes" "$watcher"
 check "claude-statusline again" 0 sh -c "echo '{\"rate_limits\":{\"five_hour\":{\"used_percentage\":57.5,\"resets_at\":4070908800}}}' | '$tavvo' claude-statusline"
 expect_line "watch: the Claude feed" "present [30.0, 40.0] 700 present 57.5" 1

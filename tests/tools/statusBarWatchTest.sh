@@ -83,8 +83,7 @@ expect_distinct_lines "a thousand replacements"
 count=$(lines | wc -l)
 publish 12
 sleep $(( scale ))
-if [ "$(lines | wc -l)" -eq "$count" ]; then passed=$((passed + 1)); else
-  failed=$((failed + 1)); echo "FAIL: the same snapshot written again printed a line"; fi
+[ "$(lines | wc -l)" -eq "$count" ] && pass || fail "the same snapshot written again printed a line"
 
 # The language override, set by another process.
 "$tavvo" language set fr >/dev/null
@@ -144,8 +143,7 @@ expect_last_line "i3bar first blocks" 1 '[{"name":"tavvo","instance":"codex","fu
 publish 5
 expect_last_line "i3bar next blocks" 1 ',[{"name":"tavvo","instance":"codex","full_text":"Codex 5%","short_text":"5%","color":"#FA3C2D","urgent":true}]'
 kill -TERM "$watcher"; wait "$watcher"; watcher=
-if [ "$(head -n 2 "$work/lines")" = $'{"version":1}\n[' ]; then passed=$((passed + 1)); else
-  failed=$((failed + 1)); echo "FAIL: i3bar header:"; head -n 2 "$work/lines"; fi
+[ "$(head -n 2 "$work/lines")" = $'{"version":1}\n[' ] && pass || fail "i3bar header: $(head -n 2 "$work/lines")"
 
 # A reader that goes away (a bar restarting, `head -1`) ends the watcher
 # at once with status 0, even while nothing changes.
@@ -153,8 +151,7 @@ started=${EPOCHREALTIME/[.,]/}
 "$widget" --base-dir "$base" bar --watch | head -n 1 >/dev/null
 status=${PIPESTATUS[0]}
 elapsed=$(( (${EPOCHREALTIME/[.,]/} - started) / 1000 ))
-if [ "$status" -eq 0 ] && [ "$elapsed" -lt $(( 2000 * scale )) ]; then passed=$((passed + 1)); else
-  failed=$((failed + 1)); echo "FAIL: closed pipe: status $status after $elapsed ms"; fi
+[ "$status" -eq 0 ] && [ "$elapsed" -lt $(( 2000 * scale )) ] && pass || fail "closed pipe: status $status after $elapsed ms"
 
 echo "bar: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
