@@ -97,3 +97,16 @@ wait_for_frame() {
   done
   return 1
 }
+
+# A snapshot of Codex alone, observed at 2026-12-07T11:59:00Z. Arguments:
+# its weekly limit's remaining percent, when it stops being fresh, and
+# (optional) when the limit resets.
+codex_snapshot() {
+  local reset=
+  [ -n "${3:-}" ] && reset=", \"resetDate\": \"$3\""
+  cat <<JSON
+{"schemaVersion": 4, "generatedAt": "2026-12-07T11:59:00Z", "providers": [
+  {"id": "codex", "title": "Codex Pro", "status": "available", "observedAt": "2026-12-07T11:59:00Z",
+   "freshUntil": "$2", "limits": [{"id": "codex.weekly", "title": "Weekly", "remainingPercent": $1$reset}]}]}
+JSON
+}

@@ -31,15 +31,8 @@ NoDisplay=true
 DESKTOP
 printf '[Default Applications]\nx-scheme-handler/tavvo=tavvo-test-handler.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
 
-document() { # freshUntil of the one provider, its remaining percent
-  cat <<JSON
-{"schemaVersion": 4, "generatedAt": "2026-12-07T11:59:00Z", "providers": [
-  {"id": "codex", "title": "Codex Pro", "status": "available", "observedAt": "2026-12-07T11:59:00Z",
-   "freshUntil": "$1", "limits": [{"id": "codex.weekly", "title": "Weekly", "remainingPercent": $2}]}]}
-JSON
-}
-document 2026-12-07T12:10:00Z 64 >"$work/first.json"
-document 2026-12-07T12:10:00Z 12 >"$work/second.json"
+codex_snapshot 64 2026-12-07T12:10:00Z >"$work/first.json"
+codex_snapshot 12 2026-12-07T12:10:00Z >"$work/second.json"
 "$tavvo" --base-dir "$work/base" snapshot write "$work/first.json"
 
 # The window's corner of the screen is $work/render.png, pixel for pixel.

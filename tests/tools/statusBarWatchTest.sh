@@ -18,17 +18,8 @@ base=$work/base
 mkdir -p "$HOME"
 scale=${TAVVO_TEST_TIME_SCALE:-1}
 
-document() { # codex's remaining percent, its freshUntil, its reset (optional)
-  local reset=
-  [ -n "${3:-}" ] && reset=", \"resetDate\": \"$3\""
-  cat <<JSON
-{"schemaVersion": 4, "generatedAt": "2026-12-07T11:59:00Z", "providers": [
-  {"id": "codex", "title": "Codex Pro", "status": "available", "observedAt": "2026-12-07T11:59:00Z",
-   "freshUntil": "$2", "limits": [{"id": "codex.weekly", "title": "Weekly", "remainingPercent": $1$reset}]}]}
-JSON
-}
 publish() { # codex's remaining percent, its freshUntil, its reset (optional)
-  document "$1" "${2:-2030-01-01T00:00:00Z}" "${3:-}" >"$work/next.json"
+  codex_snapshot "$1" "${2:-2030-01-01T00:00:00Z}" "${3:-}" >"$work/next.json"
   "$tavvo" --base-dir "$base" snapshot write "$work/next.json"
 }
 
@@ -66,7 +57,7 @@ expect_last_line "the folder made and the snapshot written" 1 "Codex 64%"
 
 # A snapshot replaced a thousand times within a second: the watcher keeps
 # up and prints only distinct lines, ending at the last.
-python3 - "$base/Widget/current-limits.json" "$(document 10 2030-01-01T00:00:00Z)" "$(document 11 2030-01-01T00:00:00Z)" <<'PY'
+python3 - "$base/Widget/current-limits.json" "$(codex_snapshot 10 2030-01-01T00:00:00Z)" "$(codex_snapshot 11 2030-01-01T00:00:00Z)" <<'PY'
 import os, sys, time
 path, documents = sys.argv[1], [d.encode() for d in sys.argv[2:]]
 started = time.monotonic()

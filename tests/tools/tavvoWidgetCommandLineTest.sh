@@ -33,11 +33,7 @@ check "placeholder" 0 "$widget" placeholder "$now"
 expect_json "placeholder" 'j["errorText"] is None and j["snapshot"]["generatedAt"] == "2026-12-07T12:00:00Z"'
 
 # A document written by the host's command line, in the same shared folder.
-cat >"$work/doc.json" <<'JSON'
-{"schemaVersion": 4, "generatedAt": "2026-12-07T11:59:00Z", "providers": [
-  {"id": "codex", "title": "Codex", "status": "available", "observedAt": "2026-12-07T11:59:00Z",
-   "freshUntil": "2026-12-07T12:00:10Z", "limits": [{"id": "codex.weekly", "title": "Weekly", "remainingPercent": 5}]}]}
-JSON
+codex_snapshot 5 2026-12-07T12:00:10Z >"$work/doc.json"
 check "write" 0 "$tavvo" snapshot write "$work/doc.json"
 check "timeline, document" 0 "$widget" timeline "$now"
 expect_json "timeline, document" 'j["entries"][0]["errorText"] is None and j["reloadAfter"] == "2026-12-07T12:00:11Z"
