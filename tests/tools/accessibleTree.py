@@ -1,9 +1,9 @@
-# accessibleGauges.py APPLICATION SECONDS — what a screen reader finds in
-# the application named APPLICATION on the accessibility bus: its
-# description, then every level bar and progress bar in tree order, one a
-# line, tab-separated:
-#   application  NAME  DESCRIPTION
-#   gauge  NAME  VALUE  MINIMUM  MAXIMUM  DESCRIPTION
+# accessibleTree.py APPLICATION SECONDS — what a screen reader finds in the
+# application named APPLICATION on the accessibility bus, one node a line in
+# tree order, tab-separated:
+#   application  NAME  DESCRIPTION                         the application
+#   gauge  NAME  VALUE  MINIMUM  MAXIMUM  DESCRIPTION      a level or progress bar
+#   ROLE  showing|hidden  NAME                             any other node
 # Waits up to SECONDS for the application to appear; exit status 1 when it
 # does not.
 import sys
@@ -30,17 +30,24 @@ def number(value):
     return f"{value:g}"
 
 
-def gauges(node, found):
-    if node.get_role_name() in ("level bar", "progress bar"):
+def fields(node):
+    role = node.get_role_name()
+    if role in ("level bar", "progress bar"):
         # Atspi.Value's functions, called on the node: its own get_text
         # would be the Text interface's.
         value = Atspi.Value
-        found.append("\t".join(["gauge", node.get_name(), number(value.get_current_value(node)),
-                                number(value.get_minimum_value(node)), number(value.get_maximum_value(node)),
-                                node.get_description()]))
+        return ["gauge", node.get_name(), number(value.get_current_value(node)),
+                number(value.get_minimum_value(node)), number(value.get_maximum_value(node)), node.get_description()]
+    showing = node.get_state_set().contains(Atspi.StateType.SHOWING)
+    return [role, "showing" if showing else "hidden", node.get_name()]
+
+
+def walk(node):
     for index in range(node.get_child_count()):
-        gauges(node.get_child_at_index(index), found)
-    return found
+        child = node.get_child_at_index(index)
+        if child is not None:
+            print("\t".join(fields(child)))
+            walk(child)
 
 
 deadline = time.monotonic() + seconds
@@ -51,5 +58,4 @@ while app is None and time.monotonic() < deadline:
 if app is None:
     sys.exit(f"no application named {name!r} on the accessibility bus")
 print("\t".join(["application", app.get_name(), app.get_description()]))
-for line in gauges(app, []):
-    print(line)
+walk(app)
