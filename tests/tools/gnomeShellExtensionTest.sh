@@ -85,7 +85,9 @@ gnome-extensions enable "$uuid"
 expect_within "$session: the extension is enabled" 10 enabled || exit
 
 # The top bar's strip of the screen, and the indicator's accessible nodes.
-screenshot() { gjs "$here/gnome-shell/screenshot.js" "$work/screen.png" && convert "$work/screen.png" -crop 1280x32+0+0 +repage "$work/bar.png"; }
+# The top bar's right part, where the indicator is: the clock in the middle
+# would otherwise run into the line when OCR reads them as one.
+screenshot() { gjs "$here/gnome-shell/screenshot.js" "$work/screen.png" && convert "$work/screen.png" -crop 520x32+760+0 +repage "$work/bar.png"; }
 tree() { /usr/bin/python3 "$here/accessibleTree.py" gnome-shell 0 >"$work/tree.txt" 2>/dev/null; }
 # The indicator's accessible name is the line in words.
 says() { # spoken line
