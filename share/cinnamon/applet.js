@@ -9,7 +9,10 @@ class TavvoApplet extends Applet.Applet {
         super(orientation, panelHeight, instanceId);
         this._program = GLib.find_program_in_path('tavvo-widget');
         this._watch = null;
-        this._line = new St.BoxLayout({ style_class: 'tavvo-line' });
+        // The panel's own label style on the line, so that its uncoloured
+        // text reads as every other applet's; a piece's colour is set on
+        // the piece, which the theme's label rule would otherwise win over.
+        this._line = new St.BoxLayout({ style_class: 'applet-label' });
         this.actor.add(this._line, { y_align: St.Align.MIDDLE, y_fill: false });
     }
 
@@ -17,9 +20,7 @@ class TavvoApplet extends Applet.Applet {
     show(layout) {
         this._line.destroy_all_children();
         for (const piece of layout.pieces) {
-            // The panel's own label style, so that uncoloured text reads
-            // as every other applet's.
-            const label = new St.Label({ text: piece.text, style_class: 'applet-label' });
+            const label = new St.Label({ text: piece.text });
             label.clutter_text.ellipsize = Pango.EllipsizeMode.NONE;
             if (piece.styleClass)
                 label.add_style_class_name(piece.styleClass);

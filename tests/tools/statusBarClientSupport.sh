@@ -94,6 +94,29 @@ shows() { # colour, colour, phrases...
   shift 2
   has_phrases "$text" "$@"
 }
+# Clutter, which draws GNOME Shell's and Cinnamon's panels, draws text
+# through premultiplied alpha: a colour comes out up to one level lower in
+# each channel (#F4FC40 as #F3FB3F), so pixels are counted within that
+# distance, far closer than any two severities are.
+shell_color_pixels() { # image, colour
+  convert "$1" -fuzz 1% -fill black +opaque "$2" -fill white -opaque "$2" -format '%[fx:round(mean*w*h)]' info:
+}
+# `shows` for a panel Clutter draws: both colours on more than 20 pixels
+# within that distance, and the phrases read back.
+shell_shows() { # colour, colour, phrases...
+  screenshot || return 1
+  local first second text
+  first=$(shell_color_pixels "$work/bar.png" "$1") second=$(shell_color_pixels "$work/bar.png" "$2")
+  seen="$first pixels of $1, $second of $2"
+  [ "$first" -gt 20 ] && [ "$second" -gt 20 ] || return 1
+  text=$(bar_text "$work/bar.png")
+  seen="$text, $seen"
+  shift 2
+  # OCR drops a space here and there, in italics most: then compared
+  # without any.
+  local phrases=("${@// /}")
+  has_phrases "$text" "$@" || has_phrases "${text// /}" "${phrases[@]}"
+}
 keep() { # name: keeps the last screenshot when asked to
   [ -n "${TAVVO_TEST_SCREENSHOTS:-}" ] && mkdir -p "$TAVVO_TEST_SCREENSHOTS" && cp "$work/bar.png" "$TAVVO_TEST_SCREENSHOTS/$1.png"
 }
