@@ -29,9 +29,10 @@ if [ -z "${TAVVO_CINNAMON_SESSION:-}" ]; then
     cp -r "$applet" "$HOME/.local/share/cinnamon/applets/$uuid"
     system_bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$work/$session/system-bus.pid")
     # A display of its own, whatever number is free when it starts (other
-    # tests may be starting theirs at the same time).
+    # tests may be starting theirs at the same time), and kept as it is
+    # when a client of someone else's comes and goes.
     exec {displayfd}<> <(:)
-    Xvfb -displayfd "$displayfd" -screen 0 1024x600x24 -nolisten tcp >"$work/$session/xvfb.log" 2>&1 &
+    Xvfb -displayfd "$displayfd" -screen 0 1024x600x24 -nolisten tcp -noreset >"$work/$session/xvfb.log" 2>&1 &
     xvfb=$!
     read -r -t 10 number <&"$displayfd" || { echo "FAIL: Xvfb did not start"; cat "$work/$session/xvfb.log"; exit 1; }
     DISPLAY=:$number DBUS_SYSTEM_BUS_ADDRESS=$system_bus timeout $((60 * ${TAVVO_TEST_TIME_SCALE:-1})) \
@@ -54,10 +55,7 @@ cinnamon=
 # Cinnamon finds tavvo-widget on its PATH: the build's, reading this test's
 # snapshot folder; in the second session, nothing at all.
 mkdir -p "$work/bin"
-if [ "$session" = installed ]; then
-  printf '#!/bin/sh\nexec %s --base-dir %s "$@"\n' "$widget" "$base" >"$work/bin/tavvo-widget"
-  chmod +x "$work/bin/tavvo-widget"
-fi
+[ "$session" = installed ] && put_widget_in "$work/bin"
 # Cinnamon runs programs of its own (pkill among them): the system's folders
 # stay on its PATH, after the test's.
 cinnamon_path=$work/bin:/usr/sbin:/usr/bin:/sbin:/bin
@@ -83,6 +81,7 @@ trap finish EXIT
 # The panel at the top with Tavvo's applet, then the clock.
 with_applet="['panel1:right:0:$uuid:100', 'panel1:right:1:calendar@cinnamon.org:101']"
 without_applet="['panel1:right:1:calendar@cinnamon.org:101']"
+expect_within "the display answers" 5 'xdotool getdisplaygeometry >/dev/null 2>&1' || exit
 gsettings set org.cinnamon panels-enabled "['1:0:top']"
 gsettings set org.cinnamon enabled-applets "$with_applet"
 gsettings set org.gnome.desktop.interface toolkit-accessibility true

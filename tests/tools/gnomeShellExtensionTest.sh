@@ -47,10 +47,7 @@ shell=
 # The shell finds tavvo-widget on its PATH: the build's, reading this
 # test's snapshot folder; in the second session, nothing at all.
 mkdir -p "$work/bin"
-if [ "$session" = installed ]; then
-  printf '#!/bin/sh\nexec %s --base-dir %s "$@"\n' "$widget" "$base" >"$work/bin/tavvo-widget"
-  chmod +x "$work/bin/tavvo-widget"
-fi
+[ "$session" = installed ] && put_widget_in "$work/bin"
 gnome_shell=$(command -v gnome-shell)
 finish() {
   if [ -n "$shell" ]; then

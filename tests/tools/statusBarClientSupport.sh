@@ -26,6 +26,14 @@ publish() {
   mv -f "$base/Widget/.next.json" "$base/Widget/current-limits.json"
 }
 
+# A desktop's own tavvo-widget, for the front of its PATH: the build's,
+# reading this test's snapshot folder. Argument: the folder to put it in.
+put_widget_in() {
+  mkdir -p "$1"
+  printf '#!/bin/sh\nexec %s --base-dir %s "$@"\n' "$widget" "$base" >"$1/tavvo-widget"
+  chmod +x "$1/tavvo-widget"
+}
+
 pass() { passed=$((passed + 1)); }
 fail() { failed=$((failed + 1)); echo "FAIL: $*"; }
 
