@@ -34,7 +34,11 @@ if [ -z "${TAVVO_CINNAMON_SESSION:-}" ]; then
     exec {displayfd}<> <(:)
     Xvfb -displayfd "$displayfd" -screen 0 1024x600x24 -nolisten tcp -noreset >"$work/$session/xvfb.log" 2>&1 &
     xvfb=$!
-    read -r -t 10 number <&"$displayfd" || { echo "FAIL: Xvfb did not start"; cat "$work/$session/xvfb.log"; exit 1; }
+    if ! read -r -t 10 number <&"$displayfd"; then
+      echo "FAIL: Xvfb did not start"; cat "$work/$session/xvfb.log"
+      kill "$(cat "$work/$session/system-bus.pid")"
+      exit 1
+    fi
     DISPLAY=:$number DBUS_SYSTEM_BUS_ADDRESS=$system_bus timeout $((60 * ${TAVVO_TEST_TIME_SCALE:-1})) \
       env -u WAYLAND_DISPLAY -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XDG_STATE_HOME \
       dbus-run-session -- bash "$0" "$@" 2>"$work/$session.log" || { status=1; cat "$work/$session.log"; }
@@ -141,18 +145,20 @@ expect_within "a new snapshot, in its colours" "$follows" "shell_shows '$critica
 long_form() {
   "$widget" --base-dir "$base" bar --format json | /usr/bin/python3 -c 'import json, sys; print(json.load(sys.stdin)["tooltip"].replace("\n", "\\n"))'
 }
+expected=$(long_form)
 point_at_applet
-expect_within "the tooltip is the long form" 5 "tooltip_shows '$(long_form)'" && screenshot && keep tooltip
+expect_within "the tooltip is the long form" 5 'tooltip_shows "$expected"' && screenshot && keep tooltip
 xdotool click 1
 expect_within "a click opens Tavvo's window" 10 'xdotool search --classname "^tavvo-widget$" >/dev/null'
-kill $(pgrep -P "$cinnamon" -f -- "$widget --base-dir $base show")
+window=$(pgrep -P "$cinnamon" -f -- "$widget --base-dir $base show") && kill $window
 
 # The language in force changes while the applet runs: the child follows
 # it, and so do the line's words and the tooltip.
 "$tavvo" language set ru >/dev/null
 expect_within "in Russian" 5 "says 'Codex: Осталось 5%. Claude: Осталось 45%'"
+expected=$(long_form)
 point_at_applet
-expect_within "the tooltip in Russian" 5 "tooltip_shows '$(long_form)'" && screenshot && keep tooltip-ru
+expect_within "the tooltip in Russian" 5 'tooltip_shows "$expected"' && screenshot && keep tooltip-ru
 
 first_child=$(tavvo_children)
 [ -n "$first_child" ] && pass || fail "no tavvo-widget child of Cinnamon while the applet is in the panel"
