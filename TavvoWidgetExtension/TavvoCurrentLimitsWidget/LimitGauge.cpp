@@ -27,13 +27,18 @@ std::string limitStanding(const TavvoWidgetLimitSnapshot& limit, Foundation::Dat
         ". ");
 }
 
+std::string limitGaugeLabel(const std::string& providerTitle, const TavvoWidgetLimitSnapshot& limit)
+{
+    return joinedPresent({ providerTitle, limit.title }, ", ");
+}
+
 std::optional<UI::AccessibilityGauge> limitGauge(const std::string& providerTitle, const TavvoWidgetLimitSnapshot& limit,
     Foundation::Date now)
 {
     if (!limit.remainingPercent)
         return std::nullopt;
     return UI::AccessibilityGauge {
-        .label = joinedPresent({ providerTitle, limit.title }, ", "),
+        .label = limitGaugeLabel(providerTitle, limit),
         .value = static_cast<double>(*limit.remainingPercent),
         .description = limitStanding(limit, now),
     };

@@ -15,10 +15,14 @@
 // Resets 15:02".
 std::string limitStanding(const TavvoWidgetLimitSnapshot& limit, Foundation::Date now);
 
-// The gauge of `limit`'s meter shown under `providerTitle`: labelled
-// "Codex Plus, 5h" (an empty title left out), valued at the share left,
-// described by limitStanding. Nothing when the limit has no share: a gauge
-// always holds a value, and the empty track drawn then does not mean 0%
+// "Codex Plus, 5h": the limit's title under its provider's, an empty one
+// left out.
+std::string limitGaugeLabel(const std::string& providerTitle, const TavvoWidgetLimitSnapshot& limit);
+
+// The gauge of `limit`'s meter shown under `providerTitle`: labelled by
+// limitGaugeLabel, valued at the share left, described by limitStanding.
+// Nothing when the limit has no share: a gauge always holds a value, and
+// the empty track drawn then does not mean 0%
 // left.
 std::optional<UI::AccessibilityGauge> limitGauge(const std::string& providerTitle, const TavvoWidgetLimitSnapshot& limit,
     Foundation::Date now);

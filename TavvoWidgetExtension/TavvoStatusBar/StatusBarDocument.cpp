@@ -2,6 +2,9 @@
 
 #include "Platform/Foundation/JSONWriter.hpp"
 #include "TavvoShared/Localization/L10n.hpp"
+#include "TavvoShared/NovikDesign/NovikSeverity.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/LimitGauge.hpp"
+#include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarLine.hpp"
 
 namespace TavvoSurfaces {
@@ -31,17 +34,56 @@ void writeBinding(Writer& writer, const std::optional<TavvoWidgetLimitSnapshot>&
     writer.EndObject();
 }
 
-void writePiece(Writer& writer, const StatusBarPiece& piece)
+void writeColor(Writer& writer, std::optional<NovikSeverity> severity, UI::Appearance appearance)
+{
+    writer.Key("color");
+    Foundation::writeJSONStringOrNull(writer, severity ? statusBarColor(*severity, appearance) : std::nullopt);
+}
+
+void writePiece(Writer& writer, const StatusBarPiece& piece, UI::Appearance appearance)
 {
     writer.StartObject();
     writer.Key("text");
     Foundation::writeJSONString(writer, piece.text);
     writer.Key("class");
     Foundation::writeJSONStringOrNull(writer, piece.styleClass);
+    writeColor(writer, piece.severity, appearance);
     writer.EndObject();
 }
 
-void writeProvider(Writer& writer, const StatusBarSummary& summary, const StatusBarProvider& provider)
+// A limit as a host lays it out beside its gauge, every text the widget's
+// row would read.
+void writeLimit(Writer& writer, const std::string& providerTitle, const TavvoWidgetLimitSnapshot& limit, Foundation::Date now,
+    UI::Appearance appearance)
+{
+    auto const severity = NovikSeverities::forRemaining(limit.remainingPercent);
+    writer.StartObject();
+    writer.Key("id");
+    Foundation::writeJSONString(writer, limit.id);
+    writer.Key("title");
+    Foundation::writeJSONString(writer, limit.title);
+    writer.Key("remainingPercent");
+    if (limit.remainingPercent)
+        writer.Int64(*limit.remainingPercent);
+    else
+        writer.Null();
+    writer.Key("severity");
+    Foundation::writeJSONString(writer, Foundation::rawValue(severity));
+    writeColor(writer, severity, appearance);
+    writer.Key("left");
+    Foundation::writeJSONString(writer, limitLeftText(limit));
+    writer.Key("reset");
+    Foundation::writeJSONStringOrNull(writer, limitResetText(limit, now));
+    writer.Key("countdown");
+    Foundation::writeJSONStringOrNull(writer, limitCountdownText(limit, now));
+    writer.Key("accessibleName");
+    Foundation::writeJSONString(writer, limitGaugeLabel(providerTitle, limit));
+    writer.Key("description");
+    Foundation::writeJSONString(writer, limitStanding(limit, now));
+    writer.EndObject();
+}
+
+void writeProvider(Writer& writer, const StatusBarSummary& summary, const StatusBarProvider& provider, UI::Appearance appearance)
 {
     writer.StartObject();
     writer.Key("id");
@@ -69,6 +111,11 @@ void writeProvider(Writer& writer, const StatusBarSummary& summary, const Status
     writer.EndArray();
     writer.Key("binding");
     writeBinding(writer, provider.shownBinding);
+    writer.Key("limits");
+    writer.StartArray();
+    for (auto const& limit : summary.listedLimits(provider))
+        writeLimit(writer, provider.heading(), limit, summary.entry().date, appearance);
+    writer.EndArray();
     writer.EndObject();
 }
 
@@ -87,7 +134,7 @@ constexpr std::string_view stateName(StatusBarState state)
 
 }
 
-std::string statusBarDocument(const StatusBarSummary& summary)
+std::string statusBarDocument(const StatusBarSummary& summary, UI::Appearance appearance)
 {
     Writer writer;
     writer.StartObject();
@@ -122,17 +169,19 @@ std::string statusBarDocument(const StatusBarSummary& summary)
     writer.Key("providers");
     writer.StartArray();
     for (auto const& provider : summary.providers())
-        writeProvider(writer, summary, provider);
+        writeProvider(writer, summary, provider, appearance);
     writer.EndArray();
     writer.Key("pieces");
     writer.StartArray();
     for (auto const& piece : statusBarPieces(summary))
-        writePiece(writer, piece);
+        writePiece(writer, piece, appearance);
     writer.EndArray();
     writer.Key("spoken");
     Foundation::writeJSONString(writer, summary.spokenLine());
     writer.Key("openLabel");
     Foundation::writeJSONString(writer, L10n::tr("bar.open", { L10n::tr("app.title") }));
+    writer.Key("nextChange");
+    Foundation::writeJSONDate(writer, summary.nextChange());
     writer.EndObject();
     return std::string(writer.text());
 }

@@ -25,7 +25,7 @@ std::string statusBarLine(const StatusBarSummary& summary, StatusBarFormat forma
     case StatusBarFormat::conky:
         return conkyText(summary, options.appearance);
     case StatusBarFormat::json:
-        return statusBarDocument(summary);
+        return statusBarDocument(summary, options.appearance);
     case StatusBarFormat::text:
         break;
     }

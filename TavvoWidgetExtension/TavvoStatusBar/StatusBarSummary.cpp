@@ -42,18 +42,30 @@ void keepEarliest(std::optional<Foundation::Date>& earliest, std::optional<Found
 // The widget's row in words: "5h: 64% left · Resets 18:40 · in 1h 5m".
 std::string limitLine(const TavvoWidgetLimitSnapshot& limit, Foundation::Date now)
 {
-    auto const left = limit.remainingPercent ? L10n::percentRemaining(*limit.remainingPercent) : L10n::tr("—");
-    auto line = L10n::tr("bar.labeled", { limit.title, left });
+    auto line = L10n::tr("bar.labeled", { limit.title, limitLeftText(limit) });
     // The countdown tells the day, so the reset shows its time alone.
     if (limit.resetDate)
         line += std::string(separator) + L10n::tr("widget.reset") + " " + L10n::shortTime(*limit.resetDate);
-    if (limit.resetDate && *limit.resetDate > now) {
-        if (auto const countdown = L10n::countdown(limit.resetDate, now))
-            line += std::string(separator) + L10n::tr("bar.countdown", { *countdown });
-    }
+    if (auto const countdown = limitCountdownText(limit, now))
+        line += std::string(separator) + *countdown;
     return line;
 }
 
+}
+
+std::string limitLeftText(const TavvoWidgetLimitSnapshot& limit)
+{
+    return limit.remainingPercent ? L10n::percentRemaining(*limit.remainingPercent) : L10n::tr("—");
+}
+
+std::optional<std::string> limitCountdownText(const TavvoWidgetLimitSnapshot& limit, Foundation::Date now)
+{
+    if (!limit.resetDate || *limit.resetDate <= now)
+        return std::nullopt;
+    auto const countdown = L10n::countdown(limit.resetDate, now);
+    if (!countdown)
+        return std::nullopt;
+    return L10n::tr("bar.countdown", { *countdown });
 }
 
 std::string StatusBarProvider::shortTitle() const
@@ -140,12 +152,18 @@ std::optional<std::int64_t> StatusBarSummary::leastRemaining() const
     return std::clamp<std::int64_t>(*least, 0, 100);
 }
 
+const std::vector<TavvoWidgetLimitSnapshot>& StatusBarSummary::listedLimits(const StatusBarProvider& provider) const
+{
+    static const std::vector<TavvoWidgetLimitSnapshot> none;
+    return provider.listsLimits ? provider.record.limits : none;
+}
+
 std::vector<std::string> StatusBarSummary::longFormLines(const StatusBarProvider& provider) const
 {
     if (!provider.listsLimits)
         return { statusMessage(provider.record, provider.freshness) };
     std::vector<std::string> lines;
-    for (auto const& limit : provider.record.limits)
+    for (auto const& limit : listedLimits(provider))
         lines.push_back(limitLine(limit, m_entry.date));
     if (provider.stale())
         lines.push_back(lastKnownMessage(provider.record));
@@ -214,12 +232,9 @@ std::optional<Foundation::Date> StatusBarSummary::nextTooltipChange() const
         return next;
     auto const now = m_entry.date;
     for (auto const& provider : m_providers) {
-        if (!provider.listsLimits)
-            continue;
-        for (auto const& limit : provider.record.limits) {
-            if (limit.resetDate) {
+        for (auto const& limit : listedLimits(provider)) {
+            if (limit.resetDate)
                 keepEarliest(next, nextCountdownChange(*limit.resetDate, now));
-            }
         }
     }
     if (auto const& analytics = m_entry.snapshot->codexAnalytics) {
@@ -230,6 +245,17 @@ std::optional<Foundation::Date> StatusBarSummary::nextTooltipChange() const
             if (staleAt > now)
                 keepEarliest(next, staleAt + std::chrono::seconds(1));
         }
+    }
+    return next;
+}
+
+std::optional<Foundation::Date> StatusBarSummary::nextChange() const
+{
+    auto next = nextTooltipChange();
+    for (auto const& provider : m_providers) {
+        // A second late, so that the data reads as stale by then.
+        if (provider.record.freshUntil && *provider.record.freshUntil > m_entry.date)
+            keepEarliest(next, *provider.record.freshUntil + std::chrono::seconds(1));
     }
     return next;
 }

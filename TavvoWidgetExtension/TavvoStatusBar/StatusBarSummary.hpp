@@ -42,6 +42,13 @@ struct StatusBarProvider {
     std::string percentageText() const;
 };
 
+// A limit's share left as its row reads it, "64% left", or "—" when the
+// writer does not know it.
+std::string limitLeftText(const TavvoWidgetLimitSnapshot& limit);
+// The time left until the limit resets, "in 1h 5m"; nothing once it has
+// reset or when it does not say.
+std::optional<std::string> limitCountdownText(const TavvoWidgetLimitSnapshot& limit, Foundation::Date now);
+
 // What stands in the bar when there is no document.
 enum class StatusBarState { shown, empty, error };
 
@@ -73,6 +80,10 @@ public:
     // ("Codex: Not connected"). The empty line without a document.
     std::string spokenLine() const;
 
+    // The limits a provider's part of the long form lists, each with its
+    // gauge; none when it says why none is shown instead.
+    const std::vector<TavvoWidgetLimitSnapshot>& listedLimits(const StatusBarProvider& provider) const;
+
     // The long form, one line each: per provider its title and every limit
     // ("5h: 64% left · Resets 18:40 · in 1h 5m") or why none is
     // shown, then the forecast sentence and "Updated 22:45". Without a
@@ -93,6 +104,11 @@ public:
     // the long form (a countdown's minute, the forecast going stale);
     // nothing when no time will.
     std::optional<Foundation::Date> nextTooltipChange() const;
+    // The next instant at which time alone changes anything of the
+    // summary: the long form's next change, or a displayed provider's
+    // data turning stale; nothing when no time will. Drawn from the
+    // document alone, so that it stays the same until something changes.
+    std::optional<Foundation::Date> nextChange() const;
 
 private:
     TavvoWidgetEntry m_entry;

@@ -354,6 +354,48 @@ TEST_F(StatusBarTest, TheDocumentCarriesPiecesSpokenLineAndOpenLabel)
     EXPECT_STREQ(json["openLabel"].GetString(), "Открыть Tavvo");
 }
 
+// What a host that draws a gauge per limit lays out, each text as the
+// widget's row reads it, in the colours of the appearance asked for; and
+// when a host that polls must ask again.
+TEST_F(StatusBarTest, TheDocumentCarriesAGaugePerListedLimit)
+{
+    auto const bar = summary({ staled(provider(ID::codex, { percent(50) })),
+        provider(ID::claude, { limit("five", 8, now + 2h + 30s, "5h"), limit("week", std::nullopt, now + 72h + 30s, "Weekly") }) });
+    auto const light = parsed(statusBarLine(bar, StatusBarFormat::json, { .appearance = UI::Appearance::light }));
+    auto const& limits = light["providers"][1]["limits"];
+    ASSERT_EQ(limits.Size(), 2u);
+    auto const texts = [](const rapidjson::Value& gauge) {
+        std::vector<std::string> result;
+        for (auto const* key : { "title", "severity", "left", "reset", "countdown", "accessibleName", "description" })
+            result.emplace_back(gauge[key].IsNull() ? "null" : gauge[key].GetString());
+        return result;
+    };
+    EXPECT_EQ(texts(limits[0]),
+        (std::vector<std::string> { "5h", "critical", "8% left", "Resets 11:27", "in 2h", "Claude plan, 5h", "8% left. Resets 11:27" }));
+    EXPECT_EQ(limits[0]["remainingPercent"].GetInt64(), 8);
+    // A reset on another day names it; an unknown share has no colour.
+    EXPECT_EQ(texts(limits[1]),
+        (std::vector<std::string> { "Weekly", "unknown", "—", "Resets Mar 17, 09:27", "in 3d", "Claude plan, Weekly", "Resets Mar 17, 09:27" }));
+    EXPECT_TRUE(limits[1]["remainingPercent"].IsNull());
+    EXPECT_TRUE(limits[1]["color"].IsNull());
+    // A provider that says why nothing is shown has no gauge.
+    EXPECT_EQ(light["providers"][0]["limits"].Size(), 0u);
+
+    auto const dark = parsed(statusBarLine(bar, StatusBarFormat::json));
+    EXPECT_STREQ(dark["providers"][1]["limits"][0]["color"].GetString(), "#FA3C2D");
+    EXPECT_STRNE(light["providers"][1]["limits"][0]["color"].GetString(), "#FA3C2D");
+    EXPECT_STREQ(light["pieces"][6]["color"].GetString(), light["providers"][1]["limits"][0]["color"].GetString());
+    EXPECT_TRUE(light["pieces"][0]["color"].IsNull());
+
+    // The countdown's next minute comes first; without one, the data
+    // turning stale; with neither, nothing.
+    EXPECT_EQ(Foundation::parseInternetDateTime(dark["nextChange"].GetString()), now + 31s);
+    auto const calm = parsed(statusBarLine(summary({ provider(ID::codex, { weekly }) }), StatusBarFormat::json));
+    EXPECT_EQ(Foundation::parseInternetDateTime(calm["nextChange"].GetString()), now + 10min + 1s);
+    auto const still = parsed(statusBarLine(summary({ staled(provider(ID::codex, { weekly })) }), StatusBarFormat::json));
+    EXPECT_TRUE(still["nextChange"].IsNull());
+}
+
 TEST_F(StatusBarTest, TimeAloneChangesTheLongFormAtEachCountdownMinute)
 {
     struct Case {

@@ -22,24 +22,15 @@ if [ -z "${TAVVO_CINNAMON_SESSION:-}" ]; then
     || { echo "SKIP: no cinnamon, Xvfb or xdotool"; exit 77; }
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
+  source "$here/commandLineTestSupport.sh"
   status=0
   for session in installed missing; do
     export HOME=$work/$session/home XDG_RUNTIME_DIR=$work/$session/runtime TAVVO_CINNAMON_SESSION=$session TAVVO_CINNAMON_WORK=$work
     mkdir -p "$HOME/.local/share/cinnamon/applets" && mkdir -m 700 "$XDG_RUNTIME_DIR"
     cp -r "$applet" "$HOME/.local/share/cinnamon/applets/$uuid"
+    start_xvfb 1024x600x24
     system_bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$work/$session/system-bus.pid")
-    # A display of its own, whatever number is free when it starts (other
-    # tests may be starting theirs at the same time), and kept as it is
-    # when a client of someone else's comes and goes.
-    exec {displayfd}<> <(:)
-    Xvfb -displayfd "$displayfd" -screen 0 1024x600x24 -nolisten tcp -noreset >"$work/$session/xvfb.log" 2>&1 &
-    xvfb=$!
-    if ! read -r -t 10 number <&"$displayfd"; then
-      echo "FAIL: Xvfb did not start"; cat "$work/$session/xvfb.log"
-      kill "$(cat "$work/$session/system-bus.pid")"
-      exit 1
-    fi
-    DISPLAY=:$number DBUS_SYSTEM_BUS_ADDRESS=$system_bus timeout $((60 * ${TAVVO_TEST_TIME_SCALE:-1})) \
+    DBUS_SYSTEM_BUS_ADDRESS=$system_bus timeout $((60 * ${TAVVO_TEST_TIME_SCALE:-1})) \
       env -u WAYLAND_DISPLAY -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XDG_STATE_HOME \
       dbus-run-session -- bash "$0" "$@" 2>"$work/$session.log" || { status=1; cat "$work/$session.log"; }
     kill "$xvfb" "$(cat "$work/$session/system-bus.pid")"
@@ -75,7 +66,7 @@ finish() {
   else
     pass
   fi
-  # The status is the checks' alone, whatever command ran last.
+  # In a trap, a bare exit would take the status of the command before it.
   report "Cinnamon, $session" && exit 0
   tail -n 20 "$work/cinnamon.log"
   exit 1
@@ -96,7 +87,7 @@ cinnamon=$!
 # The panel's strip of the screen (40 pixels high), and Cinnamon's
 # accessible nodes.
 screenshot() { import -window root "$work/screen.png" && convert "$work/screen.png" -crop 1024x40+0+0 +repage "$work/bar.png"; }
-tree() { /usr/bin/python3 "$here/gnome-shell/accessibleTree.py" cinnamon >"$work/tree.txt" 2>/dev/null; }
+tree() { /usr/bin/python3 "$here/accessibleTree.py" cinnamon 0 >"$work/tree.txt" 2>/dev/null; }
 # Cinnamon's panel is grey, not black: text, whatever its colour, is told
 # from it by its brightest channel.
 bar_text() { # image

@@ -56,8 +56,9 @@ finish() {
     wait "$shell" 2>/dev/null
   fi
   if grep -E "JS ERROR|JS WARNING" -A3 "$work/shell.log"; then fail "$session: the shell's log has JavaScript errors"; else pass; fi
+  # In a trap, a bare exit would take the status of the command before it.
   report "GNOME Shell, $session"
-  exit
+  exit $?
 }
 trap finish EXIT
 
@@ -82,7 +83,7 @@ expect_within "$session: the extension is enabled" 10 enabled || exit
 
 # The top bar's strip of the screen, and the indicator's accessible nodes.
 screenshot() { gjs "$here/gnome-shell/screenshot.js" "$work/screen.png" && convert "$work/screen.png" -crop 1280x32+0+0 +repage "$work/bar.png"; }
-tree() { /usr/bin/python3 "$here/gnome-shell/accessibleTree.py" >"$work/tree.txt" 2>/dev/null; }
+tree() { /usr/bin/python3 "$here/accessibleTree.py" gnome-shell 0 >"$work/tree.txt" 2>/dev/null; }
 # The indicator's accessible name is the line in words.
 says() { # spoken line
   tree || return 1

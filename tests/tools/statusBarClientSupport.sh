@@ -1,7 +1,7 @@
 # What the tests of `tavvo-widget bar` inside real status bars share. The
 # sourcing script sets $work (a scratch folder, removed by its trap); the
 # snapshot folder is $base, the installed examples are under $examples.
-passed=0 failed=0
+source "$(dirname "${BASH_SOURCE[0]}")/commandLineTestSupport.sh"
 base=$work/base
 umask 022
 mkdir -p "$base/Widget"
@@ -34,30 +34,10 @@ put_widget_in() {
   chmod +x "$1/tavvo-widget"
 }
 
-pass() { passed=$((passed + 1)); }
-fail() { failed=$((failed + 1)); echo "FAIL: $*"; }
-
 # How long a bar may take to follow a change. How soon the watcher prints
 # one is statusBarWatchTest.sh's to hold; this only bounds the wait, with
 # room for a bar's own redraw and OCR on a busy machine.
 follows=5
-
-# Runs the condition again every 50 ms until it holds, for at most $2
-# seconds (stretched by TAVVO_TEST_TIME_SCALE under the sanitizers).
-# Arguments: description, limit in seconds, condition (evaluated; it may set
-# $seen to say what it saw instead).
-expect_within() {
-  local started=${EPOCHREALTIME/[.,]/}
-  local deadline=$(( started + $2 * ${TAVVO_TEST_TIME_SCALE:-1} * 1000000 ))
-  seen=
-  while :; do
-    if eval "$3"; then pass; return 0; fi
-    [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] || break
-    sleep 0.05
-  done
-  fail "$1: after $(( (${EPOCHREALTIME/[.,]/} - started) / 1000 )) ms, saw '$seen'"
-  return 1
-}
 
 # How many `bar` commands of this test run, as the clients started them.
 running_watchers() { pgrep -f -- "^$widget --base-dir $base bar" | wc -l; }
