@@ -3,7 +3,8 @@
 # tree order, tab-separated:
 #   application  NAME  DESCRIPTION                         the application
 #   gauge  NAME  VALUE  MINIMUM  MAXIMUM  DESCRIPTION      a level or progress bar
-#   ROLE  showing|hidden  NAME                             any other node
+#   ROLE  showing|hidden  NAME                             any other node (its
+#                                                        line breaks as \n)
 # Waits up to SECONDS for the application to appear; exit status 1 when it
 # does not.
 import sys
@@ -39,7 +40,8 @@ def fields(node):
         return ["gauge", node.get_name(), number(value.get_current_value(node)),
                 number(value.get_minimum_value(node)), number(value.get_maximum_value(node)), node.get_description()]
     showing = node.get_state_set().contains(Atspi.StateType.SHOWING)
-    return [role, "showing" if showing else "hidden", node.get_name()]
+    # A name of several lines (a tooltip's) stays on its node's line.
+    return [role, "showing" if showing else "hidden", node.get_name().replace("\n", "\\n")]
 
 
 def walk(node):

@@ -66,6 +66,11 @@ for (const [name, expected] of Object.entries(cases)) {
         && layout.menu.every((item, index) => item.styleClass === expected.menu[index][0] && item.text.startsWith(expected.menu[index][1]));
     check(`${name}: menu`, menuMatches, layout.menu);
     check(`${name}: open label`, layout.openLabel === expected.openLabel, layout.openLabel);
+    // The tooltip is the same long form, one line a menu item.
+    const tooltipLines = layout.tooltip.split('\n');
+    const tooltipMatches = tooltipLines.length === expected.menu.length
+        && tooltipLines.every((line, index) => line.startsWith(expected.menu[index][1]));
+    check(`${name}: tooltip`, tooltipMatches, layout.tooltip);
 }
 
 // Lines that are not a document the indicator can lay out are skipped.
@@ -99,9 +104,11 @@ for (const [name, line] of Object.entries(malformed)) {
 const strange = Layout.layoutOf(Layout.parseDocument(withGood({ pieces: [{ text: '45%', class: 'blink' }] })));
 check('an unknown class is plain', strange.pieces[0].styleClass === null, strange.pieces);
 
-const missing = Layout.notInstalledLayout();
+const missing = Layout.notInstalledLayout('Cinnamon');
+const why = 'tavvo-widget is not on the PATH of Cinnamon';
 check('not installed', same(missing.pieces, [{ text: 'Tavvo: not installed', styleClass: 'tavvo-error' }])
-    && missing.accessibleName === 'Tavvo: not installed' && missing.menu.length === 1 && missing.openLabel === null, missing);
+    && missing.accessibleName === 'Tavvo: not installed' && same(missing.menu, [{ text: why, styleClass: 'tavvo-detail' }])
+    && missing.tooltip === why && missing.openLabel === null, missing);
 
 // 1 s after a good run, doubling up to a minute.
 const delays = [[0, 1], [1, 2], [2, 4], [16, 32], [32, 60], [60, 60]];
