@@ -75,8 +75,9 @@ test=(
   # The desktop integrations run inside their real hosts: the GNOME Shell
   # extension in a headless GNOME Shell (its logic also under plain gjs),
   # Xfce's generic monitor in xfce4-panel under Xvfb, Conky in its console
-  # mode; the window's accessible tree is read over AT-SPI.
-  gnome-shell gnome-shell-extension-prefs gjs
+  # mode, the applet in Cinnamon under Xvfb; the window's accessible tree is
+  # read over AT-SPI.
+  gnome-shell gnome-shell-extension-prefs gjs cinnamon
   xfce4-panel xfce4-genmon-plugin conky-std
   python3-gi gir1.2-atspi-2.0 python3-dogtail
   # Collecting from other machines is tested against a real OpenSSH server

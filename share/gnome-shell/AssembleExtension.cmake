@@ -1,7 +1,9 @@
 # cmake -DSOURCE=share/gnome-shell -DVARIANT=legacy|module -DOUTPUT=DIR -DUUID=UUID -P AssembleExtension.cmake
 #
 # One variant of the extension from the shared sources: extension.js is the
-# variant's imports, the indicator, and the variant's entry point;
+# variant's imports, the tavvo-widget child and the window action
+# (program.js, shared with the Cinnamon applet), the indicator, and the
+# variant's entry point;
 # panelLayout.js is the logic as it stands (a legacy script exports its
 # functions) or with an export list (an ES module); metadata.json lists
 # the shell versions that load the variant.
@@ -13,9 +15,10 @@ endif()
 set(TAVVO_EXTENSION_UUID ${UUID})
 
 file(READ ${SOURCE}/${VARIANT}/imports.js imports)
+file(READ ${SOURCE}/program.js program)
 file(READ ${SOURCE}/indicator.js indicator)
 file(READ ${SOURCE}/${VARIANT}/entry.js entry)
-file(WRITE ${OUTPUT}/extension.js "${imports}${indicator}${entry}")
+file(WRITE ${OUTPUT}/extension.js "${imports}${program}\n${indicator}${entry}")
 
 file(READ ${SOURCE}/panelLayout.js layout)
 set(exports "")

@@ -1,5 +1,5 @@
-// The indicator in the top bar's status area and the `--watch` child that
-// feeds it. The names it uses (GLib, Gio, GObject, St, Clutter, Main,
+// The indicator in the top bar's status area, fed by a TavvoWatch
+// (program.js). The names it uses (GLib, Gio, GObject, St, Clutter, Main,
 // PanelMenu, PopupMenu, PanelLayout) are imported by the lines the build
 // puts before it, in the form the running GNOME Shell loads.
 
@@ -33,95 +33,10 @@ class TavvoIndicator extends PanelMenu.Button {
         }
         if (layout.openLabel !== null) {
             this.menu.addMenuItem(new PopupMenu.PopupSeparatorMenuItem());
-            this.menu.addAction(layout.openLabel, () => this._openWindow());
-        }
-    }
-
-    _openWindow() {
-        try {
-            Gio.Subprocess.new([this._program, 'show'], Gio.SubprocessFlags.NONE);
-        } catch (e) {
-            log(`Tavvo: cannot start ${this._program} show: ${e.message}`);
+            this.menu.addAction(layout.openLabel, () => openTavvoWindow(this._program));
         }
     }
 });
-
-// Runs `tavvo-widget bar --format json --watch` and hands each document it
-// prints to `onLayout`, starting it again with a growing delay whenever it
-// ends, until stop().
-class TavvoWatch {
-    constructor(program, onLayout) {
-        this._program = program;
-        this._onLayout = onLayout;
-        this._cancellable = new Gio.Cancellable();
-        this._child = null;
-        this._restartSource = 0;
-        this._delay = 0;
-        this._start();
-    }
-
-    stop() {
-        this._cancellable.cancel();
-        if (this._restartSource) {
-            GLib.source_remove(this._restartSource);
-            this._restartSource = 0;
-        }
-        this._child?.force_exit();
-        this._child = null;
-    }
-
-    _start() {
-        let child;
-        try {
-            child = Gio.Subprocess.new([this._program, 'bar', '--format', 'json', '--watch'],
-                Gio.SubprocessFlags.STDOUT_PIPE | Gio.SubprocessFlags.STDERR_SILENCE);
-        } catch (e) {
-            log(`Tavvo: cannot start ${this._program}: ${e.message}`);
-            this._restartLater();
-            return;
-        }
-        this._child = child;
-        child.wait_async(this._cancellable, (_child, result) => {
-            try {
-                child.wait_finish(result);
-            } catch (e) {
-                return; // cancelled: stop() ended it
-            }
-            this._child = null;
-            this._restartLater();
-        });
-        const lines = new Gio.DataInputStream({ base_stream: child.get_stdout_pipe(), close_base_stream: true });
-        this._readLine(lines);
-    }
-
-    _readLine(lines) {
-        lines.read_line_async(GLib.PRIORITY_DEFAULT, this._cancellable, (_lines, result) => {
-            let line;
-            try {
-                [line] = lines.read_line_finish_utf8(result);
-            } catch (e) {
-                return; // cancelled, or the child is gone: its end restarts it
-            }
-            if (line === null)
-                return;
-            const document = PanelLayout.parseDocument(line);
-            if (document) {
-                this._delay = 0;
-                this._onLayout(PanelLayout.layoutOf(document));
-            }
-            this._readLine(lines);
-        });
-    }
-
-    _restartLater() {
-        this._delay = PanelLayout.restartDelay(this._delay);
-        this._restartSource = GLib.timeout_add_seconds(GLib.PRIORITY_DEFAULT, this._delay, () => {
-            this._restartSource = 0;
-            this._start();
-            return GLib.SOURCE_REMOVE;
-        });
-    }
-}
 
 // Everything the extension makes while enabled, undone by destroy().
 class TavvoPresence {
@@ -130,7 +45,7 @@ class TavvoPresence {
         this._indicator = new TavvoIndicator(program);
         Main.panel.addToStatusArea('tavvo', this._indicator);
         if (program === null) {
-            this._indicator.show(PanelLayout.notInstalledLayout());
+            this._indicator.show(PanelLayout.notInstalledLayout('GNOME Shell'));
             this._watch = null;
         } else {
             this._watch = new TavvoWatch(program, layout => this._indicator.show(layout));

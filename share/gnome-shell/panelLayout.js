@@ -1,7 +1,7 @@
-// What the top-bar indicator lays out, from one document of
-// `tavvo-widget bar --format json`. Every decision and every text is the
-// program's: this only checks the document's shape and says which text
-// goes where, with which style class. Pure, so that plain gjs can test it;
+// What a panel item (the GNOME Shell indicator, the Cinnamon applet) lays
+// out, from one document of `tavvo-widget bar --format json`. Every
+// decision and every text is the program's: this only checks the
+// document's shape and says which text goes where, with which style class. Pure, so that plain gjs can test it;
 // written as function declarations so that it loads both as a legacy
 // script and, with an export list added by the build, as an ES module.
 
@@ -58,6 +58,8 @@ function pieceStyleClass(name) {
 //                   per provider its heading and details, then the
 //                   forecast and when it was updated; without a document,
 //                   the program's message and its explanation
+//   tooltip         the long form as one text, for a panel item that shows
+//                   it as a tooltip rather than a menu
 //   openLabel       the label of the action that opens the window, or null
 //                   when there is no program to open
 function layoutOf(document) {
@@ -80,18 +82,22 @@ function layoutOf(document) {
         pieces: document.pieces.map(piece => ({ text: piece.text, styleClass: pieceStyleClass(piece.class) })),
         accessibleName: document.spoken,
         menu,
+        tooltip: document.tooltip,
         openLabel: document.openLabel,
     };
 }
 
 // When tavvo-widget is not on PATH there is no program to say anything in
-// the user's language: these two lines are the extension's own.
-function notInstalledLayout() {
+// the user's language: these two lines are the panel item's own. `host`
+// names the desktop whose PATH it is ('GNOME Shell', 'Cinnamon').
+function notInstalledLayout(host) {
     const text = 'Tavvo: not installed';
+    const why = `tavvo-widget is not on the PATH of ${host}`;
     return {
         pieces: [{ text, styleClass: pieceStyleClass('error') }],
         accessibleName: text,
-        menu: [{ text: 'tavvo-widget is not on the PATH of GNOME Shell', styleClass: 'tavvo-detail' }],
+        menu: [{ text: why, styleClass: 'tavvo-detail' }],
+        tooltip: why,
         openLabel: null,
     };
 }

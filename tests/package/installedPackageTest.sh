@@ -104,6 +104,9 @@ check "desktop entry" desktop-file-validate /usr/share/applications/app.tavvo.Wi
 extension=/usr/share/gnome-shell/extensions/tavvo@tavvo.app
 grep -q '"shell-version": \["43", "44"\]' "$extension/metadata.json" && grep -q '^function init()' "$extension/extension.js" \
   && [ -f "$extension/panelLayout.js" ] && [ -f "$extension/stylesheet.css" ] && pass || fail "the GNOME Shell 43-44 extension in $extension"
+applet=/usr/share/cinnamon/applets/tavvo@tavvo.app
+grep -q '"uuid": "tavvo@tavvo.app"' "$applet/metadata.json" && grep -q '^function main(' "$applet/applet.js" \
+  && [ -f "$applet/panelLayout.js" ] && [ -f "$applet/stylesheet.css" ] && pass || fail "the Cinnamon applet in $applet"
 # The Plasma widget, in the form Debian 12's Plasma 5.27 loads.
 plasmoid=/usr/share/plasma/plasmoids/app.tavvo.limits
 grep -q '"KPackageStructure": "Plasma/Applet"' "$plasmoid/metadata.json" && ! grep -q 'X-Plasma-API-Minimum-Version' "$plasmoid/metadata.json" \

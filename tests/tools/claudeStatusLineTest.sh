@@ -10,7 +10,6 @@ unset LANGUAGE LC_ALL LC_MESSAGES
 
 program_name=tavvo
 source "$(dirname "$0")/commandLineTestSupport.sh"
-fail() { failed=$((failed + 1)); echo "FAIL: $1"; }
 run() { # description, expected status, input file, arguments...
   local description=$1 expected=$2 input=$3; shift 3
   check "$description" "$expected" sh -c '"$@" <"$0"' "$input" "$tavvo" claude-statusline "$@"
@@ -32,14 +31,6 @@ expect_output "limits" "$line"
 grep -q '"used_percentage": 23.4' "$feed" && grep -q '"resets_at": "2099-01-05T09:00:00Z"' "$feed" \
   && grep -q '"observedAt": "20' "$feed" || fail "feed contents: $(cat "$feed")"
 
-# Claude Code asks many times a second: the same values leave the feed alone.
-inode=$(stat -c %i "$feed")
-run "the same limits again" 0 "$work/limits.json"
-[ "$(stat -c %i "$feed")" = "$inode" ] || fail "the feed was rewritten for nothing"
-sed 's/23.4/30/' "$work/limits.json" >"$work/changed.json"
-run "changed limits" 0 "$work/changed.json"
-[ "$(stat -c %i "$feed")" != "$inode" ] && grep -q '"used_percentage": 30' "$feed" || fail "a change was not recorded"
-
 # Without limits the model's name stands in, and the feed keeps its values.
 echo '{"model":{"display_name":"Sonnet 5"},"version":"2.1.70"}' >"$work/old.json"
 cp "$feed" "$work/feed-before"
@@ -54,10 +45,6 @@ for name in empty bad; do
   run "$name input" 0 "$work/$name.json"
   expect_output "$name input" ""
 done
-head -c $((10 * 1024 * 1024)) /dev/zero | tr '\0' ' ' >"$work/huge.json"
-run "10 MB of input" 1 "$work/huge.json"
-expect_error_line "10 MB of input"
-expect_output "10 MB of input" ""
 
 # A feed that cannot be written costs the user nothing but a warning.
 XDG_STATE_HOME=$work/limits.json run "no place for the feed" 0 "$work/limits.json"

@@ -34,15 +34,8 @@ document() { # case name, environment...
 }
 
 document "no snapshot yet" LANG=C.UTF-8
-snapshot "$(provider codex "Codex Pro" codex.weekly Weekly 64 '1 minute')" "$(provider claude Claude claude.five_hour 5h 25 '1 minute')"
-document "two providers, two severities" LANG=C.UTF-8
 snapshot "$(provider codex "Codex Pro" codex.weekly Weekly 5 '1 minute')" "$(provider claude Claude claude.five_hour 5h 42 '3 hours')"
 document "critical and stale" LANG=C.UTF-8
-document "in Russian" LANG=ru_RU.UTF-8
-snapshot "$(provider codex "Codex Pro" codex.weekly Weekly 45 '1 minute')"
-document "one provider" LANG=C.UTF-8
-echo '{"schemaVersion": 4, "providers": [' >"$base/Widget/current-limits.json"
-document "unreadable snapshot" LANG=C.UTF-8
 /usr/bin/python3 -c 'import json, sys; a = sys.argv[1:]; print(json.dumps(dict(zip(a[::2], a[1::2]))))' "${documents[@]}" >"$work/documents.json"
 
 for variant in legacy module; do

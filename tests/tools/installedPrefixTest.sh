@@ -91,7 +91,9 @@ diff -r "$source/examples/status-bars" "$prefix/share/tavvo/examples" || fail "t
 # The GNOME Shell extension the build chose, where the shell looks in a prefix.
 diff -r "$build/gnome-shell/$(sed -n 's/^TAVVO_GNOME_SHELL_VARIANT:STRING=//p' "$build/CMakeCache.txt")/tavvo@tavvo.app" \
   "$prefix/share/gnome-shell/extensions/tavvo@tavvo.app" || fail "the GNOME Shell extension in share/gnome-shell/extensions"
+diff -r "$build/cinnamon/tavvo@tavvo.app" "$prefix/share/cinnamon/applets/tavvo@tavvo.app" \
+  || fail "the Cinnamon applet in share/cinnamon/applets"
 # The Plasma widget the build chose, where Plasma looks in a prefix.
 diff -r "$build/plasma/$(sed -n 's/^TAVVO_PLASMA_VARIANT:STRING=//p' "$build/CMakeCache.txt")/app.tavvo.limits" \
   "$prefix/share/plasma/plasmoids/app.tavvo.limits" || fail "the Plasma widget in share/plasma/plasmoids"
-echo "11 passed, 0 failed"
+echo "12 passed, 0 failed"

@@ -16,12 +16,7 @@ export GDK_DEBUG=gl-disable
 program_name=tavvo-widget
 source "$(dirname "$0")/commandLineTestSupport.sh"
 
-# A display of our own, whatever number is free.
-exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-read -r -t 10 number <&"$displayfd" || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=:$number
+start_xvfb 1024x768x24
 trap 'kill $show $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 
 # The desktop's handler for tavvo:// addresses writes down what it opened.
@@ -36,29 +31,10 @@ NoDisplay=true
 DESKTOP
 printf '[Default Applications]\nx-scheme-handler/tavvo=tavvo-test-handler.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
 
-document() { # freshUntil of the one provider, its remaining percent
-  cat <<JSON
-{"schemaVersion": 4, "generatedAt": "2026-12-07T11:59:00Z", "providers": [
-  {"id": "codex", "title": "Codex Pro", "status": "available", "observedAt": "2026-12-07T11:59:00Z",
-   "freshUntil": "$1", "limits": [{"id": "codex.weekly", "title": "Weekly", "remainingPercent": $2}]}]}
-JSON
-}
-document 2026-12-07T12:10:00Z 64 >"$work/first.json"
-document 2026-12-07T12:10:00Z 12 >"$work/second.json"
+codex_snapshot 64 2026-12-07T12:10:00Z >"$work/first.json"
+codex_snapshot 12 2026-12-07T12:10:00Z >"$work/second.json"
 "$tavvo" --base-dir "$work/base" snapshot write "$work/first.json"
 
-# Waits up to $2 seconds for the window to report frame $1.
-wait_for_frame() {
-  for ((i = 0; i < $2 * 20; i++)); do
-    grep -qx "frame $1" "$work/frames" && return 0
-    sleep 0.05
-  done
-  return 1
-}
-expect() { # description, command...
-  local description=$1; shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $description"; fi
-}
 # The window's corner of the screen is $work/render.png, pixel for pixel.
 # A frame is drawn before the display shows it: look again for a while.
 expect_same_picture() { # WIDTHxHEIGHT, description

@@ -40,11 +40,7 @@ scale=${TAVVO_TEST_TIME_SCALE:-1}
 base=$work/base
 mkdir -p "$HOME"
 
-exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 640x480x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-read -r -t 10 number <&"$displayfd" || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=:$number
+start_xvfb 640x480x24
 
 # Each urgency formats its notifications with its own name first, so that
 # the history, which keeps the formatted text, tells the urgency too.
@@ -70,39 +66,27 @@ start_daemon() {
 # The notifications sent since the last call, in the order sent, one per
 # line as "urgency|summary|body" with the body's lines joined by " / ".
 # Closing them all moves them to the history.
-seen=0
+last_id=0
 notifications() {
   while [ "$(dunstctl count displayed)" -gt 0 ] || [ "$(dunstctl count waiting)" -gt 0 ]; do dunstctl close-all; done
   dunstctl history | python3 -c '
 import json, sys
-seen = int(sys.argv[1])
+last = int(sys.argv[1])
 for n in sorted(json.load(sys.stdin)["data"][0], key=lambda n: n["id"]["data"]):
-    if n["id"]["data"] > seen:
-        print(n["message"]["data"].replace("\n", " / "))' "$seen"
-  seen=$(dunstctl history | python3 -c 'import json, sys; print(max([n["id"]["data"] for n in json.load(sys.stdin)["data"][0]], default=0))')
+    if n["id"]["data"] > last:
+        print(n["message"]["data"].replace("\n", " / "))' "$last_id"
+  last_id=$(dunstctl history | python3 -c 'import json, sys; print(max([n["id"]["data"] for n in json.load(sys.stdin)["data"][0]], default=0))')
 }
 count() {
   echo $(( $(dunstctl count displayed) + $(dunstctl count waiting) + $(dunstctl count history) ))
 }
 wait_for_count() { # number, description
-  local deadline=$(( ${EPOCHREALTIME/[.,]/} + 3 * scale * 1000000 ))
-  while [ "$(count)" -lt "$1" ] && [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ]; do sleep 0.05; done
-  if [ "$(count)" -eq "$1" ]; then passed=$((passed + 1)); else
-    failed=$((failed + 1)); echo "FAIL: $2: $(count) notifications, expected $1"; fi
-}
-expect() { # description, command...
-  local description=$1; shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $description"; fi
+  expect_within "$2" 3 "seen=\"\$(count) notifications\"; [ \"\$seen\" = '$1 notifications' ]"
 }
 expect_notifications() { # description, expected lines
   local got; notifications >"$work/notifications"; got=$(cat "$work/notifications")
   if [ "$got" = "$2" ]; then passed=$((passed + 1)); else
     failed=$((failed + 1)); echo "FAIL: $1:"; echo "  got:"; sed 's/^/    /' <<<"$got"; echo "  expected:"; sed 's/^/    /' <<<"$2"; fi
-}
-ended_cleanly() { # pid: ends within a second of SIGTERM, with status 0
-  kill -TERM "$1"
-  for ((i = 0; i < 20 * scale; i++)); do kill -0 "$1" 2>/dev/null || break; sleep 0.05; done
-  wait "$1"
 }
 
 # Codex's five-hour window with `remaining` percent left, resetting at
@@ -143,7 +127,8 @@ write_snapshot 97 $second lastsUntilReset
 wait_for_count 3 "a new window"
 write_snapshot 97 $second exhaustsBeforeReset
 wait_for_count 4 "the forecast"
-expect "the watcher ends on SIGTERM with status 0" ended_cleanly $notifier
+kill -TERM $notifier
+expect_ended "the watcher ends on SIGTERM with status 0" $notifier "$work/watch.err"
 notifier=
 expect "nothing on standard error" [ ! -s "$work/watch.err" ]
 expect_notifications "what the watcher sent" "$(cat <<'TEXT'
@@ -158,7 +143,8 @@ TEXT
 "$widget" --base-dir "$base" "$now" notify --watch 2>"$work/watch.err" &
 notifier=$!
 sleep $((scale))
-expect "a restarted watcher ends on SIGTERM with status 0" ended_cleanly $notifier
+kill -TERM $notifier
+expect_ended "a restarted watcher ends on SIGTERM with status 0" $notifier "$work/watch.err"
 notifier=
 check "a one-shot run after the watcher" 0 "$widget" --base-dir "$base" "$now" notify
 expect_notifications "after restarts" ""
@@ -186,7 +172,8 @@ sleep $((scale))
 write_snapshot 3 $second lastsUntilReset
 sleep $((scale))
 expect "the watcher with no daemon keeps running" kill -0 $notifier
-expect "the watcher with no daemon ends on SIGTERM with status 0" ended_cleanly $notifier
+kill -TERM $notifier
+expect_ended "the watcher with no daemon ends on SIGTERM with status 0" $notifier "$work/err"
 notifier=
 expect_error_line "the watcher with no daemon"
 

@@ -18,16 +18,9 @@ today=$codex/sessions/$(date +%Y/%m/%d)
 mkdir -p "$HOME" "$claude" "$today"
 scale=${TAVVO_TEST_TIME_SCALE:-1}
 
-token_line() { # used percent of the 5-hour window, of the weekly one
-  /usr/bin/python3 - "$1" "$2" <<'PY'
-import datetime, json, sys, time
-now = time.time()
-stamp = datetime.datetime.fromtimestamp(now, datetime.timezone.utc).strftime("%Y-%m-%dT%H:%M:%S.%f")[:-3] + "Z"
-window = lambda used, minutes: {"used_percent": float(used), "window_minutes": minutes, "resets_at": int(now) + minutes * 30}
-print(json.dumps({"timestamp": stamp, "type": "event_msg", "payload": {"type": "token_count",
-    "info": {"total_token_usage": {"input_tokens": 10, "total_tokens": 700}, "last_token_usage": {"input_tokens": 10, "total_tokens": 700}},
-    "rate_limits": {"limit_id": "codex", "primary": window(sys.argv[1], 300), "secondary": window(sys.argv[2], 10080)}}}))
-PY
+token_line() { # five-hour used, weekly used: observed now
+  local now; now=$(date +%s)
+  codex_line "$now" "$1" "$2" 700 $((now + 9000)) $((now + 302400))
 }
 
 # What a document says: Codex's used shares and weekly tokens, Claude's
@@ -65,17 +58,6 @@ expect_line() { # description, expected summary, seconds
     echo "FAIL: $1: after $(( (${EPOCHREALTIME/[.,]/} - started) / 1000 )) ms: '$(printf '%s\n' "$line" | summary)', expected '$2'"
   fi
 }
-expect_ended() { # description
-  local try
-  for ((try = 0; try < 20 * scale; try++)); do kill -0 "$watcher" 2>/dev/null || break; sleep 0.05; done
-  if kill -0 "$watcher" 2>/dev/null; then
-    failed=$((failed + 1)); echo "FAIL: $1: still running after $scale s"; return
-  fi
-  wait "$watcher"
-  local status=$?
-  if [ "$status" -eq 0 ]; then passed=$((passed + 1)); else
-    failed=$((failed + 1)); echo "FAIL: $1: status $status"; sed 's/^/  stderr: /' "$work/watch-err"; fi
-}
 
 coproc OBS { exec "$tavvo" observations --watch --codex-home "$codex" --claude-config-dir "$claude" 2>"$work/watch-err"; }
 # Bash forgets OBS_PID once the process ends.
@@ -85,19 +67,20 @@ token_line 30 40 >>"$today/rollout-a.jsonl"
 expect_line "watch: a line appended" "present [30.0, 40.0] 700 present 42.0" 1
 # A pass that finds nothing new says nothing.
 echo '{"timestamp":"2026-01-01T00:00:00.000Z","type":"turn_context","payload":{}}' >>"$today/rollout-a.jsonl"
-if next_line 1; then failed=$((failed + 1)); echo "FAIL: watch: a line for no change: $line"; else passed=$((passed + 1)); fi
+next_line 1 && fail "watch: a line for no change: $line" || pass
+expect_idle "watch: between passes" "$watcher"
 check "claude-statusline again" 0 sh -c "echo '{\"rate_limits\":{\"five_hour\":{\"used_percentage\":57.5,\"resets_at\":4070908800}}}' | '$tavvo' claude-statusline"
 expect_line "watch: the Claude feed" "present [30.0, 40.0] 700 present 57.5" 1
 # The machine that asked stops reading.
 reader=${OBS[0]}
 exec {reader}<&-
-expect_ended "watch: the reader went away"
+expect_ended "watch: the reader went away" "$watcher" "$work/watch-err"
 
 coproc OBS { exec "$tavvo" observations --watch --codex-home "$codex" --claude-config-dir "$claude" 2>"$work/watch-err"; }
 watcher=$OBS_PID
 expect_line "watch again: at once" "present [30.0, 40.0] 700 present 57.5" 5
 kill -TERM "$watcher"
-expect_ended "watch: SIGTERM"
+expect_ended "watch: SIGTERM" "$watcher" "$work/watch-err"
 watcher=
 
 echo "observations: $passed passed, $failed failed"

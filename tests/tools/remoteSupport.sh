@@ -1,7 +1,8 @@
 # A real OpenSSH server on the loopback for the tests of collecting over
-# SSH, sourced by them. The sourcing script sets $work (a scratch folder)
-# and $tavvo (the program the remote users run), calls remote_start, and
-# remote_cleanup from its EXIT trap before it removes $work.
+# SSH, sourced by them after commandLineTestSupport.sh. The sourcing script
+# sets $work (a scratch folder) and $tavvo (the program the remote users
+# run), calls remote_start, and remote_cleanup from its EXIT trap before it
+# removes $work.
 #
 # As root, two unprivileged users are made for the run, each with a home in
 # $work that holds what the services leave there. Two sshd servers of the
@@ -173,8 +174,7 @@ codex_record() {
   day=$1/.codex/sessions/$(date -u -d "@$2" +%Y/%m/%d)
   log=$day/rollout-$(date -u -d "@$2" +%Y-%m-%dT%H-%M-%S)-0199a213-81c0-7800-8aa1-bbab2a035a53.jsonl
   mkdir -p "$day"
-  printf '{"timestamp":"%s","type":"event_msg","payload":{"type":"token_count","info":{"total_token_usage":{"input_tokens":1,"cached_input_tokens":0,"output_tokens":1,"reasoning_output_tokens":0,"total_tokens":%d},"last_token_usage":{"input_tokens":1,"cached_input_tokens":0,"output_tokens":1,"reasoning_output_tokens":0,"total_tokens":%d},"model_context_window":272000},"rate_limits":{"limit_id":"codex","primary":{"used_percent":%s,"window_minutes":300,"resets_at":%d},"secondary":{"used_percent":%s,"window_minutes":10080,"resets_at":%d},"plan_type":"plus"}}}\n' \
-    "$(date -u -d "@$2" +%Y-%m-%dT%H:%M:%S.000Z)" "$5" "$5" "$3" "$five_hour_resets" "$4" "$week_resets" >>"$log"
+  codex_line "$2" "$3" "$4" "$5" "$five_hour_resets" "$week_resets" >>"$log"
   chown -R --reference="$1" "$1/.codex"
 }
 

@@ -51,11 +51,7 @@ cat >"$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml" <<'XML'
 </channel>
 XML
 
-exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 900x200x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-read -r -t 10 number <&"$displayfd" || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=:$number
+start_xvfb 900x200x24
 
 # The example with the build's program and the scratch snapshot folder, a
 # one-second period so that a test need not wait a user's, a large font

@@ -28,11 +28,7 @@ modules-right = tavvo
 include-file = $work/tavvo.ini
 INI
 
-exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 900x200x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-read -r -t 10 number <&"$displayfd" || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=:$number
+start_xvfb 900x200x24
 polybar --config="$work/polybar.ini" --quiet test >"$work/polybar.log" 2>&1 &
 polybar=$!
 

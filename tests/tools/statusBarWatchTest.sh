@@ -18,17 +18,8 @@ base=$work/base
 mkdir -p "$HOME"
 scale=${TAVVO_TEST_TIME_SCALE:-1}
 
-document() { # codex's remaining percent, its freshUntil, its reset (optional)
-  local reset=
-  [ -n "${3:-}" ] && reset=", \"resetDate\": \"$3\""
-  cat <<JSON
-{"schemaVersion": 4, "generatedAt": "2026-12-07T11:59:00Z", "providers": [
-  {"id": "codex", "title": "Codex Pro", "status": "available", "observedAt": "2026-12-07T11:59:00Z",
-   "freshUntil": "$2", "limits": [{"id": "codex.weekly", "title": "Weekly", "remainingPercent": $1$reset}]}]}
-JSON
-}
 publish() { # codex's remaining percent, its freshUntil, its reset (optional)
-  document "$1" "${2:-2030-01-01T00:00:00Z}" "${3:-}" >"$work/next.json"
+  codex_snapshot "$1" "${2:-2030-01-01T00:00:00Z}" "${3:-}" >"$work/next.json"
   "$tavvo" --base-dir "$base" snapshot write "$work/next.json"
 }
 
@@ -46,18 +37,10 @@ check "unknown provider" 2 "$widget" bar --provider gemini
 expect_error_line "unknown provider"
 
 lines() { cat "$work/lines" 2>/dev/null; }
-# Waits (the test may poll; the watcher may not) up to $2 seconds for the
-# last line printed to be $3.
+# Up to $2 seconds for the last line printed to be $3.
 expect_last_line() { # description, limit in seconds, expected line
-  local started=${EPOCHREALTIME/[.,]/}
-  local deadline=$(( started + $2 * scale * 1000000 ))
-  while :; do
-    [ "$(lines | tail -n 1)" = "$3" ] && { passed=$((passed + 1)); return; }
-    [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] || break
-    sleep 0.02
-  done
-  failed=$((failed + 1))
-  echo "FAIL: $1: last line '$(lines | tail -n 1)' after $(( (${EPOCHREALTIME/[.,]/} - started) / 1000 )) ms, expected '$3'"
+  expected=$3
+  expect_within "$1" "$2" 'seen=$(lines | tail -n 1); [ "$seen" = "$expected" ]'
 }
 expect_distinct_lines() { # description
   if [ -z "$(lines | uniq -d)" ] && [ "$(lines | uniq | wc -l)" -eq "$(lines | wc -l)" ]; then passed=$((passed + 1)); else
@@ -74,7 +57,7 @@ expect_last_line "the folder made and the snapshot written" 1 "Codex 64%"
 
 # A snapshot replaced a thousand times within a second: the watcher keeps
 # up and prints only distinct lines, ending at the last.
-python3 - "$base/Widget/current-limits.json" "$(document 10 2030-01-01T00:00:00Z)" "$(document 11 2030-01-01T00:00:00Z)" <<'PY'
+python3 - "$base/Widget/current-limits.json" "$(codex_snapshot 10 2030-01-01T00:00:00Z)" "$(codex_snapshot 11 2030-01-01T00:00:00Z)" <<'PY'
 import os, sys, time
 path, documents = sys.argv[1], [d.encode() for d in sys.argv[2:]]
 started = time.monotonic()
@@ -91,8 +74,7 @@ expect_distinct_lines "a thousand replacements"
 count=$(lines | wc -l)
 publish 12
 sleep $(( scale ))
-if [ "$(lines | wc -l)" -eq "$count" ]; then passed=$((passed + 1)); else
-  failed=$((failed + 1)); echo "FAIL: the same snapshot written again printed a line"; fi
+[ "$(lines | wc -l)" -eq "$count" ] && pass || fail "the same snapshot written again printed a line"
 
 # The language override, set by another process.
 "$tavvo" language set fr >/dev/null
@@ -116,19 +98,12 @@ if grep -Eq 'TavvoUIDrawing|libpango|libcairo' "/proc/$watcher/maps"; then
 else passed=$((passed + 1)); fi
 
 # Idle: nothing changes, so nothing runs.
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$watcher/stat"; }
-before=$(cpu_ticks)
-sleep 2
-after=$(cpu_ticks)
-if [ $(( after - before )) -le 1 ]; then passed=$((passed + 1)); else
-  failed=$((failed + 1)); echo "FAIL: idle for 2 s, the watcher used $(( after - before )) ticks of CPU"; fi
+expect_idle "idle" "$watcher"
 expect_distinct_lines "the whole run"
-
 kill -TERM "$watcher"
-for ((try = 0; try < 20 * scale; try++)); do kill -0 "$watcher" 2>/dev/null || break; sleep 0.05; done
-wait "$watcher"; status=$? watcher=
-if [ "$status" -eq 0 ] && [ ! -s "$work/watcher-err" ]; then passed=$((passed + 1)); else
-  failed=$((failed + 1)); echo "FAIL: SIGTERM: status $status"; sed 's/^/  stderr: /' "$work/watcher-err"; fi
+expect_ended "SIGTERM" "$watcher" "$work/watcher-err"
+watcher=
+[ -s "$work/watcher-err" ] && fail "the watcher's standard error: $(cat "$work/watcher-err")"
 
 # Time alone: freshness ends two seconds after the pinned start, and the
 # line turns stale without any file changing.
@@ -145,17 +120,9 @@ kill -TERM "$watcher"; wait "$watcher"; watcher=
 publish 55 2030-01-01T00:00:00Z 2026-12-07T12:02:01Z
 "$widget" --base-dir "$base" --now 2026-12-07T12:00:00Z bar --format json --watch >"$work/lines" 2>"$work/watcher-err" &
 watcher=$!
-countdown() { lines | tail -n 1 | python3 -c 'import json, sys; print(json.load(sys.stdin)["providers"][0]["details"][0])' 2>/dev/null; }
-expect_countdown() { # description, limit in seconds, expected line of the long form
-  local deadline=$(( ${EPOCHREALTIME/[.,]/} + $2 * scale * 1000000 ))
-  until [ "$(countdown)" = "$3" ]; do
-    [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] || { failed=$((failed + 1)); echo "FAIL: $1: '$(countdown)', expected '$3'"; return; }
-    sleep 0.05
-  done
-  passed=$((passed + 1))
-}
-expect_countdown "the countdown at start" 1 "Weekly: 55% left · Resets 12:02 · in 2m"
-expect_countdown "the countdown's next minute" 4 "Weekly: 55% left · Resets 12:02 · in 1m"
+countdown() { seen=$(lines | tail -n 1 | python3 -c 'import json, sys; print(json.load(sys.stdin)["providers"][0]["details"][0])' 2>/dev/null); }
+expect_within "the countdown at start" 1 'countdown; [ "$seen" = "Weekly: 55% left · Resets 12:02 · in 2m" ]'
+expect_within "the countdown's next minute" 4 'countdown; [ "$seen" = "Weekly: 55% left · Resets 12:02 · in 1m" ]'
 kill -TERM "$watcher"; wait "$watcher"; watcher=
 
 # i3bar's endless array: the header, "[", then block arrays, each after
@@ -167,8 +134,7 @@ expect_last_line "i3bar first blocks" 1 '[{"name":"tavvo","instance":"codex","fu
 publish 5
 expect_last_line "i3bar next blocks" 1 ',[{"name":"tavvo","instance":"codex","full_text":"Codex 5%","short_text":"5%","color":"#FA3C2D","urgent":true}]'
 kill -TERM "$watcher"; wait "$watcher"; watcher=
-if [ "$(head -n 2 "$work/lines")" = $'{"version":1}\n[' ]; then passed=$((passed + 1)); else
-  failed=$((failed + 1)); echo "FAIL: i3bar header:"; head -n 2 "$work/lines"; fi
+[ "$(head -n 2 "$work/lines")" = $'{"version":1}\n[' ] && pass || fail "i3bar header: $(head -n 2 "$work/lines")"
 
 # A reader that goes away (a bar restarting, `head -1`) ends the watcher
 # at once with status 0, even while nothing changes.
@@ -176,8 +142,7 @@ started=${EPOCHREALTIME/[.,]/}
 "$widget" --base-dir "$base" bar --watch | head -n 1 >/dev/null
 status=${PIPESTATUS[0]}
 elapsed=$(( (${EPOCHREALTIME/[.,]/} - started) / 1000 ))
-if [ "$status" -eq 0 ] && [ "$elapsed" -lt $(( 2000 * scale )) ]; then passed=$((passed + 1)); else
-  failed=$((failed + 1)); echo "FAIL: closed pipe: status $status after $elapsed ms"; fi
+[ "$status" -eq 0 ] && [ "$elapsed" -lt $(( 2000 * scale )) ] && pass || fail "closed pipe: status $status after $elapsed ms"
 
 echo "bar: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -29,17 +29,13 @@ function check(name, condition, seen) {
 }
 const same = (left, right) => JSON.stringify(left) === JSON.stringify(right);
 
-// Per case: the line's pieces as [text, style class], the accessible name,
-// the menu as [style class, the start of its text] (countdowns and times
-// change with the clock), and the open action's label.
+// What the layout does with the program's documents: each piece's class
+// becomes its style class (none for a plain piece); a shown document lists
+// each provider's title and details, then its notes; any other state lists
+// the tooltip's lines. The texts themselves are the program's, and are
+// compared only as far as this needs to tell the items apart (countdowns
+// and times change with the clock).
 const cases = {
-    'two providers, two severities': {
-        pieces: [['Codex ', null], ['64%', 'tavvo-ok'], [' · ', null], ['Claude ', null], ['25%', 'tavvo-tight']],
-        accessibleName: 'Codex: 64% left. Claude: 25% left',
-        menu: [['tavvo-heading', 'Codex Pro'], ['tavvo-detail', 'Weekly: 64% left · Resets '],
-            ['tavvo-heading', 'Claude'], ['tavvo-detail', '5h: 25% left · Resets '], ['tavvo-note', 'Updated ']],
-        openLabel: 'Open Tavvo',
-    },
     'critical and stale': {
         pieces: [['Codex ', null], ['5%', 'tavvo-critical'], [' · ', null], ['Claude ', null], ['42%', null], [' ', null], ['⚠', 'tavvo-stale']],
         accessibleName: 'Codex: 5% left. Claude: 42% left, outdated',
@@ -47,30 +43,11 @@ const cases = {
             ['tavvo-heading', 'Claude'], ['tavvo-detail', '5h: 42% left'], ['tavvo-detail', 'Last known at '], ['tavvo-note', 'Updated ']],
         openLabel: 'Open Tavvo',
     },
-    'one provider': {
-        pieces: [['Codex ', null], ['45%', 'tavvo-watch']],
-        accessibleName: 'Codex: 45% left',
-        menu: [['tavvo-heading', 'Codex Pro'], ['tavvo-detail', 'Weekly: 45% left · Resets '], ['tavvo-note', 'Updated ']],
-        openLabel: 'Open Tavvo',
-    },
     'no snapshot yet': {
         pieces: [['Tavvo: Open Tavvo once to get started', 'tavvo-empty']],
         accessibleName: 'Tavvo: Open Tavvo once to get started',
         menu: [['tavvo-detail', 'Open Tavvo once to get started'], ['tavvo-detail', 'Your limits appear here after Tavvo checks your accounts.']],
         openLabel: 'Open Tavvo',
-    },
-    'unreadable snapshot': {
-        pieces: [['Tavvo: Can’t read the latest limits', 'tavvo-error']],
-        accessibleName: 'Tavvo: Can’t read the latest limits',
-        menu: [['tavvo-detail', 'Can’t read the latest limits'], ['tavvo-detail', 'Your limits appear here after Tavvo checks your accounts.']],
-        openLabel: 'Open Tavvo',
-    },
-    'in Russian': {
-        pieces: [['Codex ', null], ['5%', 'tavvo-critical'], [' · ', null], ['Claude ', null], ['42%', null], [' ', null], ['⚠', 'tavvo-stale']],
-        accessibleName: 'Codex: Осталось 5%. Claude: Осталось 42%, данные устарели',
-        menu: [['tavvo-heading', 'Codex Pro'], ['tavvo-detail', 'Weekly: Осталось 5% · '],
-            ['tavvo-heading', 'Claude'], ['tavvo-detail', '5h: Осталось 42%'], ['tavvo-detail', ''], ['tavvo-note', '']],
-        openLabel: 'Открыть Tavvo',
     },
 };
 
@@ -89,14 +66,19 @@ for (const [name, expected] of Object.entries(cases)) {
         && layout.menu.every((item, index) => item.styleClass === expected.menu[index][0] && item.text.startsWith(expected.menu[index][1]));
     check(`${name}: menu`, menuMatches, layout.menu);
     check(`${name}: open label`, layout.openLabel === expected.openLabel, layout.openLabel);
+    // The tooltip is the same long form, one line a menu item.
+    const tooltipLines = layout.tooltip.split('\n');
+    const tooltipMatches = tooltipLines.length === expected.menu.length
+        && tooltipLines.every((line, index) => line.startsWith(expected.menu[index][1]));
+    check(`${name}: tooltip`, tooltipMatches, layout.tooltip);
 }
 
 // Lines that are not a document the indicator can lay out are skipped.
-const good = JSON.parse(documents['one provider']);
+const good = JSON.parse(documents['critical and stale']);
 const withGood = change => JSON.stringify(Object.assign({}, good, change));
 const malformed = {
     'an empty line': '',
-    'half a document': documents['one provider'].slice(0, 40),
+    'half a document': documents['critical and stale'].slice(0, 40),
     'plain text': 'Codex 64% · Claude 42%',
     'JSON null': 'null',
     'an array': '[1, 2]',
@@ -122,9 +104,11 @@ for (const [name, line] of Object.entries(malformed)) {
 const strange = Layout.layoutOf(Layout.parseDocument(withGood({ pieces: [{ text: '45%', class: 'blink' }] })));
 check('an unknown class is plain', strange.pieces[0].styleClass === null, strange.pieces);
 
-const missing = Layout.notInstalledLayout();
+const missing = Layout.notInstalledLayout('Cinnamon');
+const why = 'tavvo-widget is not on the PATH of Cinnamon';
 check('not installed', same(missing.pieces, [{ text: 'Tavvo: not installed', styleClass: 'tavvo-error' }])
-    && missing.accessibleName === 'Tavvo: not installed' && missing.menu.length === 1 && missing.openLabel === null, missing);
+    && missing.accessibleName === 'Tavvo: not installed' && same(missing.menu, [{ text: why, styleClass: 'tavvo-detail' }])
+    && missing.tooltip === why && missing.openLabel === null, missing);
 
 // 1 s after a good run, doubling up to a minute.
 const delays = [[0, 1], [1, 2], [2, 4], [16, 32], [32, 60], [60, 60]];
