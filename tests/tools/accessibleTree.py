@@ -3,6 +3,8 @@
 # tree order, tab-separated:
 #   application  NAME  DESCRIPTION                         the application
 #   gauge  NAME  VALUE  MINIMUM  MAXIMUM  DESCRIPTION      a level or progress bar
+#                                                        (the values "-" when it
+#                                                        has no Value interface)
 #   ROLE  showing|hidden  NAME                             any other node (its
 #                                                        line breaks as \n)
 # Waits up to SECONDS for the application to appear; exit status 1 when it
@@ -35,10 +37,13 @@ def fields(node):
     role = node.get_role_name()
     if role in ("level bar", "progress bar"):
         # Atspi.Value's functions, called on the node: its own get_text
-        # would be the Text interface's.
+        # would be the Text interface's. Qt Quick's progress bars have none.
         value = Atspi.Value
-        return ["gauge", node.get_name(), number(value.get_current_value(node)),
-                number(value.get_minimum_value(node)), number(value.get_maximum_value(node)), node.get_description()]
+        values = ["-", "-", "-"]
+        if "Value" in node.get_interfaces():
+            values = [number(value.get_current_value(node)), number(value.get_minimum_value(node)),
+                      number(value.get_maximum_value(node))]
+        return ["gauge", node.get_name(), *values, node.get_description()]
     showing = node.get_state_set().contains(Atspi.StateType.SHOWING)
     # A name of several lines (a tooltip's) stays on its node's line.
     return [role, "showing" if showing else "hidden", node.get_name().replace("\n", "\\n")]

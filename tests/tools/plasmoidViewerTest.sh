@@ -127,11 +127,10 @@ colors_shown() { # colour, colour
 # registry never lists the viewer, that is reported, not failed; when it
 # does, the gauges must be right.
 gauges() {
-  /usr/bin/python3 "$here/plasma/accessibleGauges.py" >"$work/gauges.txt" 2>/dev/null
-  local status=$?
+  /usr/bin/python3 "$here/accessibleTree.py" plasmoidviewer 2 >"$work/tree.txt" 2>/dev/null || return 2
+  awk -F'\t' '$1 == "gauge" { print $2 "\t" $6 }' "$work/tree.txt" >"$work/gauges.txt"
   seen=$(tr '\t\n' ' |' <"$work/gauges.txt")
-  [ $status -eq 2 ] && return 2
-  [ $status -eq 0 ] && [ "$(wc -l <"$work/gauges.txt")" -eq 2 ] \
+  [ "$(wc -l <"$work/gauges.txt")" -eq 2 ] \
     && grep -q "^Codex Pro, Weekly	5% left" "$work/gauges.txt" && grep -q "^Claude, 5h	45% left" "$work/gauges.txt"
 }
 check_gauges() {
