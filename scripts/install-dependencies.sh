@@ -75,9 +75,14 @@ test=(
   # The desktop integrations run inside their real hosts: the GNOME Shell
   # extension in a headless GNOME Shell (its logic also under plain gjs),
   # Xfce's generic monitor in xfce4-panel under Xvfb, Conky in its console
-  # mode, the applet in Cinnamon under Xvfb; the window's accessible tree is
-  # read over AT-SPI.
+  # mode, the applet in Cinnamon under Xvfb, the Plasma widget in
+  # plasmoidviewer under Xvfb (its logic under qmltestrunner with Qt 5 and
+  # Qt 6, its Plasma 6 form through Qt 6's qmllint); the window's
+  # accessible tree is read over AT-SPI.
   gnome-shell gnome-shell-extension-prefs gjs cinnamon
+  plasma-sdk plasma-workspace plasma-desktop qtdeclarative5-dev-tools qml-module-qttest
+  qt6-declarative-dev-tools qml6-module-qttest qml6-module-qtquick qml6-module-qtquick-layouts
+  qml6-module-qtqml qml6-module-qtqml-workerscript qml6-module-qtqml-models qml6-module-qtquick-window
   xfce4-panel xfce4-genmon-plugin conky-std
   python3-gi gir1.2-atspi-2.0 python3-dogtail
   # Collecting from other machines is tested against a real OpenSSH server
