@@ -7,6 +7,9 @@
 #include "TavvoWidgetExtension/TavvoCurrentLimitsWidget/TavvoWidgetPresentation.hpp"
 #include "TavvoWidgetExtension/TavvoStatusBar/StatusBarLine.hpp"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace TavvoSurfaces {
 
 namespace {
@@ -62,9 +65,11 @@ void writeLimit(Writer& writer, const std::string& providerTitle, const TavvoWid
     Foundation::writeJSONString(writer, limit.id);
     writer.Key("title");
     Foundation::writeJSONString(writer, limit.title);
+    // A gauge's value: a writer's stray share is held to the gauge's range,
+    // as the widget's meter holds it; `left` still reads it as written.
     writer.Key("remainingPercent");
     if (limit.remainingPercent)
-        writer.Int64(*limit.remainingPercent);
+        writer.Int64(std::clamp<std::int64_t>(*limit.remainingPercent, 0, 100));
     else
         writer.Null();
     writer.Key("severity");

@@ -24,7 +24,7 @@
 //                  limit while its values are shown, or null
 //     limits       every limit its details list, for a gauge each (none
 //                  when the details say why none is shown):
-//       id, title, remainingPercent (or null)
+//       id, title, remainingPercent (held to 0–100, or null)
 //       severity   of the share left; color its "#RRGGBB", null if unknown
 //       left       "64% left", or "—"
 //       reset      "Resets 14:00", "Resets Mar 20, 14:39" on another day, or null

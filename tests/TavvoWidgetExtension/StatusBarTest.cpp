@@ -378,6 +378,11 @@ TEST_F(StatusBarTest, TheDocumentCarriesAGaugePerListedLimit)
         (std::vector<std::string> { "Weekly", "unknown", "—", "Resets Mar 17, 09:27", "in 3d", "Claude plan, Weekly", "Resets Mar 17, 09:27" }));
     EXPECT_TRUE(limits[1]["remainingPercent"].IsNull());
     EXPECT_TRUE(limits[1]["color"].IsNull());
+    // A writer's stray share is held to the gauge's range, read as written.
+    auto const stray = parsed(statusBarLine(summary({ provider(ID::codex, { percent(250), percent(-5) }) }), StatusBarFormat::json));
+    EXPECT_EQ(stray["providers"][0]["limits"][0]["remainingPercent"].GetInt64(), 100);
+    EXPECT_STREQ(stray["providers"][0]["limits"][0]["left"].GetString(), "250% left");
+    EXPECT_EQ(stray["providers"][0]["limits"][1]["remainingPercent"].GetInt64(), 0);
     // A provider that says why nothing is shown has no gauge.
     EXPECT_EQ(light["providers"][0]["limits"].Size(), 0u);
 
