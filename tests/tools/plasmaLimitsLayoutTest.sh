@@ -49,7 +49,6 @@ snapshot "$(provider codex "Codex Pro" '1 minute' "codex.five_hour 5h 64" "codex
   "$(provider claude Claude '1 minute' "claude.five_hour 5h 9")"
 document "two providers, dark" dark LANG=C.UTF-8
 document "two providers, light" light LANG=C.UTF-8
-document "in Russian" dark LANG=ru_RU.UTF-8
 snapshot "$(provider codex "Codex Pro" '1 minute' "codex.weekly Weekly null")" "$(provider claude Claude '3 hours' "claude.five_hour 5h 42")"
 document "unknown and stale" dark LANG=C.UTF-8
 echo '{"schemaVersion": 4, "providers": [' >"$base/Widget/current-limits.json"
